@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/icon_table.h"
+
+namespace norv {
+
+class DesktopListView;
+class FileSystem;
+class ProfileFile;
+class UserMessages;
+class ProgramEnd;
+class Pause;
+
+// A screen point kept as two 16-bit values, as the animations' anchor points are.
+struct ScreenPoint {
+  int16_t x = 0;
+  int16_t y = 0;
+};
+
+// Everything that lives for the whole run and is shared by the windows.
+struct AppState {
+  IconTable table;
+  // ReCover[0]: at start-up put icons where they were at the last exit (exactly 1 enables it).
+  // ReCover[1]: 0 puts icons back at exit where they were at start-up; any other value keeps them.
+  std::array<int16_t, 2> reCover{0, 0};
+  bool mainWindowOpen = false;
+  int16_t savedLayoutCount = 0;
+  int16_t savedTopIndex = 0;
+  ScreenPoint menuCursor;
+  ScreenPoint dialogCursor;
+  std::u16string appDirectory;
+};
+
+// The platform behind the portable logic.
+struct Services {
+  DesktopListView& desktop;
+  FileSystem& files;
+  ProfileFile& profile;
+  UserMessages& messages;
+  ProgramEnd& programEnd;
+  Pause& pause;
+};
+
+// Waits between retries; the Windows implementation sleeps, tests record and return at once.
+class Pause {
+ public:
+  virtual ~Pause() = default;
+  virtual void Wait(int milliseconds) = 0;
+};
+
+}  // namespace norv

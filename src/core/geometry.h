@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+namespace norv {
+
+// A position in the desktop list view's own coordinates (pixels).
+struct Point {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+// Right and bottom edges of the desktop area that icons may occupy; anything beyond is hidden.
+struct DesktopRect {
+  int32_t right = 0;
+  int32_t bottom = 0;
+  friend bool operator==(const DesktopRect&, const DesktopRect&) = default;
+};
+
+// Strict and signed: an icon exactly on the edge is still shown.
+inline bool IsBeyondDesktop(Point p, DesktopRect rect) {
+  return p.x > rect.right || p.y > rect.bottom;
+}
+
+}  // namespace norv

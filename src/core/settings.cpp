@@ -1,0 +1,106 @@
+#include "core/settings.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "core/app_state.h"
+#include "core/cp932.h"
+#include "core/file_system.h"
+#include "core/number_text.h"
+#include "core/profile_file.h"
+
+namespace norv {
+
+std::optional<int16_t> ParseOptionValue(std::u16string_view text) {
+  const size_t first = text.find_first_not_of(u' ');
+  if (first == std::u16string_view::npos)
+    return text.empty() ? std::optional<int16_t>(0) : std::nullopt;
+  const size_t last = text.find_last_not_of(u' ');
+  std::string ascii;
+  for (char16_t c : text.substr(first, last - first + 1)) {
+    if (c > 0x7F) return std::nullopt;
+    ascii.push_back(static_cast<char>(c));
+  }
+  if (!ascii.empty() && ascii.front() == '+') ascii.erase(0, 1);
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::fixed);
+  if (error != std::errc() || end != ascii.data() + ascii.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  const double whole = std::floor(value);
+  if (whole < std::numeric_limits<int16_t>::min() || whole > std::numeric_limits<int16_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<int16_t>(whole);
+}
+
+std::u16string CutProfileValue(std::u16string_view value) {
+  const std::string bytes = EncodeCp932(value);
+  if (bytes.size() <= kProfileValueMaxBytes) return std::u16string(value);
+  return DecodeCp932(CutCp932(bytes, kProfileValueMaxBytes));
+}
+
+void LoadOptions(AppState& state, ProfileFile& profile) {
+  const std::u16string file = state.appDirectory + kSettingsFileName;
+  for (size_t index = 0; index < state.reCover.size(); ++index) {
+    const std::u16string value =
+        CutProfileValue(profile.Read(kSettingsSection, kOptionKeys[index], file));
+    if (const std::optional<int16_t> number = ParseOptionValue(value))
+      state.reCover[index] = *number;
+  }
+}
+
+bool SaveOptions(const AppState& state, ProfileFile& profile) {
+  const std::u16string file = state.appDirectory + kSettingsFileName;
+  bool written = true;
+  for (size_t index = 0; index < state.reCover.size(); ++index) {
+    written &=
+        profile.Write(kSettingsSection, kOptionKeys[index], NumberText(state.reCover[index]), file);
+  }
+  return written;
+}
+
+bool FileExists(FileSystem& files, std::u16string_view path) {
+  if (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
+  return files.CanOpenForReading(std::u16string(path));
+}
+
+std::u16string DirectoryOf(std::u16string_view path) {
+  const size_t last = path.find_last_of(u":\\");
+  if (last == std::u16string_view::npos) return {};
+  std::u16string directory(path.substr(0, last + 1));
+  if (directory.back() == u'\\') directory.pop_back();
+  return directory;
+}
+
+std::vector<std::u16string> ListFilesWithExactAttributes(FileSystem& files,
+                                                         const std::u16string& pattern,
+                                                         uint32_t attributes) {
+  const std::u16string directory = DirectoryOf(pattern) + u"\\";
+  std::vector<std::u16string> paths;
+  for (const std::u16string& name : files.List(pattern, attributes)) {
+    const std::u16string path = directory + name;
+    const std::optional<uint32_t> found = files.Attributes(path);
+    if (!found) break;
+    if (*found == attributes) paths.push_back(path);
+  }
+  return paths;
+}
+
+void CountSavedLayouts(AppState& state, FileSystem& files, const std::u16string& pattern,
+                       uint32_t attributes) {
+  const size_t found = ListFilesWithExactAttributes(files, pattern, attributes).size();
+  state.savedLayoutCount = static_cast<int16_t>(state.savedLayoutCount + static_cast<int>(found));
+}
+
+void RecountSavedLayouts(AppState& state, FileSystem& files) {
+  state.savedLayoutCount = 0;
+  const std::u16string pattern = state.appDirectory + kLayoutPattern;
+  for (uint32_t attributes : {kAttrNone, kAttrArchive, kAttrReadOnly}) {
+    CountSavedLayouts(state, files, pattern, attributes);
+  }
+}
+
+}  // namespace norv

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace norv {
+
+class FileSystem;
+class ProfileFile;
+struct AppState;
+
+// File names of the program, each appended to AppDirectory unchanged.
+inline constexpr char16_t kSettingsFileName[] = u"\\Norv.ini";
+inline constexpr char16_t kStartupSnapshotName[] = u"\\Norv.e01";
+inline constexpr char16_t kLayoutPattern[] = u"\\*.ppx";
+inline constexpr char16_t kProgramFileName[] = u"\\Norv.exe";
+inline constexpr char16_t kHelpFileName[] = u"\\Norvane.html";
+
+inline constexpr char16_t kSettingsSection[] = u"Section";
+inline constexpr std::array<const char16_t*, 2> kOptionKeys{u"ReCover_0", u"ReCover_1"};
+
+// The value text of one option as stored: empty reads as 0, a number is rounded down, anything
+// else (not a number, or outside 16 bits) leaves the option as it was.
+std::optional<int16_t> ParseOptionValue(std::u16string_view text);
+
+// Reads both options from the settings file into state.reCover by the rule above.
+void LoadOptions(AppState& state, ProfileFile& profile);
+// Writes both options with the list's number text (" 1"); false when a write failed.
+bool SaveOptions(const AppState& state, ProfileFile& profile);
+
+// Profile values are cut to what a 256-byte ANSI buffer holds.
+inline constexpr size_t kProfileValueMaxBytes = 255;
+std::u16string CutProfileValue(std::u16string_view value);
+
+bool FileExists(FileSystem& files, std::u16string_view path);
+// The path up to its last ":" or "\" (inclusive), then without one trailing "\".
+std::u16string DirectoryOf(std::u16string_view path);
+
+// Full paths, in listing order, of the files matching pattern whose attribute set equals
+// `attributes` exactly. The first error ends the listing quietly.
+std::vector<std::u16string> ListFilesWithExactAttributes(FileSystem& files,
+                                                         const std::u16string& pattern,
+                                                         uint32_t attributes);
+// Adds the number of such files to state.savedLayoutCount.
+void CountSavedLayouts(AppState& state, FileSystem& files, const std::u16string& pattern,
+                       uint32_t attributes);
+// Resets savedLayoutCount and counts layouts with no attributes, archive only and read-only only:
+// a layout that is both read-only and archive is not counted.
+void RecountSavedLayouts(AppState& state, FileSystem& files);
+
+}  // namespace norv

@@ -1,0 +1,105 @@
+#include "core/icon_table.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_services.h"
+
+namespace norv {
+namespace {
+
+using test::FakePlatform;
+
+TEST(SnapshotDesktopTest, HiddenRuleIsStrictAndSigned) {
+  FakePlatform p;
+  p.desktop.Add(u"edge", 1024, 768);
+  p.desktop.Add(u"right", 1025, 0);
+  p.desktop.Add(u"below", 0, 769);
+  p.desktop.Add(u"negative", -8, -3);
+  p.state.table.firstSnapshotPending = true;
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  const IconTable& t = p.state.table;
+  EXPECT_EQ(t.states, (std::vector<IconState>{IconState::kShown, IconState::kHidden,
+                                              IconState::kHidden, IconState::kShown}));
+  EXPECT_EQ(t.shownCount, 2);
+  EXPECT_EQ(t.hiddenCount, 2);
+  EXPECT_EQ(t.shownCount + t.hiddenCount, t.itemCount);
+  EXPECT_EQ(t.desktopRight, 1024);
+  EXPECT_EQ(t.desktopBottom, 768);
+}
+
+TEST(SnapshotDesktopTest, InitialPositionsComeFromTheFirstSnapshotOnly) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 20);
+  p.state.table.firstSnapshotPending = true;
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_FALSE(p.state.table.firstSnapshotPending);
+  p.desktop.items[0].position = {300, 400};
+  p.desktop.Add(u"added later", 5, 5);
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_EQ(p.state.table.positions[0], (Point{300, 400}));
+  EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{10, 20}}));
+  EXPECT_EQ(p.state.table.itemCount, 2);
+}
+
+TEST(SnapshotDesktopTest, TextsAreCutAt39BytesOnACharacterBoundaryAndPadded) {
+  FakePlatform p;
+  p.desktop.Add(u"ごみ箱", 0, 0);
+  // 20 double-byte characters are 40 bytes: the 20th does not fit whole.
+  p.desktop.Add(u"あいうえおかきくけこさしすせそたちつてと", 0, 0);
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_EQ(p.state.table.texts[0], PadIconText(u"ごみ箱"));
+  EXPECT_EQ(p.state.table.texts[0].size(), kIconTextWidth);
+  EXPECT_EQ(TrimTrailingSpaces(p.state.table.texts[1]), u"あいうえおかきくけこさしすせそたちつて");
+}
+
+TEST(SnapshotDesktopTest, MakesTwoRequestsPerIconAndOneReadSession) {
+  FakePlatform p;
+  for (int i = 0; i < 10; ++i) p.desktop.Add(u"icon", i, i);
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_EQ(p.desktop.positionReads + p.desktop.labelReads, 20);
+  EXPECT_LE(p.desktop.CrossProcessRequests(), 2 * 10 + 1);
+  EXPECT_EQ(p.desktop.openReadSessions, 0);
+}
+
+TEST(SnapshotDesktopTest, AFailurePartWayKeepsTheLastCompleteTable) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 1, 1);
+  p.desktop.Add(u"b", 2, 2);
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  p.desktop.items[0].position = {50, 50};
+  p.desktop.failLabelReadAt = p.desktop.labelReads + 1;
+  EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_EQ(p.state.table.positions[0], (Point{1, 1}));
+  EXPECT_EQ(p.desktop.openReadSessions, 0);
+}
+
+TEST(SnapshotDesktopTest, NoIconsShowsTheMessageAndEndsAfterBoundedRetries) {
+  FakePlatform p;
+  EXPECT_THROW(SnapshotDesktop(p.state.table, p.services), test::ProgramEnded);
+  ASSERT_EQ(p.messages.shown.size(), 1u);
+  EXPECT_EQ(p.messages.shown[0].text, u"ｱｲｺﾝが見つかりませんでした。");
+  EXPECT_EQ(p.messages.shown[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(p.messages.shown[0].title, u"Norvane");
+  int waited = 0;
+  for (int ms : p.pause.waits) waited += ms;
+  EXPECT_GT(p.pause.waits.size(), 0u);
+  EXPECT_LT(waited, 1000);
+}
+
+TEST(SnapshotDesktopTest, AShellThatComesBackDuringTheRetriesIsFound) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 1, 1);
+  p.desktop.present = false;
+  struct ComingBack : Pause {
+    test::SimulatedDesktop* desktop;
+    void Wait(int) override { desktop->present = true; }
+  } comingBack;
+  comingBack.desktop = &p.desktop;
+  Services services{p.desktop, p.files, p.profile, p.messages, p.programEnd, comingBack};
+  EXPECT_TRUE(SnapshotDesktop(p.state.table, services));
+  EXPECT_TRUE(p.messages.shown.empty());
+  EXPECT_EQ(p.state.table.itemCount, 1);
+}
+
+}  // namespace
+}  // namespace norv

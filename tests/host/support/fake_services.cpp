@@ -1,0 +1,222 @@
+#include "support/fake_services.h"
+
+#include <algorithm>
+
+#include "core/cp932.h"
+#include "core/ini_document.h"
+#include "core/settings.h"
+
+namespace norv::test {
+
+// ---- SimulatedDesktop ----
+
+void SimulatedDesktop::Add(std::u16string text, int32_t x, int32_t y, int32_t image) {
+  items.push_back({std::move(text), image, {x, y}});
+}
+
+void SimulatedDesktop::ResetCounters() {
+  finds = countRequests = positionReads = labelReads = moves = arranges = openReadSessions = 0;
+  moveLog.clear();
+}
+
+bool SimulatedDesktop::FindDesktopListView() {
+  ++finds;
+  return present;
+}
+
+DesktopRect SimulatedDesktop::GetDesktopRect() { return rect; }
+
+int32_t SimulatedDesktop::GetItemCount() {
+  ++countRequests;
+  return present ? static_cast<int32_t>(items.size()) : 0;
+}
+
+bool SimulatedDesktop::BeginItemReads() {
+  if (failBeginReads || !present) return false;
+  ++openReadSessions;
+  return true;
+}
+
+std::optional<Point> SimulatedDesktop::GetItemPosition(int32_t index) {
+  const int number = positionReads++;
+  if (failPositionReadAt && *failPositionReadAt == number) return std::nullopt;
+  if (!Valid(index)) return std::nullopt;
+  return items[static_cast<size_t>(index)].position;
+}
+
+std::optional<ItemLabel> SimulatedDesktop::GetItemLabel(int32_t index) {
+  const int number = labelReads++;
+  if (failLabelReadAt && *failLabelReadAt == number) return std::nullopt;
+  if (!Valid(index)) return std::nullopt;
+  const Item& item = items[static_cast<size_t>(index)];
+  return ItemLabel{std::string(CutCp932(EncodeCp932(item.text), 39)), item.image};
+}
+
+void SimulatedDesktop::EndItemReads() { --openReadSessions; }
+
+bool SimulatedDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
+  const int number = moves++;
+  moveLog.emplace_back(index, PackPosition(x, y));
+  if (failMoveAt && *failMoveAt == number) return false;
+  if (!Valid(index)) return false;
+  // The view keeps 16-bit coordinates, as the packed request carries them.
+  items[static_cast<size_t>(index)].position = {static_cast<int16_t>(x), static_cast<int16_t>(y)};
+  return true;
+}
+
+bool SimulatedDesktop::ArrangeIcons() {
+  ++arranges;
+  if (!present) return false;
+  const int32_t rows = std::max(1, rect.bottom / cellHeight);
+  for (size_t i = 0; i < items.size(); ++i) {
+    const auto n = static_cast<int32_t>(i);
+    items[i].position = {(n / rows) * cellWidth, (n % rows) * cellHeight};
+  }
+  return true;
+}
+
+// ---- MemoryFileSystem ----
+
+namespace {
+
+char16_t Lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+
+bool Matches(std::u16string_view pattern, std::u16string_view name) {
+  if (pattern.empty()) return name.empty();
+  if (pattern[0] == u'*') {
+    for (size_t skip = 0; skip <= name.size(); ++skip) {
+      if (Matches(pattern.substr(1), name.substr(skip))) return true;
+    }
+    return false;
+  }
+  if (name.empty()) return false;
+  if (pattern[0] != u'?' && Lower(pattern[0]) != Lower(name[0])) return false;
+  return Matches(pattern.substr(1), name.substr(1));
+}
+
+}  // namespace
+
+void MemoryFileSystem::Create(const std::u16string& path, std::string bytes, uint32_t attributes) {
+  if (!Has(path)) creationOrder.push_back(path);
+  File& file = files[path];
+  file.bytes = std::move(bytes);
+  file.attributes = attributes;
+}
+
+void MemoryFileSystem::Put(const std::u16string& path, std::string bytes, uint32_t attributes) {
+  Create(path, std::move(bytes), attributes);
+}
+
+bool MemoryFileSystem::CanOpenForReading(const std::u16string& path) {
+  return Has(path) && !lockedPaths.count(path);
+}
+
+std::optional<FileSystem::Prefix> MemoryFileSystem::ReadOrCreate(const std::u16string& path,
+                                                                 size_t maxBytes) {
+  if (lockedPaths.count(path) || directories.count(path)) return std::nullopt;
+  if (!Has(path)) {
+    if (readOnlyFolder || !directories.count(DirectoryOf(path))) return std::nullopt;
+    Create(path, {}, kAttrArchive);
+  } else if (files[path].attributes & kAttrReadOnly) {
+    return std::nullopt;  // a read and write open is refused on a read-only file
+  }
+  const std::string& bytes = files[path].bytes;
+  return Prefix{bytes.substr(0, std::min(maxBytes, bytes.size())), bytes.size()};
+}
+
+bool MemoryFileSystem::ReplaceAtomically(const std::u16string& path, std::string_view bytes) {
+  ++writes;
+  if (readOnlyFolder || diskFull || lockedPaths.count(path)) return false;
+  if (!directories.count(DirectoryOf(path))) return false;
+  if (Has(path) && (files[path].attributes & kAttrReadOnly)) return false;
+  Create(path, std::string(bytes), kAttrArchive);
+  return true;
+}
+
+bool MemoryFileSystem::Delete(const std::u16string& path) {
+  if (readOnlyFolder || lockedPaths.count(path) || !Has(path)) return false;
+  if (files[path].attributes & kAttrReadOnly) return false;
+  files.erase(path);
+  creationOrder.erase(std::find(creationOrder.begin(), creationOrder.end(), path));
+  return true;
+}
+
+std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& pattern,
+                                                   uint32_t attributes) {
+  const std::u16string directory = DirectoryOf(pattern);
+  const std::u16string namePattern = pattern.substr(pattern.find_last_of(u":\\") + 1);
+  const uint32_t askedFor = attributes & (kAttrHidden | kAttrSystem | kAttrDirectory);
+  std::vector<std::u16string> names;
+  for (const std::u16string& path : creationOrder) {
+    if (DirectoryOf(path) != directory) continue;
+    const std::u16string name = path.substr(directory.size() + 1);
+    const uint32_t special = files[path].attributes & (kAttrHidden | kAttrSystem | kAttrDirectory);
+    if ((special & ~askedFor) == 0 && Matches(namePattern, name)) names.push_back(name);
+  }
+  return names;
+}
+
+std::optional<uint32_t> MemoryFileSystem::Attributes(const std::u16string& path) {
+  if (!Has(path)) return std::nullopt;
+  return files[path].attributes;
+}
+
+std::optional<std::u16string> MemoryFileSystem::LastWriteText(const std::u16string& path) {
+  if (!Has(path)) return std::nullopt;
+  return files[path].lastWriteText;
+}
+
+// ---- MemoryProfileFile ----
+
+std::u16string MemoryProfileFile::Read(const std::u16string& section, const std::u16string& key,
+                                       const std::u16string& file) {
+  if (!files_.CanOpenForReading(file)) return {};
+  const IniDocument document(DecodeCp932(files_.Bytes(file)));
+  return document.Get(section, key).value_or(u"");
+}
+
+bool MemoryProfileFile::Write(const std::u16string& section, const std::u16string& key,
+                              const std::u16string& value, const std::u16string& file) {
+  IniDocument document(files_.Has(file) ? DecodeCp932(files_.Bytes(file)) : u"");
+  document.Set(section, key, value);
+  return files_.ReplaceAtomically(file, EncodeCp932(document.Text()));
+}
+
+// ---- RecordingMessages ----
+
+MessageAnswer RecordingMessages::Show(const std::u16string& text, MessageStyle style,
+                                      const std::u16string& title) {
+  shown.push_back({text, style, title});
+  if (answers.empty()) return MessageAnswer::kOk;
+  const MessageAnswer answer = answers.front();
+  answers.erase(answers.begin());
+  return answer;
+}
+
+std::string Utf8(std::u16string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace norv::test

@@ -1,0 +1,171 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "core/desktop_list_view.h"
+#include "core/file_system.h"
+#include "core/profile_file.h"
+#include "core/user_messages.h"
+
+namespace norv::test {
+
+// The desktop as the tests describe it: items with text, image and position, a desktop rectangle,
+// an arrange rule, request counters, and requests that fail on demand.
+class SimulatedDesktop : public DesktopListView {
+ public:
+  struct Item {
+    std::u16string text;
+    int32_t image = 0;
+    Point position;
+  };
+
+  std::vector<Item> items;
+  DesktopRect rect{1024, 768};
+  bool present = true;
+  // Grid of the arrange rule: columns of cellHeight from the top-left, cellWidth apart.
+  int32_t cellWidth = 75;
+  int32_t cellHeight = 75;
+
+  // Request counters, by operation.
+  int finds = 0;
+  int countRequests = 0;
+  int positionReads = 0;
+  int labelReads = 0;
+  int moves = 0;
+  int arranges = 0;
+  int openReadSessions = 0;
+  std::vector<std::pair<int32_t, uint32_t>> moveLog;  // index, packed position
+
+  // When set, the request with this zero-based number of its kind fails.
+  std::optional<int> failPositionReadAt;
+  std::optional<int> failLabelReadAt;
+  std::optional<int> failMoveAt;
+  bool failBeginReads = false;
+
+  void Add(std::u16string text, int32_t x, int32_t y, int32_t image = 0);
+  int CrossProcessRequests() const {
+    return countRequests + positionReads + labelReads + moves + arranges;
+  }
+  void ResetCounters();
+
+  bool FindDesktopListView() override;
+  DesktopRect GetDesktopRect() override;
+  int32_t GetItemCount() override;
+  bool BeginItemReads() override;
+  std::optional<Point> GetItemPosition(int32_t index) override;
+  std::optional<ItemLabel> GetItemLabel(int32_t index) override;
+  void EndItemReads() override;
+  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
+  bool ArrangeIcons() override;
+
+ private:
+  bool Valid(int32_t index) const {
+    return present && index >= 0 && index < static_cast<int32_t>(items.size());
+  }
+};
+
+// Files in memory, each with its attribute set; the listing order is the order of creation.
+class MemoryFileSystem : public FileSystem {
+ public:
+  struct File {
+    std::string bytes;
+    uint32_t attributes = kAttrArchive;
+    std::u16string lastWriteText = u"2026/12/07 10:52:31";
+  };
+
+  // Keys are full paths compared exactly.
+  std::map<std::u16string, File> files;
+  std::vector<std::u16string> creationOrder;
+  std::set<std::u16string> directories;
+  std::set<std::u16string> lockedPaths;  // cannot be opened at all
+  bool readOnlyFolder = false;           // nothing can be created, replaced or deleted
+  bool diskFull = false;                 // writes of new content fail
+  int writes = 0;
+
+  void Put(const std::u16string& path, std::string bytes, uint32_t attributes = kAttrArchive);
+  bool Has(const std::u16string& path) const { return files.count(path) != 0; }
+  const std::string& Bytes(const std::u16string& path) const { return files.at(path).bytes; }
+
+  bool CanOpenForReading(const std::u16string& path) override;
+  std::optional<Prefix> ReadOrCreate(const std::u16string& path, size_t maxBytes) override;
+  bool ReplaceAtomically(const std::u16string& path, std::string_view bytes) override;
+  bool Delete(const std::u16string& path) override;
+  std::vector<std::u16string> List(const std::u16string& pattern, uint32_t attributes) override;
+  std::optional<uint32_t> Attributes(const std::u16string& path) override;
+  std::optional<std::u16string> LastWriteText(const std::u16string& path) override;
+
+ private:
+  void Create(const std::u16string& path, std::string bytes, uint32_t attributes);
+};
+
+// A profile file kept as INI text inside a MemoryFileSystem, with the private-profile rules.
+class MemoryProfileFile : public ProfileFile {
+ public:
+  explicit MemoryProfileFile(MemoryFileSystem& files) : files_(files) {}
+  std::u16string Read(const std::u16string& section, const std::u16string& key,
+                      const std::u16string& file) override;
+  bool Write(const std::u16string& section, const std::u16string& key, const std::u16string& value,
+             const std::u16string& file) override;
+
+ private:
+  MemoryFileSystem& files_;
+};
+
+// Answers message boxes from a script (OK when the script is empty) and records what was shown.
+class RecordingMessages : public UserMessages {
+ public:
+  struct Shown {
+    std::u16string text;
+    MessageStyle style;
+    std::u16string title;
+  };
+  std::vector<Shown> shown;
+  std::vector<MessageAnswer> answers;
+
+  MessageAnswer Show(const std::u16string& text, MessageStyle style,
+                     const std::u16string& title) override;
+};
+
+struct ProgramEnded : std::runtime_error {
+  ProgramEnded() : std::runtime_error("program ended") {}
+};
+
+// Ends the program by throwing ProgramEnded, so a test sees that nothing after the end ran.
+class ThrowingProgramEnd : public ProgramEnd {
+ public:
+  void EndNow() override { throw ProgramEnded(); }
+};
+
+class RecordingPause : public Pause {
+ public:
+  std::vector<int> waits;
+  void Wait(int milliseconds) override { waits.push_back(milliseconds); }
+};
+
+// One of each fake, wired into Services, with the program in "C:\Norv".
+struct FakePlatform {
+  SimulatedDesktop desktop;
+  MemoryFileSystem files;
+  MemoryProfileFile profile{files};
+  RecordingMessages messages;
+  ThrowingProgramEnd programEnd;
+  RecordingPause pause;
+  Services services{desktop, files, profile, messages, programEnd, pause};
+  AppState state;
+
+  FakePlatform() {
+    state.appDirectory = u"C:\\Norv";
+    files.directories.insert(u"C:\\Norv");
+  }
+};
+
+// Readable failure messages for UTF-16 text.
+std::string Utf8(std::u16string_view text);
+
+}  // namespace norv::test
