@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "core/app_state.h"
+
+namespace norv {
+
+// The Windows implementations of every platform interface, wired into Services.
+class Win32Platform {
+ public:
+  Win32Platform();
+  ~Win32Platform();
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  Services& services() { return *services_; }
+  // Message boxes are owned by this window when set (the main window or a dialog).
+  void SetMessageOwner(HWND owner);
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+  std::unique_ptr<Services> services_;
+};
+
+// The folder holding the running program, without a trailing "\" except at a drive root.
+std::u16string ProgramDirectory();
+
+}  // namespace norv

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace norv {
+
+class DesktopListView;
+class FileSystem;
+struct IconTable;
+
+// One saved icon: 120 bytes of cp932 text padded with 0x20, then signed 16-bit x and y,
+// little-endian. A layout file is nothing but these records.
+inline constexpr size_t kLayoutRecordSize = 124;
+inline constexpr size_t kLayoutTextBytes = 120;
+// Record numbers are 16-bit, so a file holds at most this many; readers stop there.
+inline constexpr size_t kMaxLayoutRecords = 32767;
+
+struct LayoutRecord {
+  std::u16string text;  // 120 characters, space-padded, as decoded
+  int16_t x = 0;
+  int16_t y = 0;
+};
+
+// AppDirectory + "\" + name + ".ppx", the name exactly as typed.
+std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view name);
+
+// The file content for the table: one record per icon, in table order.
+std::string EncodeLayout(const IconTable& table);
+// Records of the bytes; a trailing partial record is ignored, at most kMaxLayoutRecords.
+std::vector<LayoutRecord> DecodeLayout(std::string_view bytes);
+
+// Replaces the file at path with the table's records in one step; false (old file untouched)
+// when it could not be written.
+bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTable& table);
+// The records of the file; a missing file is created empty, an unreadable one gives none.
+std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path);
+// Moves, for each record in order, the first icon whose trimmed text equals the record's trimmed
+// text; the last record of a text decides. Takes no snapshot. Returns the number of moves made.
+int ApplyLayoutFile(FileSystem& files, DesktopListView& desktop, const IconTable& table,
+                    const std::u16string& path);
+
+}  // namespace norv

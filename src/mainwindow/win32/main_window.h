@@ -1,0 +1,16 @@
+#pragma once
+
+#include <windows.h>
+
+namespace norv {
+
+struct AppState;
+struct Services;
+
+// Creates and shows the main window, modeless, and returns at once. Its load handling sets
+// state.mainWindowOpen; its unload (close box or "ﾀｽｸﾄﾚｲへ") writes the options and clears it.
+void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services);
+// The main window's handle while it is loaded, else null.
+HWND MainWindowHandle();
+
+}  // namespace norv
