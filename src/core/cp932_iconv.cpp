@@ -50,6 +50,11 @@ std::string EncodeCp932(std::u16string_view text) {
   thread_local Converter converter("CP932", "UTF-16LE");
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
+    // cp932 keeps ASCII as it is; most layout text is padding, so skip iconv for it.
+    if (text[i] < 0x80) {
+      out.push_back(static_cast<char>(text[i]));
+      continue;
+    }
     size_t units = 1;
     if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size()) units = 2;
     char unit[4];
@@ -68,6 +73,11 @@ std::u16string DecodeCp932(std::string_view bytes) {
   std::u16string out;
   std::string utf16;
   for (size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      out.push_back(static_cast<char16_t>(bytes[i]));
+      ++i;
+      continue;
+    }
     const bool lead = IsCp932LeadByte(static_cast<unsigned char>(bytes[i]));
     const size_t width = (lead && i + 1 < bytes.size()) ? 2 : 1;
     utf16.clear();
