@@ -18,8 +18,8 @@ std::u16string StartupSnapshotPath(const AppState& state) {
 
 void PutIconsBackWhereTheyStarted(const IconTable& table, DesktopListView& desktop) {
   // Icons added since start-up have no initial position and stay where they are.
-  const size_t count = std::min(static_cast<size_t>(std::max(table.itemCount, 0)),
-                                table.initialPositions.size());
+  const size_t count =
+      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.initialPositions.size());
   for (size_t i = 0; i < count; ++i) {
     const Point& start = table.initialPositions[i];
     desktop.SetItemPosition(static_cast<int32_t>(i), start.x, start.y);

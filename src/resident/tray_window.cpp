@@ -14,7 +14,7 @@ namespace {
 
 int16_t To16Bits(int32_t value) {
   return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
-                                                   std::numeric_limits<int16_t>::max()));
+                                                  std::numeric_limits<int16_t>::max()));
 }
 
 // Keeps a handler from being entered again while the menu or a modal dialog it opened still
@@ -84,7 +84,8 @@ void TrayWindow::Unload() {
 
 void TrayWindow::OpenSettings() {
   const std::optional<Point> cursor = view_.CursorPosition();
-  state_.menuCursor = cursor ? ScreenPoint{To16Bits(cursor->x), To16Bits(cursor->y)} : ScreenPoint{};
+  state_.menuCursor =
+      cursor ? ScreenPoint{To16Bits(cursor->x), To16Bits(cursor->y)} : ScreenPoint{};
   view_.OpenMainWindow();
 }
 

@@ -20,11 +20,11 @@ const std::u16string kIni = u"C:\\Norv\\Norv.ini";
 const std::u16string kE01 = u"C:\\Norv\\Norv.e01";
 
 // One run of the program against a desktop and files that outlive it.
-struct Run {
+struct ProgramRun {
   FakePlatform& p;
   RecordingTrayView view;
 
-  explicit Run(FakePlatform& platform) : p(platform) {
+  explicit ProgramRun(FakePlatform& platform) : p(platform) {
     p.state = AppState{};
     RunStartupSequence(p.state, p.services, u"C:\\Norv", view);
   }
@@ -59,7 +59,7 @@ TEST_P(OptionTableTest, StartAndExitFollowTheTwoOptions) {
   PrepareLastExit(p);
   SetOptions(p, first, second);
 
-  Run run(p);
+  ProgramRun run(p);
   EXPECT_TRUE(run.view.IconPresent());
   if (bringsBackLastExit) {
     EXPECT_EQ(PositionOf(p, 1), (Point{500, 300}));
@@ -70,8 +70,7 @@ TEST_P(OptionTableTest, StartAndExitFollowTheTwoOptions) {
     EXPECT_EQ(p.desktop.moves, 0);
   }
   // Start-up positions are the desktop as found, before anything moved.
-  EXPECT_EQ(p.state.table.initialPositions,
-            (std::vector<Point>{{10, 10}, {10, 90}, {10, 170}}));
+  EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{10, 10}, {10, 90}, {10, 170}}));
 
   p.desktop.items[0].position = {700, 20};  // the user drags an icon
   const Point beforeExit = PositionOf(p, 1);
@@ -93,19 +92,18 @@ TEST_P(OptionTableTest, StartAndExitFollowTheTwoOptions) {
 }
 
 // Only exactly 1 brings back the last exit; any non-zero value keeps the icons at exit.
-INSTANTIATE_TEST_SUITE_P(
-    Options, OptionTableTest,
-    testing::Values(std::make_tuple(u" 0", u" 0", false, true),
-                    std::make_tuple(u" 0", u" 1", false, false),
-                    std::make_tuple(u" 1", u" 0", true, true),
-                    std::make_tuple(u" 1", u" 1", true, false),
-                    std::make_tuple(u" 2", u" 2", false, false),
-                    std::make_tuple(u"", u"-1", false, false)));
+INSTANTIATE_TEST_SUITE_P(Options, OptionTableTest,
+                         testing::Values(std::make_tuple(u" 0", u" 0", false, true),
+                                         std::make_tuple(u" 0", u" 1", false, false),
+                                         std::make_tuple(u" 1", u" 0", true, true),
+                                         std::make_tuple(u" 1", u" 1", true, false),
+                                         std::make_tuple(u" 2", u" 2", false, false),
+                                         std::make_tuple(u"", u"-1", false, false)));
 
 TEST(ExitSequenceTest, TenIconsGiveOneRecordEachInTableOrder) {
   FakePlatform p;
   for (int i = 0; i < 10; ++i) p.desktop.Add(u"icon " + std::u16string(1, u'0' + i), i * 80, 5);
-  Run run(p);
+  ProgramRun run(p);
   run.Exit();
   const std::string& bytes = p.files.Bytes(kE01);
   ASSERT_EQ(bytes.size(), 1240u);
@@ -119,7 +117,7 @@ TEST(StartupSequenceTest, FirstRunCreatesAnEmptyFileAndMovesNothing) {
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);
   SetOptions(p, u" 1", u" 0");
-  Run run(p);
+  ProgramRun run(p);
   EXPECT_EQ(p.desktop.moves, 0);
   ASSERT_TRUE(p.files.Has(kE01));
   EXPECT_TRUE(p.files.Bytes(kE01).empty());
@@ -136,7 +134,7 @@ TEST(StartupSequenceTest, RecordsOfASharedTextAllMoveTheFirstIcon) {
   lastExit.positions = {{300, 10}, {300, 90}};
   p.files.Put(kE01, EncodeLayout(lastExit));
   SetOptions(p, u" 1", u" 0");
-  Run run(p);
+  ProgramRun run(p);
   EXPECT_EQ(PositionOf(p, 0), (Point{300, 90}));  // the last record of the text decides
   EXPECT_EQ(PositionOf(p, 1), (Point{10, 90}));
 }
@@ -155,7 +153,7 @@ TEST(StartupSequenceTest, FailedFirstSnapshotLeavesTheNextOneToRecordTheStart) {
   p.desktop.Add(u"a", 10, 10);
   p.desktop.failLabelReadAt = 0;
   SetOptions(p, u" 1", u" 0");
-  Run run(p);
+  ProgramRun run(p);
   // Nothing was known to match, so nothing moved; the second snapshot recorded the start.
   EXPECT_EQ(p.desktop.moves, 0);
   EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{10, 10}}));
@@ -168,12 +166,12 @@ TEST(ResidentRunsTest, IconHiddenAtExitIsHiddenAgainAfterTheNextStart) {
   p.desktop.Add(u"secret", 10, 90);
   SetOptions(p, u" 1", u" 1");
   {
-    Run first(p);
+    ProgramRun first(p);
     p.desktop.SetItemPosition(1, 1074, 818);  // hidden while the program ran
     first.Exit();
   }
   p.desktop.items[1].position = {10, 90};  // something put it back between the runs
-  Run second(p);
+  ProgramRun second(p);
   EXPECT_EQ(PositionOf(p, 1), (Point{1074, 818}));
   EXPECT_EQ(p.state.table.hiddenCount, 1);
 }
@@ -181,7 +179,7 @@ TEST(ResidentRunsTest, IconHiddenAtExitIsHiddenAgainAfterTheNextStart) {
 TEST(ExitSequenceTest, IconsAddedAfterStartUpKeepTheirPlace) {
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);
-  Run run(p);
+  ProgramRun run(p);
   p.desktop.items[0].position = {1074, 818};
   p.desktop.Add(u"new", 400, 400);
   run.Exit();
@@ -195,7 +193,7 @@ TEST(ExitSequenceTest, FailedWriteKeepsThePreviousFileAndStillPutsIconsBack) {
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);
   p.files.Put(kE01, std::string(124, 'x'));
-  Run run(p);
+  ProgramRun run(p);
   p.desktop.items[0].position = {1074, 818};
   p.files.diskFull = true;
   run.Exit();
@@ -210,7 +208,7 @@ TEST(ExitSequenceTest, ReadOnlyProgramFolderStillPutsIconsBack) {
   p.desktop.Add(u"b", 10, 90);
   SetOptions(p, u" 1", u" 0");
   p.files.readOnlyFolder = true;
-  Run run(p);  // the missing file cannot be created: nothing to bring back
+  ProgramRun run(p);  // the missing file cannot be created: nothing to bring back
   EXPECT_FALSE(p.files.Has(kE01));
   p.desktop.SetItemPosition(0, 1074, 818);
   p.desktop.SetItemPosition(1, 1074, 818);
@@ -225,7 +223,7 @@ TEST(ExitSequenceTest, HalfReadDesktopIsNotWrittenButIconsGoBack) {
   p.desktop.Add(u"a", 10, 10);
   p.desktop.Add(u"b", 10, 90);
   p.files.Put(kE01, std::string(248, 'x'));
-  Run run(p);
+  ProgramRun run(p);
   p.desktop.SetItemPosition(1, 1074, 818);
   p.desktop.ResetCounters();
   p.desktop.failLabelReadAt = 1;  // the shell goes away during the exit's snapshot
@@ -238,7 +236,7 @@ TEST(ExitSequenceTest, HalfReadDesktopIsNotWrittenButIconsGoBack) {
 TEST(ExitSequenceTest, FailedMoveDoesNotStopTheOthers) {
   FakePlatform p;
   for (int i = 0; i < 3; ++i) p.desktop.Add(u"icon", 10, 10 + i * 80);
-  Run run(p);
+  ProgramRun run(p);
   for (int i = 0; i < 3; ++i) p.desktop.SetItemPosition(i, 1074, 818);
   p.desktop.ResetCounters();
   p.desktop.failMoveAt = 0;
