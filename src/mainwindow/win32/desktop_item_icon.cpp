@@ -62,6 +62,10 @@ bool NamesIcon(std::u16string_view name, std::u16string_view iconText) {
   return TrimTrailingSpaces(DecodeCp932(CutCp932(bytes, kIconTextMaxBytes))) == iconText;
 }
 
+// IImageList's interface id; MinGW's import libraries do not define it.
+constexpr IID kImageListId = {
+    0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
+
 // The shell's image list whose pictures are at least `size` pixels, largest first fallback.
 HICON IconFromSystemImageList(int imageIndex, int size) {
   const int lists[] = {size <= 32   ? SHIL_LARGE
@@ -70,7 +74,7 @@ HICON IconFromSystemImageList(int imageIndex, int size) {
                        SHIL_LARGE};
   for (int list : lists) {
     ComPtr<IImageList> images;
-    if (FAILED(SHGetImageList(list, IID_IImageList, reinterpret_cast<void**>(images.Out())))) {
+    if (FAILED(SHGetImageList(list, kImageListId, reinterpret_cast<void**>(images.Out())))) {
       continue;
     }
     HICON icon = nullptr;
