@@ -184,7 +184,7 @@ class FakeView final : public FakeObject<IShellView, IFolderView2> {
     *window = nullptr;
     if (!Call()) return kDisconnected;
     if (Failing(Step::kViewWindow)) return E_FAIL;
-    *window = explorer_.defView();
+    *window = explorer_.reportedViewWindow ? explorer_.reportedViewWindow : explorer_.defView();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(WINBOOL) override { return E_NOTIMPL; }
@@ -566,8 +566,8 @@ void FakeExplorer::CreateWindows() {
                              nullptr, instance, nullptr);
   defView_ = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 1024, 768, progman_,
                              nullptr, instance, nullptr);
-  listView_ = CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | LVS_ICON, 0, 0, 1024, 768,
-                              defView_, nullptr, instance, nullptr);
+  listView_ = CreateWindowExW(0, WC_LISTVIEWW, L"FolderView", WS_CHILD | LVS_ICON | LVS_NOSCROLL, 0,
+                              0, 1024, 768, defView_, nullptr, instance, nullptr);
 }
 
 void FakeExplorer::DestroyWindows() {

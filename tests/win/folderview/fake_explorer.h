@@ -79,6 +79,8 @@ class FakeExplorer {
   int ImageOf(uint32_t id) const { return images_.at(id); }
 
   Step failAt = Step::kNone;
+  // When set, the view reports this window as its own instead of the desktop's view window.
+  HWND reportedViewWindow = nullptr;
   DWORD folderFlags = 0;
   int requests = 0;         // calls that would cross into Explorer's process
   int liveObjects = 0;      // objects not yet released, of every generation
