@@ -8,6 +8,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/win32/wide_text.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
 #include "resident/tray_window.h"
@@ -17,10 +18,6 @@ namespace norv {
 namespace {
 
 constexpr wchar_t kTipText[] = L"Norvane";
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 class Win32TrayWindow final : public TrayWindowView {
  public:
