@@ -51,11 +51,7 @@ void RestoreDialog::SelectionChanged(std::optional<int> row) {
   view_.ShowRecords(ShowLayoutRecords(services_.files, path, state_.table.Desktop()));
 }
 
-void RestoreDialog::PressButton(int button) { view_.ShowFace(button, true); }
-
-void RestoreDialog::ReleaseButton(int button) {
-  view_.ShowFace(button, false);
-  view_.ProcessPendingEvents();
+void RestoreDialog::RunCommand(int button) {
   if (closed_) return;
   const std::optional<std::u16string> path = SelectedPath();
   switch (button) {

@@ -33,9 +33,6 @@ class RestoreDialogView {
   virtual void ShowSelectedPath(const std::u16string& path) = 0;
   virtual void ShowRecords(const std::vector<std::u16string>& rows) = 0;
   virtual void EnableButton(int button, bool enabled) = 0;
-  virtual void ShowFace(int button, bool pressed) = 0;
-  // One pass over the waiting window events, so a face repaints before its command runs.
-  virtual void ProcessPendingEvents() = 0;
   virtual std::optional<ScreenPoint> CursorPosition() = 0;
   virtual void AnimateOpen(ScreenPoint from) = 0;
   virtual void AnimateClose(ScreenPoint to) = 0;
@@ -51,8 +48,9 @@ class RestoreDialog {
   void Load();
   // The saved-layout list's selection changed; nullopt when no row is selected.
   void SelectionChanged(std::optional<int> row);
-  void PressButton(int button);
-  void ReleaseButton(int button);
+  // A released button's command. Events handled just before it may have closed the dialog
+  // already; then it does nothing.
+  void RunCommand(int button);
   void Close();
 
   const std::vector<std::u16string>& savedLayoutPaths() const { return paths_; }

@@ -20,10 +20,7 @@ void SaveDialog::Load() {
   view_.AnimateOpen(state_.dialogCursor);
 }
 
-void SaveDialog::PressButton(int button) { view_.ShowFace(button, true); }
-
-void SaveDialog::ReleaseButton(int button) {
-  view_.ShowFace(button, false);
+void SaveDialog::RunCommand(int button) {
   if (button == kSaveButton) {
     SaveLayout();
   } else if (button == kSaveCancelButton) {

@@ -33,7 +33,6 @@ class SaveDialogView {
   // opening animation.
   virtual void PrepareWindow() = 0;
   virtual std::u16string TypedName() = 0;
-  virtual void ShowFace(int button, bool pressed) = 0;
   // The mouse position in screen pixels; nullopt when it cannot be read.
   virtual std::optional<ScreenPoint> CursorPosition() = 0;
   virtual void AnimateOpen(ScreenPoint from) = 0;
@@ -47,9 +46,8 @@ class SaveDialog {
   SaveDialog(SaveDialogView& view, AppState& state, Services& services, IconListSink& list);
 
   void Load();
-  void PressButton(int button);
-  // The release runs the button's command: save, or close without doing anything else.
-  void ReleaseButton(int button);
+  // A released button's command: save, or close without doing anything else.
+  void RunCommand(int button);
   // Saves under the typed name and closes; refuses with a message and stays open when the name
   // cannot be used or the file cannot be written. True when saved.
   bool SaveLayout();

@@ -26,7 +26,6 @@ class RecordingList : public IconListSink {
 // What both dialogs' views share: faces, cursor, animations and the unload, in call order.
 struct RecordedChrome {
   std::vector<std::string> calls;
-  std::map<int, bool> pressed;
   std::optional<ScreenPoint> cursor = ScreenPoint{300, 200};
   std::optional<ScreenPoint> openedFrom;
   std::optional<ScreenPoint> closedInto;
@@ -39,7 +38,6 @@ class RecordingSaveView : public SaveDialogView, public RecordedChrome {
 
   void PrepareWindow() override { calls.push_back("prepare"); }
   std::u16string TypedName() override { return name; }
-  void ShowFace(int button, bool isPressed) override { pressed[button] = isPressed; }
   std::optional<ScreenPoint> CursorPosition() override { return cursor; }
   void AnimateOpen(ScreenPoint from) override {
     calls.push_back("open");
@@ -61,7 +59,6 @@ class RecordingRestoreView : public RestoreDialogView, public RecordedChrome {
   std::u16string selectedPath;
   std::vector<std::u16string> recordRows;
   std::map<int, bool> enabled{{0, true}, {1, true}, {2, true}};
-  int pendingEventPasses = 0;
 
   void PrepareWindow() override { calls.push_back("prepare"); }
   void ShowSavedLayouts(const std::vector<std::u16string>& rows) override {
@@ -71,8 +68,6 @@ class RecordingRestoreView : public RestoreDialogView, public RecordedChrome {
   void ShowSelectedPath(const std::u16string& path) override { selectedPath = path; }
   void ShowRecords(const std::vector<std::u16string>& rows) override { recordRows = rows; }
   void EnableButton(int button, bool isEnabled) override { enabled[button] = isEnabled; }
-  void ShowFace(int button, bool isPressed) override { pressed[button] = isPressed; }
-  void ProcessPendingEvents() override { ++pendingEventPasses; }
   std::optional<ScreenPoint> CursorPosition() override { return cursor; }
   void AnimateOpen(ScreenPoint from) override {
     calls.push_back("open");

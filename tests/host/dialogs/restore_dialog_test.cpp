@@ -101,10 +101,10 @@ TEST(RestoreDialogTest, WithoutASelectionDeleteAndRestoreDoNothing) {
   RestoreFixture f;
   f.Open();
   const size_t filesBefore = f.p.files.files.size();
-  f.dialog.ReleaseButton(kDeleteButton);
-  f.dialog.ReleaseButton(kRestoreButton);
+  f.dialog.RunCommand(kDeleteButton);
+  f.dialog.RunCommand(kRestoreButton);
   f.dialog.SelectionChanged(99);
-  f.dialog.ReleaseButton(kDeleteButton);
+  f.dialog.RunCommand(kDeleteButton);
   EXPECT_EQ(f.p.files.files.size(), filesBefore);
   EXPECT_EQ(f.p.desktop.moves, 0);
   EXPECT_FALSE(f.dialog.closed());
@@ -115,11 +115,7 @@ TEST(RestoreDialogTest, DeleteRemovesTheFileWithoutAQuestionAndTheNextOpeningDro
   RestoreFixture f;
   f.Open();
   f.dialog.SelectionChanged(f.RowOf(u"C:\\Norv\\b.ppx"));
-  f.dialog.PressButton(kDeleteButton);
-  EXPECT_TRUE(f.view.pressed[kDeleteButton]);
-  f.dialog.ReleaseButton(kDeleteButton);
-  EXPECT_FALSE(f.view.pressed[kDeleteButton]);
-  EXPECT_EQ(f.view.pendingEventPasses, 1);
+  f.dialog.RunCommand(kDeleteButton);
   EXPECT_FALSE(f.p.files.Has(u"C:\\Norv\\b.ppx"));
   EXPECT_TRUE(f.p.messages.shown.empty());
   EXPECT_TRUE(f.dialog.closed());
@@ -137,7 +133,7 @@ TEST(RestoreDialogTest, ADeleteThatFailsKeepsTheFileSaysSoAndStillCloses) {
   RestoreFixture f;
   f.Open();
   f.dialog.SelectionChanged(f.RowOf(u"C:\\Norv\\C.ppx"));  // read-only
-  f.dialog.ReleaseButton(kDeleteButton);
+  f.dialog.RunCommand(kDeleteButton);
   EXPECT_TRUE(f.p.files.Has(u"C:\\Norv\\C.ppx"));
   ASSERT_EQ(f.p.messages.shown.size(), 1u);
   EXPECT_EQ(f.p.messages.shown[0].text, kDeleteFailedMessage);
@@ -152,7 +148,7 @@ TEST(RestoreDialogTest, DeletingAFileAlreadyGoneIsNotAFailure) {
   f.dialog.SelectionChanged(f.RowOf(u"C:\\Norv\\b.ppx"));
   f.p.files.files.erase(u"C:\\Norv\\b.ppx");
   std::erase(f.p.files.creationOrder, u"C:\\Norv\\b.ppx");
-  f.dialog.ReleaseButton(kDeleteButton);
+  f.dialog.RunCommand(kDeleteButton);
   EXPECT_TRUE(f.p.messages.shown.empty());
   EXPECT_TRUE(f.dialog.closed());
 }
@@ -161,7 +157,7 @@ TEST(RestoreDialogTest, RestoreAppliesTheSelectedFileThenCloses) {
   RestoreFixture f;
   f.Open();
   f.dialog.SelectionChanged(f.RowOf(u"C:\\Norv\\a.b.ppx"));
-  f.dialog.ReleaseButton(kRestoreButton);
+  f.dialog.RunCommand(kRestoreButton);
   // Its own records, not those of a.ppx; the record of a vanished icon is skipped.
   EXPECT_EQ(f.p.desktop.items[0].position, (Point{1025, 30}));
   EXPECT_EQ(f.p.desktop.items[1].position, (Point{-5, 768}));
@@ -178,14 +174,14 @@ TEST(RestoreDialogTest, CancelClosesIntoTheOpeningPointWithoutTouchingAnything) 
   RestoreFixture f;
   f.Open();
   f.dialog.SelectionChanged(f.RowOf(u"C:\\Norv\\b.ppx"));
-  f.dialog.ReleaseButton(kRestoreCancelButton);
+  f.dialog.RunCommand(kRestoreCancelButton);
   EXPECT_TRUE(f.dialog.closed());
   EXPECT_EQ(f.view.closedInto->x, 300);
   EXPECT_EQ(f.view.closedInto->y, 200);
   EXPECT_TRUE(f.p.files.Has(u"C:\\Norv\\b.ppx"));
   EXPECT_EQ(f.p.desktop.moves, 0);
   // Events arriving after the close (a second click, the close box) run nothing.
-  f.dialog.ReleaseButton(kDeleteButton);
+  f.dialog.RunCommand(kDeleteButton);
   f.dialog.Close();
   EXPECT_TRUE(f.p.files.Has(u"C:\\Norv\\b.ppx"));
   EXPECT_EQ(std::count(f.view.calls.begin(), f.view.calls.end(), "unload"), 1);
@@ -202,7 +198,7 @@ TEST(RestoreDialogTest, NoSavedLayoutsLeaveOnlyCancel) {
   EXPECT_FALSE(view.enabled[kRestoreButton]);
   EXPECT_EQ(view.openedFrom->x, 0);
   EXPECT_EQ(view.openedFrom->y, 0);
-  dialog.ReleaseButton(kRestoreCancelButton);
+  dialog.RunCommand(kRestoreCancelButton);
   EXPECT_TRUE(dialog.closed());
 }
 

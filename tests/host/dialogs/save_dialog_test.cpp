@@ -42,10 +42,7 @@ TEST(SaveDialogTest, OpensFromTheCursorAndClosesBackIntoIt) {
   EXPECT_EQ(f.p.state.dialogCursor.x, 300);
   EXPECT_EQ(f.p.state.dialogCursor.y, 200);
   f.view.cursor = ScreenPoint{1, 1};  // a later position plays no part
-  f.dialog.PressButton(kSaveCancelButton);
-  EXPECT_TRUE(f.view.pressed[kSaveCancelButton]);
-  f.dialog.ReleaseButton(kSaveCancelButton);
-  EXPECT_FALSE(f.view.pressed[kSaveCancelButton]);
+  f.dialog.RunCommand(kSaveCancelButton);
   ASSERT_TRUE(f.view.closedInto);
   EXPECT_EQ(f.view.closedInto->x, 300);
   EXPECT_EQ(f.view.closedInto->y, 200);
@@ -75,7 +72,7 @@ TEST(SaveDialogTest, UnreadableCursorOpensAndClosesAtTheScreenCorner) {
 
 TEST(SaveDialogTest, EmptyNameIsRefusedAndNothingChanges) {
   SaveFixture f;
-  f.dialog.ReleaseButton(kSaveButton);
+  f.dialog.RunCommand(kSaveButton);
   ASSERT_EQ(f.p.messages.shown.size(), 1u);
   EXPECT_EQ(f.p.messages.shown[0].text, u"名前を入力して下さい。");
   EXPECT_EQ(f.p.messages.shown[0].style, MessageStyle::kExclamation);
