@@ -49,16 +49,15 @@ void AppendUtf16(std::u16string& out, const std::string& littleEndian) {
 std::string EncodeCp932(std::u16string_view text) {
   thread_local Converter converter("CP932", "UTF-16LE");
   std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    size_t units = 1;
-    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size()) units = 2;
-    char unit[4];
-    for (size_t k = 0; k < units; ++k) {
-      unit[2 * k] = static_cast<char>(text[i + k] & 0xFF);
-      unit[2 * k + 1] = static_cast<char>(text[i + k] >> 8);
+  for (const char16_t c : text) {
+    // cp932 keeps ASCII as it is; most layout text is padding, so skip iconv for it.
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
     }
-    if (!converter.Convert(unit, 2 * units, out)) out.push_back('?');
-    i += units - 1;
+    // cp932 has nothing beyond the BMP: like Windows, each surrogate becomes one '?'.
+    const char unit[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    if ((c >= 0xD800 && c <= 0xDFFF) || !converter.Convert(unit, 2, out)) out.push_back('?');
   }
   return out;
 }
@@ -68,6 +67,11 @@ std::u16string DecodeCp932(std::string_view bytes) {
   std::u16string out;
   std::string utf16;
   for (size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      out.push_back(static_cast<char16_t>(bytes[i]));
+      ++i;
+      continue;
+    }
     const bool lead = IsCp932LeadByte(static_cast<unsigned char>(bytes[i]));
     const size_t width = (lead && i + 1 < bytes.size()) ? 2 : 1;
     utf16.clear();

@@ -6,7 +6,7 @@ namespace norv {
 namespace {
 
 std::u16string_view Trim(std::u16string_view text) {
-  const size_t first = text.find_first_not_of(u" \t");
+  const size_t first = text.find_first_not_of(u" \t\r");
   if (first == std::u16string_view::npos) return {};
   const size_t last = text.find_last_not_of(u" \t\r");
   return text.substr(first, last - first + 1);
@@ -52,6 +52,15 @@ std::optional<KeyLine> KeyOf(std::u16string_view line) {
   return KeyLine{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
 }
 
+// The profile functions drop one pair of matching quotes around a value.
+std::u16string_view Unquoted(std::u16string_view value) {
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+      value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
 }  // namespace
 
 std::optional<std::u16string> IniDocument::Get(std::u16string_view section,
@@ -62,7 +71,7 @@ std::optional<std::u16string> IniDocument::Get(std::u16string_view section,
       inSection = SameName(*name, section);
     } else if (inSection) {
       const auto entry = KeyOf(line);
-      if (entry && SameName(entry->key, key)) return std::u16string(entry->value);
+      if (entry && SameName(entry->key, key)) return std::u16string(Unquoted(entry->value));
     }
   }
   return std::nullopt;

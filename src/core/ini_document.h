@@ -8,7 +8,8 @@ namespace norv {
 
 // The private-profile rules on the text of an INI file, for platforms without the profile
 // functions: section and key names compared without regard to ASCII case, values trimmed of
-// surrounding spaces, writes that create the section and key as needed and keep every other line.
+// surrounding spaces and one pair of quotes, writes that create the section and key as needed
+// and keep every other line.
 class IniDocument {
  public:
   explicit IniDocument(std::u16string text = {}) : text_(std::move(text)) {}

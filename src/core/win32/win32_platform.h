@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "core/app_state.h"
 
@@ -29,5 +30,8 @@ class Win32Platform {
 
 // The folder holding the running program, without a trailing "\" except at a drive root.
 std::u16string ProgramDirectory();
+// The folder part of a program's full path by the same rule ("C:\a\Norv.exe" gives "C:\a",
+// "C:\Norv.exe" gives "C:\").
+std::u16string DirectoryOfProgramPath(std::u16string_view programPath);
 
 }  // namespace norv

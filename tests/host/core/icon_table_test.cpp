@@ -73,6 +73,25 @@ TEST(SnapshotDesktopTest, AFailurePartWayKeepsTheLastCompleteTable) {
   EXPECT_EQ(p.desktop.openReadSessions, 0);
 }
 
+TEST(SnapshotDesktopTest, AFailedFirstSnapshotLeavesTheStartUpPositionsToTheNextOne) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 1, 1);
+  p.desktop.Add(u"b", 2, 2);
+  p.state.table.firstSnapshotPending = true;
+  p.desktop.failBeginReads = true;
+  EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
+  p.desktop.failBeginReads = false;
+  p.desktop.failPositionReadAt = 1;
+  EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_TRUE(p.state.table.firstSnapshotPending);
+  EXPECT_TRUE(p.state.table.initialPositions.empty());
+  EXPECT_EQ(p.state.table.itemCount, 0);
+
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{1, 1}, {2, 2}}));
+  EXPECT_EQ(p.desktop.openReadSessions, 0);
+}
+
 TEST(SnapshotDesktopTest, NoIconsShowsTheMessageAndEndsAfterBoundedRetries) {
   FakePlatform p;
   EXPECT_THROW(SnapshotDesktop(p.state.table, p.services), test::ProgramEnded);

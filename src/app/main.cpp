@@ -1,0 +1,19 @@
+#include <windows.h>
+
+#include "app/startup.h"
+#include "core/app_state.h"
+#include "core/icon_table.h"
+#include "core/win32/win32_platform.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  norv::RestrictLibrarySearch();
+  const norv::SingleInstance instance;
+  if (!instance.IsFirst()) return 0;
+
+  norv::Win32Platform platform;
+  norv::AppState state;
+  norv::PrepareStartupState(state, platform.services().profile);
+  // A desktop without icons ends the program inside the snapshot, after telling the user.
+  norv::SnapshotDesktop(state.table, platform.services());
+  return 0;
+}

@@ -1,0 +1,35 @@
+#include "app/startup.h"
+
+#include "core/app_state.h"
+#include "core/settings.h"
+#include "core/win32/win32_platform.h"
+
+namespace norv {
+namespace {
+// Local\: one instance per user session, not per machine.
+constexpr wchar_t kInstanceMutexName[] = L"Local\\Norvane.Norv.SingleInstance";
+}  // namespace
+
+void RestrictLibrarySearch() {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Also takes the current directory out of the search for any load that names no flags.
+  SetDllDirectoryW(L"");
+}
+
+SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)) {
+  // If the mutex cannot be made at all, running is better than refusing to start.
+  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+SingleInstance::~SingleInstance() {
+  if (mutex_) CloseHandle(mutex_);
+}
+
+void PrepareStartupState(AppState& state, ProfileFile& profile) {
+  state.mainWindowOpen = false;
+  state.table.firstSnapshotPending = true;
+  state.appDirectory = ProgramDirectory();
+  LoadOptions(state, profile);
+}
+
+}  // namespace norv

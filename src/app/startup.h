@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+namespace norv {
+
+struct AppState;
+class ProfileFile;
+
+// System libraries come from the system folder only: nothing planted beside the program or in the
+// current directory is loaded.
+void RestrictLibrarySearch();
+
+// Held for the whole run. A second Norv.exe in the same user session finds it taken.
+class SingleInstance {
+ public:
+  SingleInstance();
+  ~SingleInstance();
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
+
+  bool IsFirst() const { return first_; }
+
+ private:
+  HANDLE mutex_ = nullptr;
+  bool first_ = true;
+};
+
+// The state before the first snapshot: no main window, the first snapshot records the start-up
+// positions, the program's folder and the two options from its settings file.
+void PrepareStartupState(AppState& state, ProfileFile& profile);
+
+}  // namespace norv

@@ -1,0 +1,52 @@
+#include "core/win32/win32_platform.h"
+
+#include "core/win32/wide_text.h"
+#include "core/win32/win32_file_system.h"
+#include "core/win32/win32_list_view.h"
+#include "core/win32/win32_services.h"
+
+namespace norv {
+
+struct Win32Platform::Parts {
+  Win32ListView desktop;
+  Win32FileSystem files;
+  Win32ProfileFile profile;
+  MessageBoxMessages messages;
+  ExitProcessEnd programEnd;
+  SleepPause pause;
+};
+
+Win32Platform::Win32Platform()
+    : parts_(std::make_unique<Parts>()),
+      services_(std::make_unique<Services>(Services{parts_->desktop, parts_->files, parts_->profile,
+                                                    parts_->messages, parts_->programEnd,
+                                                    parts_->pause})) {}
+
+Win32Platform::~Win32Platform() = default;
+
+void Win32Platform::SetMessageOwner(HWND owner) { parts_->messages.SetOwner(owner); }
+
+std::u16string DirectoryOfProgramPath(std::u16string_view programPath) {
+  const size_t separator = programPath.find_last_of(u'\\');
+  if (separator == std::u16string_view::npos) return {};
+  std::u16string directory(programPath.substr(0, separator));
+  if (!directory.empty() && directory.back() == u':') directory.push_back(u'\\');
+  return directory;
+}
+
+std::u16string ProgramDirectory() {
+  // The path may be longer than MAX_PATH; grow the buffer until it fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return DirectoryOfProgramPath(FromWide(path));
+}
+
+}  // namespace norv

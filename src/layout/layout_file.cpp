@@ -1,0 +1,109 @@
+#include "layout/layout_file.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+#include "core/cp932.h"
+#include "core/desktop_list_view.h"
+#include "core/file_system.h"
+#include "core/icon_table.h"
+
+namespace norv {
+namespace {
+
+// The desktop never produces positions outside 16 bits, but should a platform do so, the nearest
+// storable value keeps the icon on the same side of the desktop edge instead of wrapping around.
+int16_t ClampTo16Bits(int32_t value) {
+  return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
+                                                  std::numeric_limits<int16_t>::max()));
+}
+
+void AppendInt16(std::string& out, int16_t value) {
+  const auto bits = static_cast<uint16_t>(value);
+  out.push_back(static_cast<char>(bits & 0xFF));
+  out.push_back(static_cast<char>(bits >> 8));
+}
+
+int16_t ReadInt16(std::string_view bytes) {
+  const auto low = static_cast<unsigned char>(bytes[0]);
+  const auto high = static_cast<unsigned char>(bytes[1]);
+  return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
+}
+
+}  // namespace
+
+std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view name) {
+  std::u16string path(appDirectory);
+  path += u'\\';
+  path += name;
+  path += u".ppx";
+  return path;
+}
+
+std::string EncodeLayout(const IconTable& table) {
+  const size_t count = std::min({static_cast<size_t>(std::max(table.itemCount, 0)),
+                                 table.texts.size(), table.positions.size(), kMaxLayoutRecords});
+  std::string out;
+  out.reserve(count * kLayoutRecordSize);
+  for (size_t i = 0; i < count; ++i) {
+    // The padded text can encode to more than 120 bytes (double-byte characters before the
+    // padding); cutting at a character boundary keeps the field exactly 120 bytes.
+    std::string text(CutCp932(EncodeCp932(table.texts[i]), kLayoutTextBytes));
+    text.resize(kLayoutTextBytes, ' ');
+    out += text;
+    AppendInt16(out, ClampTo16Bits(table.positions[i].x));
+    AppendInt16(out, ClampTo16Bits(table.positions[i].y));
+  }
+  return out;
+}
+
+std::vector<LayoutRecord> DecodeLayout(std::string_view bytes) {
+  const size_t count = std::min(bytes.size() / kLayoutRecordSize, kMaxLayoutRecords);
+  std::vector<LayoutRecord> records;
+  records.reserve(count);
+  for (size_t k = 0; k < count; ++k) {
+    const std::string_view record = bytes.substr(k * kLayoutRecordSize, kLayoutRecordSize);
+    records.push_back({PadIconText(DecodeCp932(record.substr(0, kLayoutTextBytes))),
+                       ReadInt16(record.substr(kLayoutTextBytes)),
+                       ReadInt16(record.substr(kLayoutTextBytes + 2))});
+  }
+  return records;
+}
+
+bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTable& table) {
+  return files.ReplaceAtomically(path, EncodeLayout(table));
+}
+
+std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path) {
+  // Only the records a reader may use are read, however large the file is.
+  const std::optional<FileSystem::Prefix> prefix =
+      files.ReadOrCreate(path, kMaxLayoutRecords * kLayoutRecordSize);
+  if (!prefix) return {};
+  return DecodeLayout(prefix->bytes);
+}
+
+int ApplyLayoutFile(FileSystem& files, DesktopListView& desktop, const IconTable& table,
+                    const std::u16string& path) {
+  const std::vector<LayoutRecord> records = ReadLayoutFile(files, path);
+  if (records.empty()) return 0;
+
+  // Only the first icon of each text is ever matched, so one entry per text is enough.
+  const size_t icons =
+      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.texts.size());
+  std::unordered_map<std::u16string_view, int32_t> firstIconOfText;
+  firstIconOfText.reserve(icons);
+  for (size_t i = 0; i < icons; ++i) {
+    firstIconOfText.try_emplace(TrimTrailingSpaces(table.texts[i]), static_cast<int32_t>(i));
+  }
+
+  int moves = 0;
+  for (const LayoutRecord& record : records) {
+    const auto icon = firstIconOfText.find(TrimTrailingSpaces(record.text));
+    if (icon == firstIconOfText.end()) continue;
+    if (desktop.SetItemPosition(icon->second, record.x, record.y)) ++moves;
+  }
+  return moves;
+}
+
+}  // namespace norv

@@ -1,0 +1,79 @@
+#include "core/app_state.h"
+#include "core/icon_table.h"
+#include "core/user_messages.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_texts.h"
+
+namespace norv {
+
+// Every step runs whatever the one before it did: a failed operation still leaves the buttons
+// and the preview in their follow-up state.
+void MainWindow::OnButtonReleased(Command command) {
+  state_.savedTopIndex = static_cast<int16_t>(view_.TopRow());
+  switch (command) {
+    case Command::kHideSelected:
+      HideSelected();
+      SwitchOffKeepPositionsAtExit();
+      break;
+    case Command::kShowSelected:
+      ShowSelected();
+      view_.SetTopRow(state_.savedTopIndex);
+      break;
+    case Command::kHideAll:
+      HideAll();
+      DisableSelectedIconButtons();
+      ClearIconPreview();
+      SwitchOffKeepPositionsAtExit();
+      break;
+    case Command::kShowAll:
+      ShowAll();
+      DisableSelectedIconButtons();
+      ClearIconPreview();
+      break;
+    case Command::kAutoArrange:
+      AutoArrange();
+      DisableSelectedIconButtons();
+      ClearIconPreview();
+      break;
+    case Command::kSave:
+      view_.RunSaveDialog();
+      RecountLayoutsAndEnableRestore();
+      DisableSelectedIconButtons();
+      ClearIconPreview();
+      break;
+    case Command::kRestore:
+      view_.RunRestoreDialog();
+      SnapshotDesktop(state_.table, services_);
+      RefillIconList();
+      RecountLayoutsAndEnableRestore();
+      DisableSelectedIconButtons();
+      ClearIconPreview();
+      break;
+    case Command::kToTray:
+      ToTray();
+      break;
+  }
+}
+
+bool MainWindow::LastSnapshotHasHiddenIcon() const {
+  const IconTable& table = state_.table;
+  for (int32_t i = 0; i < table.itemCount; ++i) {
+    if (table.states[static_cast<size_t>(i)] == IconState::kHidden) return true;
+  }
+  return false;
+}
+
+// With "keep positions at exit" ticked, hidden icons would stay hidden for good after the
+// program ends, so the window refuses to go while the last snapshot holds one.
+bool MainWindow::ToTray() {
+  if (state_.reCover[1] == 1 && LastSnapshotHasHiddenIcon()) {
+    services_.messages.Show(main_window_text::kHiddenIconsRemain, MessageStyle::kExclamation,
+                            kErrorTitle);
+    return false;
+  }
+  view_.AnimateClose();
+  Unload();
+  return true;
+}
+
+}  // namespace norv

@@ -1,0 +1,103 @@
+#include "mainwindow/main_window.h"
+
+#include "core/app_state.h"
+#include "core/desktop_list_view.h"
+#include "core/icon_table.h"
+#include "core/settings.h"
+#include "core/user_messages.h"
+#include "mainwindow/icon_row.h"
+#include "mainwindow/main_window_texts.h"
+
+namespace norv {
+
+MainWindow::MainWindow(AppState& state, Services& services, MainWindowView& view)
+    : state_(state), services_(services), view_(view) {}
+
+void MainWindow::Load() {
+  state_.mainWindowOpen = true;
+  // No snapshot here: the list shows the table as the last operation left it.
+  RefillIconList();
+  ShowOptionPicture(0);
+  ShowOptionPicture(1);
+  RecountSavedLayouts(state_, services_.files);
+  DisableSelectedIconButtons();
+  EnableAllIconsButtons();
+  view_.SetButtonEnabled(Command::kRestore, state_.savedLayoutCount != 0);
+  view_.AnimateOpen();
+}
+
+void MainWindow::Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  // The options stay in memory either way and are written again at the next close.
+  if (!SaveOptions(state_, services_.profile)) {
+    services_.messages.Show(main_window_text::kOptionsNotSaved, MessageStyle::kExclamation,
+                            kMessageTitle);
+  }
+  state_.mainWindowOpen = false;
+  view_.UnloadDialogs();
+  view_.DestroyWindow();
+}
+
+void MainWindow::ToggleOption(int option) {
+  state_.reCover[option] = static_cast<int16_t>(state_.reCover[option] ^ 1);
+  ShowOptionPicture(option);
+}
+
+void MainWindow::ShowOptionPicture(int option) {
+  // Only 0 and 1 have a picture; any other value read from the file keeps the one shown.
+  const int16_t value = state_.reCover[option];
+  if (value == 0 || value == 1) view_.SetOptionChecked(option, value == 1);
+}
+
+void MainWindow::SwitchOffKeepPositionsAtExit() {
+  state_.reCover[1] = 0;
+  view_.SetOptionChecked(1, false);
+}
+
+void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
+
+bool MainWindow::AutoArrange() {
+  if (!services_.desktop.ArrangeIcons()) return false;
+  if (!SnapshotDesktop(state_.table, services_)) return false;
+  RefillIconList();
+  ClearIconPreview();
+  return true;
+}
+
+void MainWindow::ShowIconPreview() {
+  const int sel = view_.SelectedRow();
+  if (sel < 0) return;
+  const IconTable& table = state_.table;
+  // A row beyond the table has nothing to draw and no state to judge.
+  if (sel >= table.itemCount) return;
+  const auto i = static_cast<size_t>(sel);
+  view_.DrawIconPreview(TrimTrailingSpaces(table.texts[i]), table.imageIndexes[i]);
+  const bool hidden = table.states[i] == IconState::kHidden;
+  view_.SetButtonEnabled(Command::kHideSelected, !hidden);
+  view_.SetButtonEnabled(Command::kShowSelected, hidden);
+}
+
+void MainWindow::ClearIconPreview() { view_.ClearIconPreview(); }
+
+void MainWindow::SelectRow(int row) {
+  view_.SelectRow(row);
+  ShowIconPreview();
+}
+
+void MainWindow::EnableAllIconsButtons() {
+  view_.SetButtonEnabled(Command::kHideAll, state_.table.shownCount != 0);
+  view_.SetButtonEnabled(Command::kShowAll, state_.table.hiddenCount != 0);
+}
+
+void MainWindow::DisableSelectedIconButtons() {
+  view_.SetButtonEnabled(Command::kHideSelected, false);
+  view_.SetButtonEnabled(Command::kShowSelected, false);
+}
+
+void MainWindow::RecountLayoutsAndEnableRestore() {
+  RecountSavedLayouts(state_, services_.files);
+  view_.SetButtonEnabled(Command::kRestore, state_.savedLayoutCount != 0);
+}
+
+}  // namespace norv

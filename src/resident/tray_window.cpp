@@ -1,0 +1,101 @@
+#include "resident/tray_window.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "core/app_state.h"
+#include "core/settings.h"
+#include "core/user_messages.h"
+#include "resident/resident_sequences.h"
+#include "resident/tray_window_view.h"
+
+namespace norv {
+namespace {
+
+int16_t To16Bits(int32_t value) {
+  return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
+                                                  std::numeric_limits<int16_t>::max()));
+}
+
+// Keeps a handler from being entered again while the menu or a modal dialog it opened still
+// dispatches the shell's notifications.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+}  // namespace
+
+void TrayWindow::Start(const std::u16string& appDirectory) {
+  RunStartupSequence(state_, services_, appDirectory, view_);
+  // Wanted even when the shell refused it: at logon the notification area may not exist yet,
+  // and the shell's announcement when it appears brings the icon.
+  iconWanted_ = true;
+}
+
+void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
+  if (state_.mainWindowOpen || busy_ || mouseMessage != kRightButtonDown) return;
+  TrayCommand command;
+  {
+    BusyScope scope(busy_);
+    command = view_.ChooseFromMenu();
+  }
+  Run(command);
+}
+
+void TrayWindow::Run(TrayCommand command) {
+  if (state_.mainWindowOpen || busy_) return;
+  BusyScope scope(busy_);
+  switch (command) {
+    case TrayCommand::kNone:
+      break;
+    case TrayCommand::kSettings:
+      OpenSettings();
+      break;
+    case TrayCommand::kRestore:
+      view_.RunRestoreDialog();
+      // Whatever the user did in the dialog, the table follows the desktop.
+      SnapshotDesktop(state_.table, services_);
+      break;
+    case TrayCommand::kHelp:
+      ShowHelp();
+      break;
+    case TrayCommand::kExit:
+      iconWanted_ = false;
+      RunExitSequence(state_, services_, view_);
+      break;
+  }
+}
+
+void TrayWindow::OnShellRestarted() {
+  if (iconWanted_) view_.AddTrayIcon();
+}
+
+void TrayWindow::Unload() {
+  iconWanted_ = false;
+  UnloadTrayWindow(services_, view_);
+}
+
+void TrayWindow::OpenSettings() {
+  const std::optional<Point> cursor = view_.CursorPosition();
+  state_.menuCursor =
+      cursor ? ScreenPoint{To16Bits(cursor->x), To16Bits(cursor->y)} : ScreenPoint{};
+  view_.OpenMainWindow();
+}
+
+void TrayWindow::ShowHelp() {
+  const std::u16string path = state_.appDirectory + kHelpFileName;
+  if (!FileExists(services_.files, path)) {
+    services_.messages.Show(kHelpMissingMessage, MessageStyle::kExclamation, kMessageTitle);
+  } else if (!view_.OpenDocument(path)) {
+    services_.messages.Show(kHelpNotOpenedMessage, MessageStyle::kExclamation, kMessageTitle);
+  }
+}
+
+}  // namespace norv

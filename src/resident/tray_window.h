@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace norv {
+
+struct AppState;
+struct Services;
+class TrayWindowView;
+enum class TrayCommand;
+
+// The shell reports mouse events on the icon with the platform's mouse message numbers.
+inline constexpr uint32_t kRightButtonDown = 0x0204;
+
+inline constexpr char16_t kHelpMissingMessage[] =
+    u"ﾍﾙﾌﾟﾌｧｲﾙ「Norvane.html」が見つかりませんでした。\n"
+    u"Norv.exe と同じﾌｫﾙﾀﾞに置いて下さい。";
+inline constexpr char16_t kHelpNotOpenedMessage[] =
+    u"ﾍﾙﾌﾟを表示できませんでした。\n"
+    u"HTML ﾌｧｲﾙを開くｱﾌﾟﾘｹｰｼｮﾝが設定されているか確認して下さい。";
+
+// The behaviour of the invisible tray window: its start-up, the icon's mouse events, the menu's
+// four entries, a restarted shell, and its unload.
+class TrayWindow {
+ public:
+  TrayWindow(AppState& state, Services& services, TrayWindowView& view)
+      : state_(state), services_(services), view_(view) {}
+
+  void Start(const std::u16string& appDirectory);
+  // Only a right-button press opens the menu, and only while no other window of ours is open
+  // and no entry is still running.
+  void OnTrayMouse(uint32_t mouseMessage);
+  void Run(TrayCommand command);
+  // A new notification area has no icon of ours: add it again.
+  void OnShellRestarted();
+  void Unload();
+
+ private:
+  void OpenSettings();
+  void ShowHelp();
+
+  AppState& state_;
+  Services& services_;
+  TrayWindowView& view_;
+  bool iconWanted_ = false;
+  bool busy_ = false;
+};
+
+}  // namespace norv

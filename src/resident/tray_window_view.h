@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/geometry.h"
+
+namespace norv {
+
+// The entries of the tray menu, in menu order; kNone when the menu was dismissed.
+enum class TrayCommand { kNone, kSettings, kRestore, kHelp, kExit };
+
+// What the tray window's behaviour needs from its platform half: the notification icon, the
+// menu, the cursor and the other windows.
+class TrayWindowView {
+ public:
+  virtual ~TrayWindowView() = default;
+
+  // The shell may refuse (no notification area yet); its restart announcement retries.
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  // Shows the tray menu at the cursor and waits for the user's choice.
+  virtual TrayCommand ChooseFromMenu() = 0;
+  // The cursor in screen pixels; nullopt when it cannot be read.
+  virtual std::optional<Point> CursorPosition() = 0;
+  // Opens the main window modeless and returns at once.
+  virtual void OpenMainWindow() = 0;
+  // Runs the restore dialog modally; returns when it has been unloaded.
+  virtual void RunRestoreDialog() = 0;
+  // Opens a document with the user's default viewer; false when no viewer could open it.
+  virtual bool OpenDocument(const std::u16string& path) = 0;
+};
+
+}  // namespace norv

@@ -1,0 +1,167 @@
+#include "main_window_fixture.h"
+#include "mainwindow/icon_row.h"
+
+namespace norv {
+namespace {
+
+using test::MainWindowTest;
+
+class CommandTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    p.desktop.Add(u"ごみ箱", 10, 10, 1);
+    p.desktop.Add(u"PC", 10, 85, 2);
+    p.desktop.Add(u"メモ", 85, 10, 3);
+    StartUp();
+    OpenWindow();
+  }
+  void PutLayout(const std::u16string& name, uint32_t attributes = kAttrArchive) {
+    p.files.Put(u"C:\\Norv\\" + name + u".ppx", std::string(124, ' '), attributes);
+  }
+  const std::vector<test::RecordingMessages::Shown>& Messages() { return p.messages.shown; }
+};
+
+TEST_F(CommandTest, ToTrayIsRefusedWhileOption1KeepsAHiddenIconThenAllowedAfterHiding) {
+  SelectByUser(1);
+  window.OnButtonReleased(Command::kHideSelected);
+  p.state.reCover[1] = 1;
+
+  window.OnButtonReleased(Command::kToTray);
+
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].text, u"非表示ｱｲｺﾝが含まれています。");
+  EXPECT_EQ(Messages()[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(Messages()[0].title, u"Norvane Error");
+  EXPECT_FALSE(view.destroyed);
+  EXPECT_TRUE(p.state.mainWindowOpen);
+
+  // Hiding switches option 1 off, so the next attempt closes although icons are hidden.
+  window.OnButtonReleased(Command::kHideSelected);
+  view.log.clear();
+  window.OnButtonReleased(Command::kToTray);
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(view.log, (std::vector<std::string>{"animate close", "unload dialogs", "destroy"}));
+  EXPECT_FALSE(p.state.mainWindowOpen);
+  EXPECT_NE(p.files.Bytes(u"C:\\Norv\\Norv.ini").find("ReCover_1= 0"), std::string::npos);
+}
+
+TEST_F(CommandTest, ToTrayJudgesTheLastSnapshotAndOnlyTheValue1Refuses) {
+  SelectByUser(0);
+  window.OnButtonReleased(Command::kHideSelected);
+  p.desktop.items[0].position = {10, 10};  // dragged back by hand, no snapshot since
+  p.desktop.ResetCounters();
+  p.state.reCover[1] = 1;
+  window.OnButtonReleased(Command::kToTray);
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(p.desktop.finds, 0);
+
+  p.state.reCover[1] = 2;
+  window.OnButtonReleased(Command::kToTray);
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(view.destroyed);
+}
+
+TEST_F(CommandTest, ToTrayClosesWithOption1OffOrNoHiddenIcon) {
+  p.state.reCover[1] = 1;
+  window.OnButtonReleased(Command::kToTray);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(view.destroyed);
+}
+
+TEST_F(CommandTest, HideAllSwitchesOption1OffAndLeavesRow0SelectedButItsButtonsOff) {
+  p.state.reCover[1] = 1;
+  view.optionChecked[1] = true;
+  window.OnButtonReleased(Command::kHideAll);
+  EXPECT_EQ(p.state.reCover[1], 0);
+  EXPECT_EQ(view.optionChecked[1], false);
+  EXPECT_EQ(view.selected, 0);
+  EXPECT_FALSE(view.Enabled(Command::kHideSelected));
+  EXPECT_FALSE(view.Enabled(Command::kShowSelected));
+  EXPECT_FALSE(view.preview);
+}
+
+TEST_F(CommandTest, AutoArrangeKeepsTheAllIconsButtonsAndShowsTheNewPositions) {
+  // Hide one icon; arranging brings it back into view, yet buttons 2 and 3 stay as they were.
+  SelectByUser(2);
+  window.OnButtonReleased(Command::kHideSelected);
+  ASSERT_TRUE(view.Enabled(Command::kShowAll));
+  SelectByUser(0);
+  p.desktop.ResetCounters();
+
+  window.OnButtonReleased(Command::kAutoArrange);
+
+  EXPECT_EQ(p.desktop.arranges, 1);
+  EXPECT_EQ(p.desktop.finds, 1);
+  EXPECT_EQ(table().hiddenCount, 0);
+  EXPECT_TRUE(view.Enabled(Command::kShowAll));
+  EXPECT_TRUE(view.Enabled(Command::kHideAll));
+  EXPECT_FALSE(view.Enabled(Command::kHideSelected));
+  EXPECT_FALSE(view.Enabled(Command::kShowSelected));
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_FALSE(view.preview);
+  EXPECT_EQ(view.rows[2], u" 3\t 0\t 150\t 3\t表示\t" + PadIconText(u"メモ"));
+}
+
+TEST_F(CommandTest, AutoArrangeEndsWhenTheShellRefusesButTheDispatcherGoesOn) {
+  SelectByUser(0);
+  p.desktop.present = false;
+  window.OnButtonReleased(Command::kAutoArrange);
+  EXPECT_EQ(p.desktop.finds, 0);
+  EXPECT_FALSE(view.Enabled(Command::kHideSelected));
+  EXPECT_FALSE(view.preview);
+}
+
+TEST_F(CommandTest, SaveRecountsLayoutsAfterTheDialogHasClosed) {
+  SelectByUser(1);
+  window.OnButtonReleased(Command::kSave);
+  EXPECT_FALSE(view.Enabled(Command::kRestore)) << "closed without saving";
+  EXPECT_EQ(view.selected, 1) << "the selection stays";
+  EXPECT_FALSE(view.Enabled(Command::kHideSelected));
+  EXPECT_FALSE(view.Enabled(Command::kShowSelected));
+  EXPECT_FALSE(view.preview);
+
+  view.saveDialog = [&] {
+    EXPECT_FALSE(view.Enabled(Command::kRestore)) << "counted only after the dialog";
+    PutLayout(u"desk");
+  };
+  window.OnButtonReleased(Command::kSave);
+  EXPECT_TRUE(view.Enabled(Command::kRestore));
+  EXPECT_EQ(p.state.savedLayoutCount, 1);
+}
+
+TEST_F(CommandTest, RestoreSnapshotsAndRefillsAfterTheDialogAndRecounts) {
+  PutLayout(u"only");
+  PutLayout(u"both", kAttrArchive | kAttrReadOnly);
+  window.Load();
+  ASSERT_TRUE(view.Enabled(Command::kRestore));
+  SelectByUser(0);
+  view.restoreDialog = [&] {
+    p.desktop.items[1].position = {2000, 85};
+    p.files.Delete(u"C:\\Norv\\only.ppx");
+  };
+
+  window.OnButtonReleased(Command::kRestore);
+
+  EXPECT_EQ(view.rows[1], u" 2\t\t\t 2\t非表示\t" + PadIconText(u"PC"));
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_EQ(p.state.savedLayoutCount, 0);
+  EXPECT_FALSE(view.Enabled(Command::kRestore)) << "read-only + archive does not count";
+  EXPECT_FALSE(view.Enabled(Command::kHideSelected));
+  EXPECT_FALSE(view.preview);
+  EXPECT_EQ(view.LogFrom("restore dialog").at(1), "clear rows");
+}
+
+TEST_F(CommandTest, TheTopRowIsTakenAtEveryReleaseAndCommand1PutsItBack) {
+  SelectByUser(2);
+  view.top = 2;
+  window.OnButtonReleased(Command::kShowSelected);
+  EXPECT_EQ(p.state.savedTopIndex, 2);
+  EXPECT_EQ(view.top, 2);
+  view.top = 1;
+  window.OnButtonReleased(Command::kAutoArrange);
+  EXPECT_EQ(p.state.savedTopIndex, 1);
+  EXPECT_EQ(view.top, 0) << "arranging leaves the list at the top";
+}
+
+}  // namespace
+}  // namespace norv

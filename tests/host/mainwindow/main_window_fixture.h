@@ -1,0 +1,39 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "core/icon_table.h"
+#include "mainwindow/main_window.h"
+#include "recording_view.h"
+#include "support/fake_services.h"
+
+namespace norv::test {
+
+// A main window over the simulated desktop, after the program's first snapshot.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  FakePlatform p;
+  RecordingView view;
+  MainWindow window{p.state, p.services, view};
+
+  IconTable& table() { return p.state.table; }
+
+  // The start-up snapshot, which also records the initial positions.
+  void StartUp() {
+    table().firstSnapshotPending = true;
+    ASSERT_TRUE(SnapshotDesktop(table(), p.services));
+  }
+  void Snapshot() { ASSERT_TRUE(SnapshotDesktop(table(), p.services)); }
+  void OpenWindow() {
+    window.Load();
+    view.log.clear();
+    p.desktop.ResetCounters();
+  }
+  void SelectByUser(int row) {
+    view.SelectRow(row);
+    window.OnRowSelected();
+  }
+  Point DesktopPosition(size_t item) const { return p.desktop.items[item].position; }
+};
+
+}  // namespace norv::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resident/tray_window_view.h"
+
+namespace norv::test {
+
+// Records what the tray behaviour asks of its window; the menu answers from `menuChoice`.
+class RecordingTrayView : public TrayWindowView {
+ public:
+  int iconAdds = 0;
+  int iconRemoves = 0;
+  int menusShown = 0;
+  int mainWindowOpens = 0;
+  int restoreDialogs = 0;
+  std::vector<std::u16string> documents;
+
+  TrayCommand menuChoice = TrayCommand::kNone;
+  std::optional<Point> cursor = Point{0, 0};
+  bool documentOpens = true;
+  // Runs inside the restore dialog, as the user's actions there would.
+  std::function<void()> duringRestoreDialog;
+
+  bool IconPresent() const { return iconAdds > iconRemoves; }
+
+  void AddTrayIcon() override { ++iconAdds; }
+  void RemoveTrayIcon() override { ++iconRemoves; }
+  TrayCommand ChooseFromMenu() override {
+    ++menusShown;
+    return menuChoice;
+  }
+  std::optional<Point> CursorPosition() override { return cursor; }
+  void OpenMainWindow() override { ++mainWindowOpens; }
+  void RunRestoreDialog() override {
+    ++restoreDialogs;
+    if (duringRestoreDialog) duringRestoreDialog();
+  }
+  bool OpenDocument(const std::u16string& path) override {
+    documents.push_back(path);
+    return documentOpens;
+  }
+};
+
+}  // namespace norv::test

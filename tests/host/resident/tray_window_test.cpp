@@ -1,0 +1,158 @@
+#include "resident/tray_window.h"
+
+#include <gtest/gtest.h>
+
+#include "core/settings.h"
+#include "recording_tray_view.h"
+#include "support/fake_services.h"
+
+namespace norv {
+namespace {
+
+using test::FakePlatform;
+using test::ProgramEnded;
+using test::RecordingTrayView;
+
+constexpr uint32_t kLeftButtonDown = 0x0201;
+constexpr uint32_t kLeftDoubleClick = 0x0203;
+constexpr uint32_t kRightButtonUp = 0x0205;
+constexpr uint32_t kMouseMove = 0x0200;
+
+struct Started {
+  FakePlatform p;
+  RecordingTrayView view;
+  TrayWindow tray{p.state, p.services, view};
+
+  Started() {
+    p.desktop.Add(u"a", 10, 10);
+    p.desktop.Add(u"b", 10, 90);
+    tray.Start(u"C:\\Norv");
+  }
+};
+
+TEST(TrayWindowTest, OnlyARightButtonPressOpensTheMenu) {
+  Started s;
+  for (uint32_t message : {kMouseMove, kLeftButtonDown, kLeftDoubleClick, kRightButtonUp})
+    s.tray.OnTrayMouse(message);
+  EXPECT_EQ(s.view.menusShown, 0);
+  s.tray.OnTrayMouse(kRightButtonDown);
+  EXPECT_EQ(s.view.menusShown, 1);
+}
+
+TEST(TrayWindowTest, NothingReactsWhileTheMainWindowIsOpen) {
+  Started s;
+  s.view.menuChoice = TrayCommand::kSettings;
+  s.tray.OnTrayMouse(kRightButtonDown);
+  ASSERT_EQ(s.view.mainWindowOpens, 1);
+  s.p.state.mainWindowOpen = true;  // what the main window's load does
+  s.tray.OnTrayMouse(kRightButtonDown);
+  s.tray.Run(TrayCommand::kExit);
+  EXPECT_EQ(s.view.menusShown, 1);
+  EXPECT_EQ(s.view.mainWindowOpens, 1);
+  EXPECT_TRUE(s.view.IconPresent());
+}
+
+TEST(TrayWindowTest, SettingsRecordsTheCursorOrTheOriginWhenItCannotBeRead) {
+  Started s;
+  s.view.cursor = Point{1500, -20};
+  s.tray.Run(TrayCommand::kSettings);
+  EXPECT_EQ(s.p.state.menuCursor.x, 1500);
+  EXPECT_EQ(s.p.state.menuCursor.y, -20);
+  s.view.cursor.reset();
+  s.tray.Run(TrayCommand::kSettings);
+  EXPECT_EQ(s.p.state.menuCursor.x, 0);
+  EXPECT_EQ(s.p.state.menuCursor.y, 0);
+  EXPECT_EQ(s.view.mainWindowOpens, 2);
+}
+
+TEST(TrayWindowTest, RestoreSnapshotsWhateverTheUserDidInTheDialog) {
+  Started s;
+  // Restoring moves an icon; a cancelled dialog would move none, and both end in a snapshot.
+  s.view.duringRestoreDialog = [&] { s.p.desktop.SetItemPosition(1, 1074, 818); };
+  s.view.menuChoice = TrayCommand::kRestore;
+  s.tray.OnTrayMouse(kRightButtonDown);
+  EXPECT_EQ(s.view.restoreDialogs, 1);
+  EXPECT_EQ(s.p.state.table.positions[1], (Point{1074, 818}));
+  EXPECT_EQ(s.p.state.table.hiddenCount, 1);
+}
+
+TEST(TrayWindowTest, PressesWhileTheRestoreDialogIsOpenAreIgnored) {
+  Started s;
+  s.view.duringRestoreDialog = [&] {
+    s.view.menuChoice = TrayCommand::kExit;
+    s.tray.OnTrayMouse(kRightButtonDown);
+    s.tray.Run(TrayCommand::kExit);
+  };
+  s.view.menuChoice = TrayCommand::kRestore;
+  s.tray.OnTrayMouse(kRightButtonDown);
+  EXPECT_EQ(s.view.menusShown, 1);
+  EXPECT_TRUE(s.view.IconPresent());
+  // Once the dialog is gone the tray answers again.
+  s.view.duringRestoreDialog = nullptr;
+  s.view.menuChoice = TrayCommand::kNone;
+  s.tray.OnTrayMouse(kRightButtonDown);
+  EXPECT_EQ(s.view.menusShown, 2);
+}
+
+TEST(TrayWindowTest, HelpOpensThePageBesideTheProgram) {
+  Started s;
+  s.p.files.Put(u"C:\\Norv\\Norvane.html", "<html>");
+  s.tray.Run(TrayCommand::kHelp);
+  EXPECT_EQ(s.view.documents, (std::vector<std::u16string>{u"C:\\Norv\\Norvane.html"}));
+  EXPECT_TRUE(s.p.messages.shown.empty());
+}
+
+TEST(TrayWindowTest, HelpThatCannotBeShownSaysSo) {
+  Started s;
+  s.tray.Run(TrayCommand::kHelp);
+  EXPECT_TRUE(s.view.documents.empty());
+  ASSERT_EQ(s.p.messages.shown.size(), 1u);
+  EXPECT_EQ(s.p.messages.shown[0].text, kHelpMissingMessage);
+  EXPECT_EQ(s.p.messages.shown[0].style, MessageStyle::kExclamation);
+  EXPECT_EQ(s.p.messages.shown[0].title, u"Norvane");
+
+  s.p.files.Put(u"C:\\Norv\\Norvane.html", "<html>");
+  s.view.documentOpens = false;
+  s.tray.Run(TrayCommand::kHelp);
+  ASSERT_EQ(s.p.messages.shown.size(), 2u);
+  EXPECT_EQ(s.p.messages.shown[1].text, kHelpNotOpenedMessage);
+}
+
+TEST(TrayWindowTest, ExitRecordsTheDesktopRemovesTheIconAndEnds) {
+  Started s;
+  s.p.desktop.SetItemPosition(0, 1074, 818);
+  s.view.menuChoice = TrayCommand::kExit;
+  EXPECT_THROW(s.tray.OnTrayMouse(kRightButtonDown), ProgramEnded);
+  EXPECT_EQ(s.p.files.Bytes(u"C:\\Norv\\Norv.e01").size(), 248u);
+  EXPECT_EQ(s.p.desktop.items[0].position, (Point{10, 10}));
+  EXPECT_FALSE(s.view.IconPresent());
+}
+
+TEST(TrayWindowTest, UnloadRemovesTheIconAndEndsWithoutTouchingTheDesktop) {
+  Started s;
+  s.p.desktop.SetItemPosition(0, 1074, 818);
+  s.p.desktop.ResetCounters();
+  EXPECT_THROW(s.tray.Unload(), ProgramEnded);
+  EXPECT_FALSE(s.view.IconPresent());
+  EXPECT_EQ(s.p.desktop.moves, 0);
+  EXPECT_FALSE(s.p.files.Has(u"C:\\Norv\\Norv.e01"));
+}
+
+TEST(TrayWindowTest, RestartedShellGetsTheIconAgain) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  RecordingTrayView view;
+  TrayWindow tray(p.state, p.services, view);
+  tray.OnShellRestarted();  // before start-up there is no icon to bring back
+  EXPECT_EQ(view.iconAdds, 0);
+  tray.Start(u"C:\\Norv");
+  tray.OnShellRestarted();
+  tray.OnShellRestarted();
+  EXPECT_EQ(view.iconAdds, 3);
+  EXPECT_THROW(tray.Unload(), ProgramEnded);
+  tray.OnShellRestarted();
+  EXPECT_EQ(view.iconAdds, 3);
+}
+
+}  // namespace
+}  // namespace norv

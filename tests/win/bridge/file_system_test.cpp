@@ -1,0 +1,183 @@
+#include "core/win32/win32_file_system.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <regex>
+
+#include "core/win32/wide_text.h"
+#include "scratch_folder.h"
+#include "support/fake_services.h"
+
+namespace norv {
+namespace {
+
+using test::ReadFileBytes;
+using test::ScratchFolder;
+using test::SetAttributes;
+using test::WriteFileBytes;
+
+std::vector<std::u16string> Sorted(std::vector<std::u16string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::u16string> FolderContents(const ScratchFolder& folder) {
+  Win32FileSystem files;
+  return Sorted(files.List(folder / u"*", kAttrHidden | kAttrSystem | kAttrDirectory));
+}
+
+TEST(Win32FileSystemTest, ReplaceWritesNewFilesAndShorterRewritesWhole) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::u16string target = folder / u"配置.ppx";
+  ASSERT_TRUE(files.ReplaceAtomically(target, std::string(248, 'a')));
+  EXPECT_EQ(ReadFileBytes(target), std::string(248, 'a'));
+  ASSERT_TRUE(files.ReplaceAtomically(target, "short"));
+  EXPECT_EQ(ReadFileBytes(target), "short");
+  ASSERT_TRUE(files.ReplaceAtomically(target, ""));
+  EXPECT_EQ(ReadFileBytes(target), "");
+  // No temporary file is left beside it.
+  EXPECT_EQ(FolderContents(folder), std::vector<std::u16string>{u"配置.ppx"});
+}
+
+TEST(Win32FileSystemTest, ReplaceKeepsAReadOnlyTargetAndFailsWhereItCannotWrite) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::u16string target = folder / u"kept.ppx";
+  WriteFileBytes(target, "old");
+  SetAttributes(target, FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(files.ReplaceAtomically(target, "new"));
+  EXPECT_EQ(ReadFileBytes(target), "old");
+  EXPECT_EQ(files.Attributes(target).value_or(0) & kAttrReadOnly, kAttrReadOnly);
+
+  EXPECT_FALSE(files.ReplaceAtomically(folder / u"no such folder\\a.ppx", "new"));
+  EXPECT_FALSE(files.ReplaceAtomically(folder.path(), "a folder is not a file"));
+  EXPECT_EQ(FolderContents(folder), std::vector<std::u16string>{u"kept.ppx"});
+}
+
+TEST(Win32FileSystemTest, ReadOrCreateMakesAnEmptyFileAndReadsOnlyTheAskedPrefix) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::u16string fresh = folder / u"Norv.e01";
+  const auto created = files.ReadOrCreate(fresh, 124);
+  ASSERT_TRUE(created);
+  EXPECT_EQ(created->bytes, "");
+  EXPECT_EQ(created->fileSize, 0u);
+  EXPECT_TRUE(files.CanOpenForReading(fresh));
+
+  std::string large(3 * 1024 * 1024 + 7, 'x');
+  large.replace(0, 5, "start");
+  const std::u16string big = folder / u"big.ppx";
+  WriteFileBytes(big, large);
+  const auto prefix = files.ReadOrCreate(big, 130);
+  ASSERT_TRUE(prefix);
+  EXPECT_EQ(prefix->bytes, large.substr(0, 130));
+  EXPECT_EQ(prefix->fileSize, large.size());
+
+  // Reading and writing is refused on a read-only file and on a folder.
+  SetAttributes(big, FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(files.ReadOrCreate(big, 130));
+  EXPECT_FALSE(files.ReadOrCreate(folder.path(), 130));
+}
+
+TEST(Win32FileSystemTest, AttributesKeepOnlyTheClassesTheProgramTellsApart) {
+  EXPECT_EQ(ProgramAttributes(FILE_ATTRIBUTE_NORMAL), kAttrNone);
+  EXPECT_EQ(ProgramAttributes(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED),
+            kAttrArchive);
+  EXPECT_EQ(ProgramAttributes(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE |
+                              FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_OFFLINE),
+            kAttrReadOnly | kAttrArchive);
+  EXPECT_EQ(ProgramAttributes(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                              FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
+            kAttrHidden | kAttrSystem | kAttrDirectory);
+
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const uint32_t alwaysArchive = test::UnderWine() ? kAttrArchive : kAttrNone;
+  const struct {
+    const char16_t* name;
+    DWORD set;
+    uint32_t expected;
+  } cases[] = {
+      {u"normal.ppx", FILE_ATTRIBUTE_NORMAL, kAttrNone | alwaysArchive},
+      {u"archive.ppx", FILE_ATTRIBUTE_ARCHIVE, kAttrArchive},
+      {u"readonly.ppx", FILE_ATTRIBUTE_READONLY, kAttrReadOnly | alwaysArchive},
+      {u"both.ppx", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, kAttrReadOnly | kAttrArchive},
+  };
+  for (const auto& c : cases) {
+    const std::u16string path = folder / c.name;
+    WriteFileBytes(path, "x");
+    SetAttributes(path, c.set);
+    EXPECT_EQ(files.Attributes(path), c.expected) << test::Utf8(c.name);
+  }
+  EXPECT_EQ(files.Attributes(folder.path()), kAttrDirectory);
+  EXPECT_FALSE(files.Attributes(folder / u"missing.ppx"));
+}
+
+TEST(Win32FileSystemTest, ListShowsHiddenAndFolderEntriesOnlyWhenAsked) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  WriteFileBytes(folder / u"a.ppx", "");
+  WriteFileBytes(folder / u"b.ppx", "");
+  SetAttributes(folder / u"b.ppx", FILE_ATTRIBUTE_READONLY);
+  WriteFileBytes(folder / u"c.ppx", "");
+  SetAttributes(folder / u"c.ppx", FILE_ATTRIBUTE_HIDDEN);
+  WriteFileBytes(folder / u"other.txt", "");
+  ASSERT_TRUE(CreateDirectoryW(Wide(folder / u"sub.ppx"), nullptr));
+
+  const std::u16string pattern = folder / u"*.ppx";
+  EXPECT_EQ(Sorted(files.List(pattern, kAttrNone)),
+            (std::vector<std::u16string>{u"a.ppx", u"b.ppx"}));
+  EXPECT_EQ(Sorted(files.List(pattern, kAttrArchive)),
+            (std::vector<std::u16string>{u"a.ppx", u"b.ppx"}));
+  EXPECT_EQ(Sorted(files.List(pattern, kAttrHidden)),
+            (std::vector<std::u16string>{u"a.ppx", u"b.ppx", u"c.ppx"}));
+  EXPECT_EQ(Sorted(files.List(pattern, kAttrDirectory)),
+            (std::vector<std::u16string>{u"a.ppx", u"b.ppx", u"sub.ppx"}));
+  EXPECT_TRUE(files.List(folder / u"missing\\*.ppx", kAttrNone).empty());
+}
+
+TEST(Win32FileSystemTest, DeleteRemovesOnlyWhatItMay) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  WriteFileBytes(folder / u"gone.ppx", "");
+  WriteFileBytes(folder / u"kept.ppx", "");
+  SetAttributes(folder / u"kept.ppx", FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(files.Delete(folder / u"gone.ppx"));
+  EXPECT_FALSE(files.Delete(folder / u"kept.ppx"));
+  EXPECT_FALSE(files.Delete(folder / u"never.ppx"));
+  EXPECT_EQ(FolderContents(folder), std::vector<std::u16string>{u"kept.ppx"});
+  EXPECT_FALSE(files.CanOpenForReading(folder / u"gone.ppx"));
+  EXPECT_TRUE(files.CanOpenForReading(folder / u"kept.ppx"));
+  EXPECT_FALSE(files.CanOpenForReading(folder.path()));
+}
+
+TEST(Win32FileSystemTest, LastWriteTextIsTheJapaneseShortDateAndTime) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const std::u16string path = folder / u"dated.ppx";
+  WriteFileBytes(path, "x");
+  // 2026-12-07 10:52:31 local time.
+  SYSTEMTIME local{2026, 12, 1, 7, 10, 52, 31, 0};
+  SYSTEMTIME utc{};
+  FILETIME written{};
+  ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+  ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
+  {
+    const ScopedHandle file(CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file.valid());
+    ASSERT_TRUE(SetFileTime(file.get(), nullptr, nullptr, &written));
+  }
+  const auto text = files.LastWriteText(path);
+  ASSERT_TRUE(text);
+  // Windows writes the month and day with two digits, Wine's Japanese locale with one.
+  EXPECT_TRUE(std::regex_match(test::Utf8(*text), std::regex("2026/12/0?7 10:52:31")))
+      << test::Utf8(*text);
+  EXPECT_FALSE(files.LastWriteText(folder / u"missing.ppx"));
+}
+
+}  // namespace
+}  // namespace norv
