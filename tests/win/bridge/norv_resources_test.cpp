@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "child_process.h"
+#include "chrome/win32/chrome_resources.h"
 
 namespace norv {
 namespace {
@@ -33,6 +34,27 @@ TEST(NorvResourcesTest, TheManifestAsksForPerMonitorDpiCommonControls6AndNoEleva
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+}
+
+TEST(NorvResourcesTest, TheProgramIconComesFirst) {
+  const HMODULE module = LoadLibraryExW(NorvExe().c_str(), nullptr,
+                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(module, nullptr);
+  // The shell shows the first icon group.
+  LPWSTR first = nullptr;
+  EnumResourceNamesW(
+      module, RT_GROUP_ICON,
+      [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+        *reinterpret_cast<LPWSTR*>(found) = name;
+        return FALSE;
+      },
+      reinterpret_cast<LONG_PTR>(&first));
+  EXPECT_EQ(first, MAKEINTRESOURCEW(IDI_NORV_PROGRAM));
+  const HICON icon = static_cast<HICON>(
+      LoadImageW(module, MAKEINTRESOURCEW(IDI_NORV_PROGRAM), IMAGE_ICON, 32, 32, 0));
+  EXPECT_NE(icon, nullptr);
+  if (icon) DestroyIcon(icon);
+  FreeLibrary(module);
 }
 
 TEST(NorvResourcesTest, TheVersionIsReadableInJapaneseAndEnglish) {
