@@ -9,6 +9,7 @@
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "core/settings.h"
+#include "core/user_messages.h"
 #include "core/win32/win32_platform.h"
 #include "dialog_driver.h"
 #include "layout/layout_file.h"
@@ -112,15 +113,32 @@ std::vector<std::u16string> NamesOf(const std::vector<std::u16string>& rows) {
   return names;
 }
 
+// The platform would end the process with exit code 0 on the no-icons path, which would read
+// as a passing run; here it fails loudly instead.
+class FailingProgramEnd : public ProgramEnd {
+ public:
+  void EndNow() override {
+    ADD_FAILURE() << "the program ended";
+    ExitProcess(3);
+  }
+};
+
 struct Fixture {
   ProgramFolder folder;
   Win32Platform platform;
+  FailingProgramEnd programEnd;
+  Services services_{platform.services().desktop,
+                     platform.services().files,
+                     platform.services().profile,
+                     platform.services().messages,
+                     programEnd,
+                     platform.services().pause};
   AppState state;
   OwnerWindow owner;
   RecordingList list;
 
   Fixture() { state.appDirectory = folder.path(); }
-  Services& services() { return platform.services(); }
+  Services& services() { return services_; }
 };
 
 TEST(LayoutDialogsTest, ASavedLayoutComesBackThroughTheRestoreDialog) {
