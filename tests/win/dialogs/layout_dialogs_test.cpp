@@ -319,5 +319,29 @@ TEST(LayoutDialogsTest, AReadOnlyLayoutIsNotOverwrittenAndTheDialogSaysSo) {
   EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"old.ppx"}));
 }
 
+TEST(LayoutDialogsTest, TheOwnersUnloadAndTheCloseBoxCloseWithoutRunningACommand) {
+  Fixture f;
+  Write(f.folder / u"a.ppx", "", FILE_ATTRIBUTE_ARCHIVE);
+  DialogDriver save([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A1");
+    user.SetText(user.Child(dialog, kNameBoxId), u"unsaved");
+    PostMessageW(f.owner.hwnd(), OwnerWindow::kUnloadDialogs, 0, 0);
+  });
+  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  ExpectNoComplaints(save.Finish());
+  EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
+  EXPECT_EQ(f.list.clears, 0);
+  EXPECT_TRUE(IsWindowEnabled(f.owner.hwnd()));
+
+  DialogDriver restore([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A2");
+    user.ClickRow(user.Child(dialog, kLayoutListId), 0);
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  ExpectNoComplaints(restore.Finish());
+  EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
+}
+
 }  // namespace
 }  // namespace norv
