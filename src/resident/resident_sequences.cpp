@@ -28,26 +28,10 @@ void PutIconsBackWhereTheyStarted(const IconTable& table, DesktopListView& deskt
 
 }  // namespace
 
-void TakeFirstSnapshot(AppState& state, Services& services, const std::u16string& appDirectory) {
-  state.mainWindowOpen = false;
-  state.table.firstSnapshotPending = true;
-  state.appDirectory = appDirectory;
-  LoadOptions(state, services.profile);
-  // Should this snapshot fail part-way, the flag stays set and the next one records the start.
-  SnapshotDesktop(state.table, services);
-}
-
 void BringBackLastExit(AppState& state, Services& services) {
   if (state.reCover[0] != 1) return;
   ApplyLayoutFile(services.files, services.desktop, state.table, StartupSnapshotPath(state));
   SnapshotDesktop(state.table, services);
-}
-
-void RunStartupSequence(AppState& state, Services& services, const std::u16string& appDirectory,
-                        TrayWindowView& view) {
-  TakeFirstSnapshot(state, services, appDirectory);
-  BringBackLastExit(state, services);
-  view.AddTrayIcon();
 }
 
 void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) {

@@ -1,22 +1,14 @@
 #pragma once
 
-#include <string>
-
 namespace norv {
 
 struct AppState;
 struct Services;
 class TrayWindowView;
 
-// Start-up, steps up to the first snapshot: flags, program folder, options, then the snapshot
-// that records where every icon stood before the program touched anything.
-void TakeFirstSnapshot(AppState& state, Services& services, const std::u16string& appDirectory);
-// With ReCover[0] exactly 1, puts the icons where the last exit left them and snapshots again.
+// Start-up after the first snapshot: with ReCover[0] exactly 1, puts the icons where the last
+// exit left them and snapshots again.
 void BringBackLastExit(AppState& state, Services& services);
-
-// The whole start-up after the single-instance check: the two steps above, then the tray icon.
-void RunStartupSequence(AppState& state, Services& services, const std::u16string& appDirectory,
-                        TrayWindowView& view);
 
 // The exit entry: records the desktop in "Norv.e01", puts icons back unless ReCover[1] says
 // otherwise, then unloads the tray window. Does not return when the program end does not.

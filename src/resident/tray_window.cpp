@@ -32,8 +32,9 @@ class BusyScope {
 
 }  // namespace
 
-void TrayWindow::Start(const std::u16string& appDirectory) {
-  RunStartupSequence(state_, services_, appDirectory, view_);
+void TrayWindow::Start() {
+  BringBackLastExit(state_, services_);
+  view_.AddTrayIcon();
   // Wanted even when the shell refused it: at logon the notification area may not exist yet,
   // and the shell's announcement when it appears brings the icon.
   iconWanted_ = true;

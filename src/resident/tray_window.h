@@ -20,14 +20,15 @@ inline constexpr char16_t kHelpNotOpenedMessage[] =
     u"ﾍﾙﾌﾟを表示できませんでした。\n"
     u"HTML ﾌｧｲﾙを開くｱﾌﾟﾘｹｰｼｮﾝが設定されているか確認して下さい。";
 
-// The behaviour of the invisible tray window: its start-up, the icon's mouse events, the menu's
-// four entries, a restarted shell, and its unload.
+// The behaviour of the invisible tray window: the end of the start-up, the icon's mouse events, the
+// menu's four entries, a restarted shell, and its unload.
 class TrayWindow {
  public:
   TrayWindow(AppState& state, Services& services, TrayWindowView& view)
       : state_(state), services_(services), view_(view) {}
 
-  void Start(const std::u16string& appDirectory);
+  // The start-up steps that follow the first snapshot: the last exit's arrangement, the icon.
+  void Start();
   // Only a right-button press opens the menu, and only while no other window of ours is open
   // and no entry is still running.
   void OnTrayMouse(uint32_t mouseMessage);

@@ -6,13 +6,10 @@
 #include <shobjidl.h>
 
 #include "core/settings.h"
+#include "core/win32/wide_text.h"
 
 namespace norv {
 namespace {
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // Releases a COM interface when the scope ends.
 template <typename T>

@@ -7,6 +7,8 @@
 #include "core/settings.h"
 #include "layout/layout_file.h"
 #include "recording_tray_view.h"
+#include "resident/tray_window.h"
+#include "start_like_norv_exe.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -23,12 +25,13 @@ const std::u16string kE01 = u"C:\\Norv\\Norv.e01";
 struct ProgramRun {
   FakePlatform& p;
   RecordingTrayView view;
+  TrayWindow tray{p.state, p.services, view};
 
   explicit ProgramRun(FakePlatform& platform) : p(platform) {
     p.state = AppState{};
-    RunStartupSequence(p.state, p.services, u"C:\\Norv", view);
+    test::StartLikeNorvExe(p, tray);
   }
-  void Exit() { EXPECT_THROW(RunExitSequence(p.state, p.services, view), ProgramEnded); }
+  void Exit() { EXPECT_THROW(tray.Run(TrayCommand::kExit), ProgramEnded); }
 };
 
 void SetOptions(FakePlatform& p, const std::u16string& first, const std::u16string& second) {
@@ -137,15 +140,6 @@ TEST(StartupSequenceTest, RecordsOfASharedTextAllMoveTheFirstIcon) {
   ProgramRun run(p);
   EXPECT_EQ(PositionOf(p, 0), (Point{300, 90}));  // the last record of the text decides
   EXPECT_EQ(PositionOf(p, 1), (Point{10, 90}));
-}
-
-TEST(StartupSequenceTest, EmptyDesktopEndsBeforeTheTrayIcon) {
-  FakePlatform p;
-  RecordingTrayView view;
-  EXPECT_THROW(RunStartupSequence(p.state, p.services, u"C:\\Norv", view), ProgramEnded);
-  EXPECT_EQ(view.iconAdds, 0);
-  ASSERT_EQ(p.messages.shown.size(), 1u);
-  EXPECT_EQ(p.messages.shown[0].text, kNoIconsMessage);
 }
 
 TEST(StartupSequenceTest, FailedFirstSnapshotLeavesTheNextOneToRecordTheStart) {

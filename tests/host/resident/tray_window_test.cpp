@@ -4,6 +4,7 @@
 
 #include "core/settings.h"
 #include "recording_tray_view.h"
+#include "start_like_norv_exe.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -26,7 +27,7 @@ struct Started {
   Started() {
     p.desktop.Add(u"a", 10, 10);
     p.desktop.Add(u"b", 10, 90);
-    tray.Start(u"C:\\Norv");
+    test::StartLikeNorvExe(p, tray);
   }
 };
 
@@ -145,7 +146,7 @@ TEST(TrayWindowTest, RestartedShellGetsTheIconAgain) {
   TrayWindow tray(p.state, p.services, view);
   tray.OnShellRestarted();  // before start-up there is no icon to bring back
   EXPECT_EQ(view.iconAdds, 0);
-  tray.Start(u"C:\\Norv");
+  test::StartLikeNorvExe(p, tray);
   tray.OnShellRestarted();
   tray.OnShellRestarted();
   EXPECT_EQ(view.iconAdds, 3);

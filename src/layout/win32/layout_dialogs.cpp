@@ -1,0 +1,61 @@
+#include "layout/win32/layout_dialogs.h"
+
+#include "core/app_state.h"
+#include "layout/win32/dialog_messages.h"
+#include "layout/win32/restore_dialog_window.h"
+#include "layout/win32/save_dialog_window.h"
+
+namespace norv {
+namespace {
+
+// The dialog now loaded, if any. Only one is ever open: asking for another while one runs (the
+// tray menu while the main window's dialog is up) brings the open one forward instead.
+ModalDialogWindow* loadedDialog = nullptr;
+
+class LoadedDialog {
+ public:
+  explicit LoadedDialog(ModalDialogWindow& dialog) { loadedDialog = &dialog; }
+  ~LoadedDialog() { loadedDialog = nullptr; }
+  LoadedDialog(const LoadedDialog&) = delete;
+  LoadedDialog& operator=(const LoadedDialog&) = delete;
+};
+
+bool BringLoadedDialogForward() {
+  if (!loadedDialog) return false;
+  if (loadedDialog->hwnd()) SetForegroundWindow(loadedDialog->hwnd());
+  return true;
+}
+
+// The caller's services with message boxes that keep the dialog from taking input meanwhile.
+Services WithDialogMessages(Services& services, DialogMessages& messages) {
+  return Services{services.desktop, services.files,      services.profile,
+                  messages,         services.programEnd, services.pause};
+}
+
+}  // namespace
+
+void RunSaveDialog(HWND owner, AppState& state, Services& services, IconListSink& list) {
+  if (BringLoadedDialogForward()) return;
+  DialogMessages messages(services.messages);
+  Services dialogServices = WithDialogMessages(services, messages);
+  SaveDialogWindow window(owner, state, dialogServices, list);
+  messages.SetDialog(window.hwnd());
+  LoadedDialog loaded(window);
+  window.Show();
+}
+
+void RunRestoreDialog(HWND owner, AppState& state, Services& services) {
+  if (BringLoadedDialogForward()) return;
+  DialogMessages messages(services.messages);
+  Services dialogServices = WithDialogMessages(services, messages);
+  RestoreDialogWindow window(owner, state, dialogServices);
+  messages.SetDialog(window.hwnd());
+  LoadedDialog loaded(window);
+  window.Show();
+}
+
+void UnloadLayoutDialogs() {
+  if (loadedDialog && !loadedDialog->unloaded()) loadedDialog->RequestClose();
+}
+
+}  // namespace norv

@@ -1,0 +1,80 @@
+#include "layout/win32/save_dialog_window.h"
+
+#include "layout/win32/dialog_control_ids.h"
+
+namespace norv {
+namespace {
+
+constexpr DesignSize kPanel{313, 73};
+constexpr DesignRect kNameBox{12, 12, 177, 19};
+constexpr wchar_t kClassName[] = L"Norv_A1";
+
+}  // namespace
+
+SaveDialogWindow::SaveDialogWindow(HWND owner, AppState& state, Services& services,
+                                   IconListSink& list)
+    : ModalDialogWindow(owner, kClassName, kSaveDialogCaption),
+      dialog_(*this, state, services, list) {}
+
+void SaveDialogWindow::Show() {
+  if (!hwnd()) return;
+  dialog_.Load();
+  Run(nameBox_);
+}
+
+void SaveDialogWindow::PrepareWindow() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance);
+  chrome_->SizeToClientAndCentre(kPanel);
+  const int dpi = chrome_->dpi();
+  SetIcons(LoadProgramIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
+           LoadProgramIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+
+  // The name box is created first so that it comes first in the tab order.
+  nameBox_ = CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
+      0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNameBoxId)), instance, nullptr);
+  SendMessageW(nameBox_, EM_SETLIMITTEXT, 0, 0);  // no limit of its own
+  chrome_->Place(nameBox_, kNameBox);
+
+  const HWND panel = chrome_->AddPanel(hwnd(), {0, 0, kPanel.width, kPanel.height});
+  // Beneath the name box, which is a sibling lying on it.
+  SetWindowPos(panel, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  chrome_->AddButton(panel, {.face = {204, 12, 95, 20},
+                             .label = {204, 16, 93, 17},
+                             .caption = kSaveButtonCaption,
+                             .fit = FaceFit::kNatural,
+                             .command = [this] { dialog_.RunCommand(kSaveButton); },
+                             .processEventsBeforeCommand = false});
+  chrome_->AddButton(panel, {.face = {204, 40, 95, 20},
+                             .label = {204, 44, 93, 17},
+                             .caption = kSaveCancelCaption,
+                             .fit = FaceFit::kNatural,
+                             .command = [this] { dialog_.RunCommand(kSaveCancelButton); },
+                             .processEventsBeforeCommand = false});
+}
+
+std::u16string SaveDialogWindow::TypedName() {
+  if (!nameBox_) return {};
+  const int length = GetWindowTextLengthW(nameBox_);
+  std::u16string name(static_cast<size_t>(length) + 1, u'\0');
+  const int copied = GetWindowTextW(nameBox_, reinterpret_cast<wchar_t*>(name.data()), length + 1);
+  name.resize(static_cast<size_t>(copied));
+  return name;
+}
+
+std::optional<ScreenPoint> SaveDialogWindow::CursorPosition() { return CursorAnchor(); }
+
+void SaveDialogWindow::AnimateOpen(ScreenPoint from) { norv::AnimateOpen(hwnd(), from.x, from.y); }
+
+void SaveDialogWindow::AnimateClose(ScreenPoint to) {
+  if (hwnd() && IsWindowVisible(hwnd())) norv::AnimateClose(hwnd(), to.x, to.y);
+}
+
+bool SaveDialogWindow::OnEnter(HWND target) {
+  if (target != nameBox_) return false;
+  dialog_.SaveLayout();
+  return true;
+}
+
+}  // namespace norv

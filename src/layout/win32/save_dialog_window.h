@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "core/app_state.h"
+#include "layout/save_dialog.h"
+#include "layout/win32/modal_dialog_window.h"
+
+namespace norv {
+
+class IconListSink;
+
+// The save dialog's window: a textured panel with the name box and two image buttons.
+class SaveDialogWindow final : public ModalDialogWindow, public SaveDialogView {
+ public:
+  SaveDialogWindow(HWND owner, AppState& state, Services& services, IconListSink& list);
+
+  // Loads, shows and runs the dialog until it is unloaded.
+  void Show();
+  void RequestClose() override { dialog_.Close(); }
+
+  void PrepareWindow() override;
+  std::u16string TypedName() override;
+  std::optional<ScreenPoint> CursorPosition() override;
+  void AnimateOpen(ScreenPoint from) override;
+  void AnimateClose(ScreenPoint to) override;
+  void Unload() override { MarkUnloaded(); }
+
+ private:
+  bool OnEnter(HWND target) override;
+
+  SaveDialog dialog_;
+  HWND nameBox_ = nullptr;
+};
+
+}  // namespace norv

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+namespace norv {
+
+struct AppState;
+struct Services;
+
+// The invisible window that owns the tray icon; other programs find it by this class name.
+inline constexpr wchar_t kTrayWindowClass[] = L"Norv_S";
+// The shell reports mouse events on the icon with this message, the mouse message number in the
+// low word of lParam.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+inline constexpr UINT kTrayIconId = 1;
+
+// Menu entry identifiers, in menu order.
+enum TrayMenuId : UINT {
+  kMenuSettings = 1,
+  kMenuRestore = 2,
+  kMenuHelp = 3,
+  kMenuExit = 4,
+};
+
+// Creates the tray window after the program's first snapshot, finishes the start-up in it and
+// handles events until the program ends. `programIcon` is shown in the notification area and
+// passed to the main window.
+int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services);
+
+}  // namespace norv
