@@ -1,5 +1,7 @@
 #include "main_window_driver.h"
 
+#include <algorithm>
+
 #include "mainwindow/win32/main_window_layout.h"
 #include "support/build_paths.h"
 #include "support/wait.h"
@@ -114,14 +116,56 @@ POINT MainWindowDriver::ScreenPoint(int x, int y) const {
   return point;
 }
 
-POINT MainWindowDriver::RowPoint(int row) const {
-  const auto top = static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0));
-  const auto height = static_cast<int>(SendMessageW(list_, LB_GETITEMHEIGHT, 0, 0));
+POINT MainWindowDriver::RowPoint(int row) const { return ListRowPoint(list_, row); }
+
+POINT ListRowPoint(HWND list, int row) {
+  const auto top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  const auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   RECT client;
-  GetClientRect(list_, &client);
+  GetClientRect(list, &client);
   POINT point{client.right / 2, (row - top) * height + height / 2};
-  ClientToScreen(list_, &point);
+  ClientToScreen(list, &point);
   return point;
+}
+
+HWND FindChildWithText(HWND parent, const std::u16string& text, const wchar_t* className) {
+  struct Search {
+    const std::u16string& text;
+    const wchar_t* className;
+    HWND found = nullptr;
+  } search{text, className};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (s->className && ClassNameOf(child) != reinterpret_cast<const char16_t*>(s->className)) {
+          return TRUE;
+        }
+        if (WindowText(child) != s->text) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> ListBoxesOf(HWND parent) {
+  std::vector<HWND> lists;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        if (ClassNameOf(child) == u"ListBox")
+          reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&lists));
+  std::sort(lists.begin(), lists.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.left < rb.left;
+  });
+  return lists;
 }
 
 bool MainWindowDriver::Settle() const {
@@ -134,6 +178,8 @@ bool MainWindowDriver::Settle() const {
 
 void ClickAt(POINT screen) {
   SetCursorPos(screen.x, screen.y);
+  // The pointer first rests on the target, as a user's would, before the button goes down.
+  Sleep(100);
   INPUT inputs[2] = {};
   inputs[0].type = inputs[1].type = INPUT_MOUSE;
   inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;

@@ -47,6 +47,13 @@ class MainWindowDriver {
   HWND list_;
 };
 
+// A descendant of `parent` with this window text and, when given, this class; null when none.
+HWND FindChildWithText(HWND parent, const std::u16string& text, const wchar_t* className = nullptr);
+// The list boxes of `parent`, left to right.
+std::vector<HWND> ListBoxesOf(HWND parent);
+// The centre of row `row` of a list box on the screen.
+POINT ListRowPoint(HWND list, int row);
+
 // A left click as the user makes it: the pointer moves to the point, the button goes down and up.
 void ClickAt(POINT screen);
 void ClickCentreOf(HWND window);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "core/win32/win32_platform.h"
@@ -28,6 +30,10 @@ using wintest::WaitUntil;
 constexpr uint32_t kSetItemPosition = 0x100F;
 
 std::string Utf8(std::u16string_view text) { return wintest::U16ToUtf8(text); }
+
+// The window works in another process, and its state changes step by step while a command runs:
+// a check waits (bounded) for the state it expects instead of reading it once.
+bool Eventually(const std::function<bool()>& condition) { return WaitUntil(condition, 10000); }
 
 class MainWindowWineTest : public ::testing::Test {
  protected:
@@ -68,14 +74,19 @@ class MainWindowWineTest : public ::testing::Test {
     return index < items.size() ? Point{items[index].x, items[index].y} : Point{-1, -1};
   }
   bool Enabled(Command button) { return IsWindowEnabled(main_->Button(button)) != FALSE; }
+  bool Disabled(Command button) { return !Enabled(button); }
   void Click(Command button) {
     HWND label = main_->Button(button);
     ASSERT_TRUE(label) << "no label for button " << static_cast<int>(button);
     ClickCentreOf(label);
   }
   void SelectRow(int row) {
-    ClickAt(main_->RowPoint(row));
-    ASSERT_TRUE(WaitUntil([&] { return main_->SelectedRow() == row; }));
+    const POINT point = main_->RowPoint(row);
+    ClickAt(point);
+    ASSERT_TRUE(WaitUntil([&] { return main_->SelectedRow() == row; }))
+        << "at " << point.x << "," << point.y << " lies "
+        << Utf8(wintest::ClassNameOf(WindowFromPoint(point))) << " selected "
+        << main_->SelectedRow() << " responsive " << main_->Settle();
     main_->Settle();
   }
   void SavePicture(const wchar_t* name) {
@@ -147,14 +158,12 @@ TEST_F(MainWindowWineTest, AutoArrangeMovesTheIconsAndListsTheirNewPlaces) {
   ASSERT_NO_FATAL_FAILURE(SelectRow(0));
 
   Click(Command::kAutoArrange);
-  ASSERT_TRUE(WaitUntil([&] { return main_->Rows() != before; }));
-  main_->Settle();
-
+  ASSERT_TRUE(Eventually([&] { return main_->Rows() != before; }));
+  EXPECT_TRUE(Eventually([&] { return main_->Rows() == RowsOf(Snapshot()); }));
   EXPECT_NE(ItemPosition(0), (Point{300, 410}));
-  EXPECT_EQ(main_->Rows(), RowsOf(Snapshot()));
   EXPECT_EQ(main_->SelectedRow(), -1);
-  EXPECT_FALSE(Enabled(Command::kHideSelected));
-  EXPECT_FALSE(Enabled(Command::kShowSelected));
+  EXPECT_TRUE(Eventually(
+      [&] { return Disabled(Command::kHideSelected) && Disabled(Command::kShowSelected); }));
 }
 
 TEST_F(MainWindowWineTest, HidingAndShowingTheSelectedIconMovesItAndBack) {
@@ -167,20 +176,21 @@ TEST_F(MainWindowWineTest, HidingAndShowingTheSelectedIconMovesItAndBack) {
   ASSERT_NO_FATAL_FAILURE(SelectRow(7));
   Click(Command::kHideSelected);
   ASSERT_TRUE(WaitUntil([&] { return ItemPosition(7) == hidingPoint; }));
-  main_->Settle();
+  // The all-icons buttons are set last, after the row was selected again.
+  ASSERT_TRUE(Eventually([&] { return Enabled(Command::kShowAll); }));
   const std::u16string hiddenRow = main_->Rows().at(7);
   EXPECT_EQ(hiddenRow.substr(0, 6), u" 8\t\t\t ") << Utf8(hiddenRow);
   EXPECT_NE(hiddenRow.find(u"\t非表示\t"), std::u16string::npos);
   EXPECT_EQ(main_->SelectedRow(), 7);
   EXPECT_TRUE(Enabled(Command::kShowSelected));
-  EXPECT_TRUE(Enabled(Command::kShowAll));
+  EXPECT_FALSE(Enabled(Command::kHideSelected));
   SavePicture(L"main_window_hidden.bmp");
 
   Click(Command::kShowSelected);
   ASSERT_TRUE(WaitUntil([&] { return ItemPosition(7) == home; }));
-  main_->Settle();
+  ASSERT_TRUE(Eventually([&] { return Disabled(Command::kShowAll); }));
   EXPECT_EQ(main_->Rows(), RowsOf(Snapshot()));
-  EXPECT_FALSE(Enabled(Command::kShowAll));
+  EXPECT_EQ(main_->SelectedRow(), 7);
 }
 
 TEST_F(MainWindowWineTest, HideAllAndShowAllMoveEveryIconAwayAndHome) {
@@ -190,17 +200,17 @@ TEST_F(MainWindowWineTest, HideAllAndShowAllMoveEveryIconAwayAndHome) {
   const std::vector<DeskItem> home = Items();
 
   Click(Command::kHideAll);
-  ASSERT_TRUE(WaitUntil([&] { return !Enabled(Command::kHideAll); }));
+  ASSERT_TRUE(Eventually([&] { return Disabled(Command::kHideAll); }));
   for (const DeskItem& item : Items()) {
     EXPECT_EQ((Point{item.x, item.y}), (Point{start.desktopRight + 50, start.desktopBottom + 50}));
   }
   EXPECT_EQ(main_->SelectedRow(), 0);
-  EXPECT_FALSE(Enabled(Command::kHideSelected));
-  EXPECT_FALSE(Enabled(Command::kShowSelected));
+  // Row 0 stays selected, yet the dispatcher turns both selected-icon buttons off.
+  EXPECT_TRUE(Eventually(
+      [&] { return Disabled(Command::kHideSelected) && Disabled(Command::kShowSelected); }));
 
   Click(Command::kShowAll);
-  ASSERT_TRUE(WaitUntil([&] { return Enabled(Command::kHideAll); }));
-  main_->Settle();
+  ASSERT_TRUE(Eventually([&] { return Enabled(Command::kHideAll); }));
   EXPECT_EQ(Items(), home);
   EXPECT_EQ(main_->SelectedRow(), -1);
   EXPECT_TRUE(Enabled(Command::kShowAll)) << "the icon hidden at start-up is hidden again";
@@ -227,6 +237,45 @@ TEST_F(MainWindowWineTest, ToTrayIsRefusedWhileAKeptHiddenIconRemainsThenAllowed
   EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", -1, ini.c_str()), 0)
       << wintest::ReadFileBytes(ini);
+}
+
+TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFollowsTheCount) {
+  ASSERT_NO_FATAL_FAILURE(StartDesk(TestDeskOptions::Items(OneShownOneHidden())));
+  ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+  const DWORD host = main_->process().id();
+  EXPECT_FALSE(Enabled(Command::kRestore));
+  ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+
+  Click(Command::kSave);
+  HWND save = wintest::WaitForTopWindow(L"Norv_A1", nullptr, host);
+  ASSERT_TRUE(save);
+  HWND name = nullptr;
+  ASSERT_TRUE(Eventually([&] {
+    name = wintest::FindDescendant(save, L"Edit");
+    return name && IsWindowVisible(save);
+  }));
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"机の上"));
+  ClickCentreOf(wintest::FindChildWithText(save, u"保存"));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(save); }));
+  EXPECT_TRUE(Eventually([&] { return Enabled(Command::kRestore); }));
+  EXPECT_NE(GetFileAttributesW((folder_ + L"\\机の上.ppx").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Eventually([&] { return Disabled(Command::kHideSelected); }));
+
+  Click(Command::kRestore);
+  HWND restore = wintest::WaitForTopWindow(L"Norv_A2", nullptr, host);
+  ASSERT_TRUE(restore);
+  std::vector<HWND> lists;
+  ASSERT_TRUE(Eventually([&] {
+    lists = wintest::ListBoxesOf(restore);
+    return !lists.empty() && IsWindowVisible(restore);
+  }));
+  ClickAt(wintest::ListRowPoint(lists.front(), 0));
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(lists.front(), LB_GETCURSEL, 0, 0) == 0; }));
+  ClickCentreOf(wintest::FindChildWithText(restore, u"削除"));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restore); }));
+  EXPECT_EQ(GetFileAttributesW((folder_ + L"\\机の上.ppx").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(Eventually([&] { return Disabled(Command::kRestore); }))
+      << "the last layout was deleted";
 }
 
 TEST_F(MainWindowWineTest, AClickOnTheTopStripOfAFaceDoesNothing) {
