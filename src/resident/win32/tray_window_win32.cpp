@@ -13,6 +13,7 @@
 #include "mainwindow/win32/main_window.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
+#include "resident/win32/tray_menu_win32.h"
 
 namespace norv {
 namespace {
@@ -110,19 +111,6 @@ class Win32TrayWindow final : public TrayWindowView {
   HMENU menu_ = nullptr;
   TrayWindow tray_{state_, services_, *this};
 };
-
-HMENU CreateTrayMenu() {
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
-  AppendMenuW(menu, MF_STRING, kMenuSettings, L"設定...");
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kMenuRestore, L"復帰...");
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kMenuHelp, L"ﾍﾙﾌﾟ...");
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kMenuExit, L"終了");
-  return menu;
-}
 
 bool Win32TrayWindow::Create() {
   WNDCLASSEXW windowClass{};
