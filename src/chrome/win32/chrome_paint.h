@@ -1,0 +1,26 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+#include "chrome/pixmap.h"
+
+namespace norv {
+
+// Covers a panel of the given size with copies of the texture (plain BitBlt copies), in the order
+// and at the places of TileOrigins; what falls outside the target is clipped.
+void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileWidth,
+                    int tileHeight);
+
+inline constexpr COLORREF kHeaderCellColour = RGB(192, 192, 192);
+
+// One column header: silver background, the caption centred in `font` with a transparent
+// background, then a 3-D frame of the given edge (EDGE_RAISED in every window) on all four sides.
+void DrawHeaderCell(HDC target, int width, int height, std::u16string_view caption, UINT edge,
+                    HFONT font);
+
+// Draws the picture with its alpha at (x, y), unscaled.
+void DrawPicture(HDC target, const Pixmap& picture, int x, int y);
+
+}  // namespace norv

@@ -1,0 +1,200 @@
+#include "chrome/win32/chrome_window.h"
+
+#include "chrome/win32/chrome_resources.h"
+#include "chrome/win32/chrome_widgets.h"
+
+namespace norv {
+
+namespace {
+
+// Marks top-level windows whose keyboard handling TranslateChromeKeyboard provides.
+constexpr wchar_t kChromeProperty[] = L"NorvChromeWindow";
+
+constexpr COLORREF kPlateCaptionColour = RGB(255, 255, 255);
+
+int WindowDpi(HWND window) {
+  const UINT dpi = window ? GetDpiForWindow(window) : 0;
+  return dpi ? static_cast<int>(dpi) : kDesignDpi;
+}
+
+widgets::LabelOptions ToOptions(const LabelSpec& spec) {
+  return {spec.caption, spec.align, spec.font, spec.textColour, spec.background};
+}
+
+}  // namespace
+
+void ImageButton::SetEnabled(bool enabled) const {
+  if (label_) EnableWindow(label_, enabled ? TRUE : FALSE);
+}
+
+bool ImageButton::enabled() const { return label_ && IsWindowEnabled(label_); }
+
+void ImageButton::ShowPressedFace(bool pressed) const { widgets::ShowButtonFace(label_, pressed); }
+
+void CheckBox::SetChecked(bool checked) const { widgets::SetCheckPicture(box_, checked); }
+
+bool CheckBox::checked() const { return widgets::CheckPictureChecked(box_); }
+
+ChromeWindow::ChromeWindow(HWND window, HINSTANCE artModule)
+    : window_(window),
+      artModule_(artModule),
+      style_(ChromeStyle::Load(artModule, WindowDpi(window))) {
+  SetPropW(window_, kChromeProperty, reinterpret_cast<HANDLE>(1));
+}
+
+ChromeWindow::~ChromeWindow() {
+  if (IsWindow(window_)) RemovePropW(window_, kChromeProperty);
+}
+
+void ChromeWindow::SizeToClientAndCentre(DesignSize client) {
+  client_ = client;
+  const DesignSize size = scale().Size(client);
+  RECT outer{0, 0, size.width, size.height};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  AdjustWindowRectExForDpi(&outer, style, GetMenu(window_) != nullptr, exStyle,
+                           static_cast<UINT>(dpi()));
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& screen = monitor.rcMonitor;
+  const int left = screen.left + (screen.right - screen.left - width) / 2;
+  const int top = screen.top + (screen.bottom - screen.top - height) / 2;
+  SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ChromeWindow::Remember(HWND control, DesignRect rect, std::optional<CaptionFont> font) {
+  if (control) placed_.push_back({control, rect, font});
+}
+
+HWND ChromeWindow::AddPanel(HWND parent, DesignRect rect) {
+  HWND panel = widgets::CreatePanel(parent, style_, rect);
+  Remember(panel, rect, std::nullopt);
+  return panel;
+}
+
+ImageButton ChromeWindow::AddButton(HWND panel, const ImageButtonSpec& spec) {
+  const int face =
+      widgets::AddPanelPicture(panel, widgets::PictureKind::kFaceReleased, spec.face, spec.fit);
+  widgets::LabelOptions options{spec.caption, CaptionAlign::kCentre, spec.font, CLR_INVALID,
+                                std::nullopt};
+  HWND label = widgets::CreateButtonLabel(panel, style_, spec.label, options, face, spec.command,
+                                          spec.processEventsBeforeCommand);
+  Remember(label, spec.label, std::nullopt);
+  return ImageButton(label);
+}
+
+HWND ChromeWindow::AddTitlePlate(HWND panel, DesignRect plate, FaceFit fit,
+                                 const LabelSpec& caption) {
+  widgets::AddPanelPicture(panel, widgets::PictureKind::kTitlePlate, plate, fit);
+  LabelSpec spec = caption;
+  if (spec.textColour == CLR_INVALID) spec.textColour = kPlateCaptionColour;
+  return AddLabel(panel, spec);
+}
+
+HWND ChromeWindow::AddHeaderCell(HWND parent, DesignRect rect, const std::u16string& caption) {
+  HWND cell = widgets::CreateHeaderCell(parent, style_, rect, caption);
+  Remember(cell, rect, std::nullopt);
+  return cell;
+}
+
+HWND ChromeWindow::AddLabel(HWND parent, const LabelSpec& spec) {
+  HWND label = widgets::CreatePlainLabel(parent, style_, spec.rect, ToOptions(spec));
+  Remember(label, spec.rect, std::nullopt);
+  return label;
+}
+
+CheckBox ChromeWindow::AddCheckBox(HWND panel, const CheckBoxSpec& spec) {
+  HWND box = widgets::CreateCheckPicture(panel, style_, spec.box, spec.checked, spec.onPress);
+  widgets::LabelOptions options{spec.caption, CaptionAlign::kLeft, CaptionFont::kJapanese,
+                                CLR_INVALID, std::nullopt};
+  HWND label = widgets::CreateCheckLabel(panel, style_, spec.label, options, spec.onPress);
+  Remember(box, spec.box, std::nullopt);
+  Remember(label, spec.label, std::nullopt);
+  return CheckBox(box, label);
+}
+
+void ChromeWindow::Place(HWND control, DesignRect rect, std::optional<CaptionFont> font) {
+  Placed placed{control, rect, font};
+  ApplyPlacement(placed);
+  Remember(control, rect, font);
+}
+
+void ChromeWindow::ApplyPlacement(const Placed& placed) const {
+  const DesignRect r = scale().Rect(placed.rect);
+  SetWindowPos(placed.control, nullptr, r.x, r.y, r.width, r.height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+  if (placed.font)
+    SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font(*placed.font)), FALSE);
+}
+
+void ChromeWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  const int newDpi = LOWORD(wParam);
+  const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+  style_ = ChromeStyle::Load(artModule_, newDpi);
+  for (const Placed& placed : placed_) {
+    if (!IsWindow(placed.control)) continue;
+    ApplyPlacement(placed);
+    widgets::Restyle(placed.control, style_);
+  }
+  if (client_) {
+    // Keep the client area exactly the content's size; the suggested rectangle only places it.
+    const DesignSize size = scale().Size(*client_);
+    RECT outer{0, 0, size.width, size.height};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+    AdjustWindowRectExForDpi(&outer, style, GetMenu(window_) != nullptr, exStyle,
+                             static_cast<UINT>(newDpi));
+    const int left = suggested ? suggested->left : 0;
+    const int top = suggested ? suggested->top : 0;
+    SetWindowPos(window_, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (suggested) {
+    SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+}
+
+bool TranslateChromeKeyboard(MSG& message) {
+  if (!message.hwnd) return false;
+  HWND root = GetAncestor(message.hwnd, GA_ROOT);
+  if (!root || !GetPropW(root, kChromeProperty)) return false;
+  return IsDialogMessageW(root, &message) != FALSE;
+}
+
+void AnimateOpen(HWND window, int x, int y) {
+  const RECT from{x, y, x, y};
+  RECT to;
+  if (!GetWindowRect(window, &to)) return;
+  DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
+}
+
+void AnimateClose(HWND window, int x, int y) {
+  RECT from;
+  if (!GetWindowRect(window, &from)) return;
+  const RECT to{x, y, x, y};
+  DrawAnimatedRects(window, IDANI_CAPTION, &from, &to);
+}
+
+ScreenPoint CursorAnchor() {
+  POINT point;
+  if (!GetCursorPos(&point)) return {};
+  return {static_cast<int16_t>(point.x), static_cast<int16_t>(point.y)};
+}
+
+HICON LoadProgramIcon(HINSTANCE artModule, int size) {
+  return static_cast<HICON>(
+      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_PROGRAM), IMAGE_ICON, size, size, 0));
+}
+
+HICON LoadRestoreIcon(HINSTANCE artModule, int size) {
+  return static_cast<HICON>(
+      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_RESTORE), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace norv
