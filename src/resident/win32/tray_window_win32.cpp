@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "core/win32/wide_text.h"
@@ -171,6 +172,8 @@ int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Servic
   window.behaviour().Start();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab, Space, Enter and Esc of the main window go to its buttons and boxes.
+    if (TranslateChromeKeyboard(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
