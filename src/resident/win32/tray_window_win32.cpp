@@ -23,14 +23,17 @@ constexpr wchar_t kTipText[] = L"Norvane";
 
 class Win32TrayWindow final : public TrayWindowView {
  public:
-  Win32TrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services)
+  Win32TrayWindow(HINSTANCE instance, AppState& state, Services& services)
       : instance_(instance),
-        icon_(programIcon),
+        smallIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON))),
+        bigIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))),
         state_(state),
         services_(services),
         taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
   ~Win32TrayWindow() override {
     if (menu_) DestroyMenu(menu_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    if (bigIcon_) DestroyIcon(bigIcon_);
   }
   Win32TrayWindow(const Win32TrayWindow&) = delete;
   Win32TrayWindow& operator=(const Win32TrayWindow&) = delete;
@@ -42,7 +45,7 @@ class Win32TrayWindow final : public TrayWindowView {
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = icon_;
+    data.hIcon = smallIcon_;
     wcsncpy(data.szTip, kTipText, std::size(data.szTip) - 1);
     Shell_NotifyIconW(NIM_ADD, &data);
   }
@@ -81,7 +84,7 @@ class Win32TrayWindow final : public TrayWindowView {
     return Point{at.x, at.y};
   }
 
-  void OpenMainWindow() override { norv::OpenMainWindow(instance_, icon_, state_, services_); }
+  void OpenMainWindow() override { norv::OpenMainWindow(instance_, bigIcon_, state_, services_); }
 
   void RunRestoreDialog() override { norv::RunRestoreDialog(hwnd_, state_, services_); }
 
@@ -104,7 +107,9 @@ class Win32TrayWindow final : public TrayWindowView {
   }
 
   HINSTANCE instance_;
-  HICON icon_;
+  // The notification area shows the small picture; windows take the large one.
+  HICON smallIcon_;
+  HICON bigIcon_;
   AppState& state_;
   Services& services_;
   const UINT taskbarCreated_;
@@ -118,7 +123,8 @@ bool Win32TrayWindow::Create() {
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = &Procedure;
   windowClass.hInstance = instance_;
-  windowClass.hIcon = icon_;
+  windowClass.hIcon = bigIcon_;
+  windowClass.hIconSm = smallIcon_;
   windowClass.lpszClassName = kTrayWindowClass;
   if (!RegisterClassExW(&windowClass)) return false;
   menu_ = CreateTrayMenu();
@@ -166,8 +172,8 @@ LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services) {
-  Win32TrayWindow window(instance, programIcon, state, services);
+int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services) {
+  Win32TrayWindow window(instance, state, services);
   if (!window.Create()) return 1;
   window.behaviour().Start();
   MSG message;

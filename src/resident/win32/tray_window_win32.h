@@ -15,8 +15,7 @@ inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr UINT kTrayIconId = 1;
 
 // Creates the tray window after the program's first snapshot, finishes the start-up in it and
-// handles events until the program ends. `programIcon` is shown in the notification area and
-// passed to the main window.
-int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services);
+// handles events until the program ends. The program icon comes from `instance`'s resources.
+int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services);
 
 }  // namespace norv
