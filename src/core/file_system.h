@@ -28,8 +28,9 @@ class FileSystem {
 
   // True when the path names a file that can be opened for reading (a directory is false).
   virtual bool CanOpenForReading(const std::u16string& path) = 0;
-  // Opens for reading and writing, creating an empty file where none exists, and returns at most
-  // maxBytes from its start together with the file's whole size; nullopt when it cannot be opened.
+  // Opens for reading and writing (a read-only file for reading only), creating an empty file
+  // where none exists, and returns at most maxBytes from its start together with the file's whole
+  // size; nullopt when it cannot be opened.
   struct Prefix {
     std::string bytes;
     uint64_t fileSize = 0;

@@ -37,9 +37,15 @@ std::optional<int16_t> ParseOptionValue(std::u16string_view text) {
 }
 
 std::u16string CutProfileValue(std::u16string_view value) {
-  const std::string bytes = EncodeCp932(value);
-  if (bytes.size() <= kProfileValueMaxBytes) return std::u16string(value);
-  return DecodeCp932(CutCp932(bytes, kProfileValueMaxBytes));
+  // Measured character by character, so a character without a cp932 form is kept as it is
+  // rather than turned into the '?' a round trip through the code page would make of it.
+  size_t bytes = 0;
+  size_t kept = 0;
+  for (; kept < value.size(); ++kept) {
+    bytes += EncodeCp932(value.substr(kept, 1)).size();
+    if (bytes > kProfileValueMaxBytes) break;
+  }
+  return std::u16string(value.substr(0, kept));
 }
 
 void LoadOptions(AppState& state, ProfileFile& profile) {

@@ -42,6 +42,7 @@ std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view 
 }
 
 std::string EncodeLayout(const IconTable& table) {
+  // Readers stop at kMaxLayoutRecords, so records beyond it would only take space.
   const size_t count = std::min({static_cast<size_t>(std::max(table.itemCount, 0)),
                                  table.texts.size(), table.positions.size(), kMaxLayoutRecords});
   std::string out;

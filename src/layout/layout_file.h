@@ -27,7 +27,8 @@ struct LayoutRecord {
 // AppDirectory + "\" + name + ".ppx", the name exactly as typed.
 std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view name);
 
-// The file content for the table: one record per icon, in table order.
+// The file content for the table: one record per icon, in table order, positions clamped to
+// 16 bits.
 std::string EncodeLayout(const IconTable& table);
 // Records of the bytes; a trailing partial record is ignored, at most kMaxLayoutRecords.
 std::vector<LayoutRecord> DecodeLayout(std::string_view bytes);

@@ -65,11 +65,14 @@ bool Win32FileSystem::CanOpenForReading(const std::u16string& path) {
 
 std::optional<FileSystem::Prefix> Win32FileSystem::ReadOrCreate(const std::u16string& path,
                                                                 size_t maxBytes) {
-  // Refused on a read-only file as Windows refuses it, also where the system would let an
-  // administrator write it anyway.
-  if (IsReadOnlyOrFolder(path)) return std::nullopt;
-  const ScopedHandle file(CreateFileW(Wide(path), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const DWORD existing = GetFileAttributesW(Wide(path));
+  const bool found = existing != INVALID_FILE_ATTRIBUTES;
+  if (found && (existing & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+  // A read-only layout is listed among the saved ones, so it must read; it is never written.
+  const DWORD access =
+      found && (existing & FILE_ATTRIBUTE_READONLY) ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+  const ScopedHandle file(CreateFileW(Wide(path), access, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
   Prefix prefix;

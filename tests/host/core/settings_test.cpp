@@ -63,6 +63,8 @@ TEST(LoadOptionsTest, OnlyTheFirst255BytesOfAValueCount) {
 
   EXPECT_EQ(CutProfileValue(std::u16string(200, u'漢')), std::u16string(127, u'漢'));
   EXPECT_EQ(CutProfileValue(u"短い"), u"短い");
+  // A character without a cp932 form counts as the one byte it would take, and is kept.
+  EXPECT_EQ(CutProfileValue(u"한" + std::u16string(300, u'0')), u"한" + std::u16string(254, u'0'));
 }
 
 TEST(SaveOptionsTest, WritesTheSignedNumberTextAndReadsItBack) {

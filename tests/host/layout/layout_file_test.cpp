@@ -194,6 +194,19 @@ TEST_F(LayoutFileTest, AMissingFileIsCreatedEmptyAndAnUnreadableOneGivesNothing)
   EXPECT_EQ(p.desktop.moves, 0);
 }
 
+TEST_F(LayoutFileTest, AReadOnlyLayoutIsReadAndAppliedButNeverOverwritten) {
+  p.desktop.Add(u"a", 1, 1);
+  Snapshot();
+  const std::string saved = Record("a", 500, 400);
+  p.files.Put(kPath, saved, kAttrReadOnly);
+  EXPECT_EQ(ReadLayoutFile(p.files, kPath).size(), 1u);
+  EXPECT_EQ(Apply(), 1);
+  EXPECT_EQ(At(0), (Point{500, 400}));
+  Snapshot();
+  EXPECT_FALSE(WriteLayoutFile(p.files, kPath, p.state.table));
+  EXPECT_EQ(p.files.Bytes(kPath), saved);
+}
+
 TEST_F(LayoutFileTest, TheFirstIconOfATextIsMovedAndTheLastRecordDecides) {
   for (int i = 0; i < 9; ++i) p.desktop.Add(u"other" + std::u16string(1, u'0' + i), i, 0);
   p.desktop.items[3].text = u"同じ名前";

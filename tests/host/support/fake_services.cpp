@@ -117,8 +117,6 @@ std::optional<FileSystem::Prefix> MemoryFileSystem::ReadOrCreate(const std::u16s
   if (!Has(path)) {
     if (readOnlyFolder || !directories.count(DirectoryOf(path))) return std::nullopt;
     Create(path, {}, kAttrArchive);
-  } else if (files[path].attributes & kAttrReadOnly) {
-    return std::nullopt;  // a read and write open is refused on a read-only file
   }
   const std::string& bytes = files[path].bytes;
   return Prefix{bytes.substr(0, std::min(maxBytes, bytes.size())), bytes.size()};

@@ -76,9 +76,11 @@ TEST(Win32FileSystemTest, ReadOrCreateMakesAnEmptyFileAndReadsOnlyTheAskedPrefix
   EXPECT_EQ(prefix->bytes, large.substr(0, 130));
   EXPECT_EQ(prefix->fileSize, large.size());
 
-  // Reading and writing is refused on a read-only file and on a folder.
+  // A read-only file is read (and left unchanged); a folder is refused.
   SetAttributes(big, FILE_ATTRIBUTE_READONLY);
-  EXPECT_FALSE(files.ReadOrCreate(big, 130));
+  const auto readOnly = files.ReadOrCreate(big, 130);
+  ASSERT_TRUE(readOnly);
+  EXPECT_EQ(readOnly->bytes, large.substr(0, 130));
   EXPECT_FALSE(files.ReadOrCreate(folder.path(), 130));
 }
 

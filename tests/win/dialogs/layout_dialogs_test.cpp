@@ -1,0 +1,305 @@
+#include "layout/win32/layout_dialogs.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "core/desktop_list_view.h"
+#include "core/icon_table.h"
+#include "core/settings.h"
+#include "core/win32/win32_platform.h"
+#include "dialog_driver.h"
+#include "layout/layout_file.h"
+#include "layout/layout_name_check.h"
+#include "layout/restore_dialog.h"
+#include "layout/save_dialog.h"
+#include "layout/saved_layouts.h"
+#include "layout/win32/dialog_control_ids.h"
+#include "mainwindow/icon_list_sink.h"
+#include "support/build_paths.h"
+#include "support/test_desk.h"
+#include "support/wait.h"
+#include "support/window_finder.h"
+
+namespace norv {
+namespace {
+
+using wintest::DeskItem;
+using wintest::DialogDriver;
+using wintest::OwnerWindow;
+using wintest::TestDesk;
+using wintest::TestDeskOptions;
+using wintest::U16ToUtf8;
+
+const wchar_t* W(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+// The program's folder for one test: a fresh folder under the temporary folder, emptied and
+// removed at the end.
+class ProgramFolder {
+ public:
+  ProgramFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    path_ = reinterpret_cast<const char16_t*>(temp);
+    path_ += u"norv-dialogs-" + std::u16string(reinterpret_cast<const char16_t*>(
+                                    std::to_wstring(GetTickCount64()).c_str()));
+    CreateDirectoryW(W(path_), nullptr);
+  }
+  ~ProgramFolder() {
+    for (const std::u16string& name : Names()) {
+      const std::u16string file = path_ + u"\\" + name;
+      SetFileAttributesW(W(file), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(W(file));
+    }
+    RemoveDirectoryW(W(path_));
+  }
+  const std::u16string& path() const { return path_; }
+  std::u16string operator/(const std::u16string& name) const { return path_ + u"\\" + name; }
+
+  std::vector<std::u16string> Names() const {
+    std::vector<std::u16string> names;
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(W(path_ + u"\\*"), &entry);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      const std::u16string name = reinterpret_cast<const char16_t*>(entry.cFileName);
+      if (name != u"." && name != u"..") names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+  }
+
+ private:
+  std::u16string path_;
+};
+
+void Write(const std::u16string& path, const std::string& bytes, DWORD attributes) {
+  std::ofstream(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary) << bytes;
+  SetFileAttributesW(W(path), attributes);
+}
+
+std::string Read(const std::u16string& path) {
+  std::ifstream in(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool UnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+class RecordingList : public IconListSink {
+ public:
+  std::vector<std::u16string> rows;
+  int clears = 0;
+  void ClearRows() override {
+    ++clears;
+    rows.clear();
+  }
+  void AppendRow(const std::u16string& row) override { rows.push_back(row); }
+};
+
+void ExpectNoComplaints(const std::vector<std::string>& complaints) {
+  for (const std::string& complaint : complaints) ADD_FAILURE() << complaint;
+}
+
+std::vector<std::u16string> NamesOf(const std::vector<std::u16string>& rows) {
+  std::vector<std::u16string> names;
+  for (const std::u16string& row : rows) names.push_back(row.substr(0, row.find(u'\t')));
+  return names;
+}
+
+struct Fixture {
+  ProgramFolder folder;
+  Win32Platform platform;
+  AppState state;
+  OwnerWindow owner;
+  RecordingList list;
+
+  Fixture() { state.appDirectory = folder.path(); }
+  Services& services() { return platform.services(); }
+};
+
+TEST(LayoutDialogsTest, ASavedLayoutComesBackThroughTheRestoreDialog) {
+  const std::vector<DeskItem> original{
+      {40, 40, 0, u"ごみ箱"}, {140, 40, 1, u"メモ帳"}, {240, 40, 2, u"資料 フォルダー"}};
+  std::string error;
+  const auto desk = TestDesk::Start(TestDeskOptions::Items(original), &error);
+  ASSERT_TRUE(desk) << error;
+  Fixture f;
+  ASSERT_TRUE(SnapshotDesktop(f.state.table, f.services()));
+
+  bool ownerTookInput = true;
+  DialogDriver save([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A1");
+    ownerTookInput = IsWindowEnabled(f.owner.hwnd()) != FALSE;
+    const HWND name = user.Child(dialog, kNameBoxId);
+    user.SetText(name, u"配置 1");
+    user.PressKey(name, VK_RETURN);
+  });
+  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  ExpectNoComplaints(save.Finish());
+  EXPECT_FALSE(ownerTookInput);
+  EXPECT_TRUE(IsWindowEnabled(f.owner.hwnd()));
+  const std::u16string path = f.folder / u"配置 1.ppx";
+  EXPECT_EQ(Read(path).size(), 3 * kLayoutRecordSize);
+  EXPECT_EQ(f.list.rows.size(), 3u);
+
+  // Move every icon, one of them out of sight, and take the snapshot the caller would take.
+  DesktopListView& desktop = f.services().desktop;
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  const DesktopRect rect = desktop.GetDesktopRect();
+  ASSERT_TRUE(desktop.SetItemPosition(0, 300, 200));
+  ASSERT_TRUE(desktop.SetItemPosition(1, rect.right + 50, rect.bottom + 50));
+  ASSERT_TRUE(desktop.SetItemPosition(2, 10, 300));
+  ASSERT_TRUE(SnapshotDesktop(f.state.table, f.services()));
+  ASSERT_EQ(f.state.table.hiddenCount, 1);
+
+  std::vector<std::u16string> layoutRows;
+  std::vector<std::u16string> recordRows;
+  std::u16string shownPath;
+  DialogDriver restore([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A2");
+    const HWND layouts = user.Child(dialog, kLayoutListId);
+    const HWND records = user.Child(dialog, kRecordListId);
+    layoutRows = user.Rows(layouts);
+    user.ClickRow(layouts, 0);
+    user.Expect(wintest::WaitUntil([&] { return user.Rows(records).size() == 3; }),
+                "the records were not listed");
+    recordRows = user.Rows(records);
+    shownPath = wintest::WindowText(user.LabelWithText(dialog, path));
+    user.Click(user.LabelWithText(dialog, u"復帰"));
+  });
+  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  ExpectNoComplaints(restore.Finish());
+
+  ASSERT_EQ(layoutRows.size(), 1u);
+  EXPECT_EQ(layoutRows[0].substr(0, 5), u"配置 1\t");
+  // The locale's short date with a four-digit year: "2026/12/07".
+  EXPECT_EQ(layoutRows[0].size(), 5u + 10u) << U16ToUtf8(layoutRows[0]);
+  EXPECT_EQ(layoutRows[0].substr(5, 2), u"20");
+  EXPECT_EQ(shownPath, path);
+  ASSERT_EQ(recordRows.size(), 3u);
+  EXPECT_EQ(recordRows[0], u" 40\t 40\t" + PadIconText(u"ごみ箱"));
+
+  const auto report = desk->Report();
+  ASSERT_TRUE(report);
+  ASSERT_EQ(report->items.size(), original.size());
+  for (size_t i = 0; i < original.size(); ++i) {
+    EXPECT_EQ(report->items[i].x, original[i].x) << i;
+    EXPECT_EQ(report->items[i].y, original[i].y) << i;
+  }
+}
+
+TEST(LayoutDialogsTest, DeleteRemovesTheFileAndTheListFollowsTheAttributeRule) {
+  Fixture f;
+  Write(f.folder / u"b.ppx", "", FILE_ATTRIBUTE_ARCHIVE);
+  Write(f.folder / u"a.ppx", "", FILE_ATTRIBUTE_NORMAL);
+  Write(f.folder / u"ro.ppx", "", FILE_ATTRIBUTE_READONLY);
+  Write(f.folder / u"both.ppx", "", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  RecountSavedLayouts(f.state, f.services().files);
+
+  std::vector<std::u16string> before;
+  DialogDriver first([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A2");
+    const HWND layouts = user.Child(dialog, kLayoutListId);
+    before = user.Rows(layouts);
+    const auto names = NamesOf(before);
+    const auto a = std::find(names.begin(), names.end(), u"a");
+    if (!user.Expect(a != names.end(), "a is not listed")) return;
+    user.ClickRow(layouts, static_cast<int>(a - names.begin()));
+    user.Expect(wintest::WaitUntil(
+                    [&] { return SendMessageW(layouts, LB_GETCURSEL, 0, 0) == a - names.begin(); }),
+                "a was not selected");
+    user.Click(user.LabelWithText(dialog, u"削除"));
+  });
+  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  ExpectNoComplaints(first.Finish());
+
+  // Wine keeps no archive bit and reports every file as archive, so there a read-only file reads
+  // as read-only and archive, and is rightly left out like one.
+  std::vector<std::u16string> expected{u"a", u"b"};
+  if (!UnderWine()) expected.insert(expected.end(), u"ro");
+  EXPECT_EQ(NamesOf(before), expected);
+  EXPECT_EQ(static_cast<size_t>(f.state.savedLayoutCount), before.size());
+  EXPECT_EQ(GetFileAttributesW(W(f.folder / u"a.ppx")), INVALID_FILE_ATTRIBUTES);
+
+  std::vector<std::u16string> after;
+  DialogDriver second([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A2");
+    after = user.Rows(user.Child(dialog, kLayoutListId));
+    user.PressKey(user.Child(dialog, kLayoutListId), VK_ESCAPE);
+  });
+  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  ExpectNoComplaints(second.Finish());
+  expected.erase(expected.begin());
+  EXPECT_EQ(NamesOf(after), expected);
+}
+
+TEST(LayoutDialogsTest, UnsafeNamesShowTheMessageAndWriteNothing) {
+  Fixture f;
+  std::vector<DialogDriver::Message> messages;
+  bool stillOpen = false;
+  DialogDriver user([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A1");
+    const HWND name = user.Child(dialog, kNameBoxId);
+    user.SetText(name, u"..\\外");
+    user.Click(user.LabelWithText(dialog, u"保存"));
+    messages.push_back(user.AnswerMessageBox(IDOK));
+    user.SetText(name, u"CON");
+    user.PressKey(name, VK_RETURN);
+    messages.push_back(user.AnswerMessageBox(IDOK));
+    stillOpen = IsWindowVisible(dialog) != FALSE;
+    user.PressKey(name, VK_ESCAPE);
+  });
+  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  ExpectNoComplaints(user.Finish());
+
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, kForbiddenCharacterMessage);
+  EXPECT_EQ(messages[0].title, u"Norvane");
+  EXPECT_EQ(messages[1].text, kReservedNameMessage);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_TRUE(f.folder.Names().empty());
+  EXPECT_EQ(GetFileAttributesW(W(DirectoryOf(f.folder.path()) + u"\\外.ppx")),
+            INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(f.list.clears, 0);
+}
+
+TEST(LayoutDialogsTest, AReadOnlyLayoutIsNotOverwrittenAndTheDialogSaysSo) {
+  std::string error;
+  const auto desk = TestDesk::Start(TestDeskOptions::Sample(), &error);
+  ASSERT_TRUE(desk) << error;
+  Fixture f;
+  ASSERT_TRUE(SnapshotDesktop(f.state.table, f.services()));
+  const std::u16string path = f.folder / u"old.ppx";
+  Write(path, "old layout", FILE_ATTRIBUTE_READONLY);
+
+  std::vector<DialogDriver::Message> messages;
+  std::u16string nameAfter;
+  DialogDriver user([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A1");
+    const HWND name = user.Child(dialog, kNameBoxId);
+    user.SetText(name, u"old");
+    user.Click(user.LabelWithText(dialog, u"保存"));
+    messages.push_back(user.AnswerMessageBox(IDYES));
+    messages.push_back(user.AnswerMessageBox(IDOK));
+    nameAfter = wintest::WindowText(name);
+    user.Click(user.LabelWithText(dialog, u"ｷｬﾝｾﾙ"));
+  });
+  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  ExpectNoComplaints(user.Finish());
+
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].text, kOverwriteQuestion);
+  EXPECT_EQ(messages[1].text, kSaveFailedKeptMessage);
+  EXPECT_EQ(nameAfter, u"old");
+  EXPECT_EQ(Read(path), "old layout");
+  EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"old.ppx"}));
+}
+
+}  // namespace
+}  // namespace norv
