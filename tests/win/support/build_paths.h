@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace norv::wintest {
+
+// A path as CMake knows it, usable by Windows functions: under Wine a Unix path becomes the
+// same path on drive Z:, on Windows the path only gets backslashes.
+std::wstring WindowsPath(std::string_view buildPath);
+
+// testdesk.exe of this build.
+std::wstring TestDeskExe();
+
+// A new empty file in the temporary folder, for one test's use.
+std::wstring NewTempFile();
+
+// The whole file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+
+std::u16string Utf8ToU16(std::string_view utf8);
+std::string U16ToUtf8(std::u16string_view text);
+
+}  // namespace norv::wintest

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "support/child_process.h"
+
+namespace norv::wintest {
+
+// One icon of the test desktop.
+struct DeskItem {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t image = 0;
+  std::u16string text;
+  friend bool operator==(const DeskItem&, const DeskItem&) = default;
+};
+
+// What the test desktop reports about itself.
+struct DeskReport {
+  bool present = false;  // the desktop windows exist
+  int32_t clientWidth = 0;
+  int32_t clientHeight = 0;
+  std::vector<DeskItem> items;
+  std::map<uint32_t, uint32_t> requests;  // LVM_* message -> count since the last reset
+
+  uint32_t RequestCount(uint32_t message) const;
+  uint32_t TotalRequests() const;
+};
+
+enum class DeskHost { kProgman, kWorkerW, kWorkerWUnderProgman };
+
+struct TestDeskOptions {
+  enum class Content { kSample, kEmpty, kGenerated, kItems };
+  Content content = Content::kSample;
+  std::vector<DeskItem> items;  // kItems
+  int generated = 0;            // kGenerated
+  DeskHost host = DeskHost::kProgman;
+  SIZE size{};  // 0 x 0: the whole screen
+  uint32_t exitAfterMs = 0;
+
+  static TestDeskOptions Sample() { return {}; }
+  static TestDeskOptions Empty() { return With(Content::kEmpty); }
+  static TestDeskOptions Generated(int count) {
+    TestDeskOptions options = With(Content::kGenerated);
+    options.generated = count;
+    return options;
+  }
+  static TestDeskOptions Items(std::vector<DeskItem> items) {
+    TestDeskOptions options = With(Content::kItems);
+    options.items = std::move(items);
+    return options;
+  }
+
+ private:
+  static TestDeskOptions With(Content content) {
+    TestDeskOptions options;
+    options.content = content;
+    return options;
+  }
+};
+
+// testdesk.exe, the stand-in shell desktop, driven by a test. Ends it (and waits) when it goes.
+class TestDesk {
+ public:
+  // Ends any test desktop left from an earlier test, starts a new one and waits (bounded) until
+  // its desktop is complete. nullptr, with the reason in `error`, when that fails.
+  static std::unique_ptr<TestDesk> Start(const TestDeskOptions& options = {},
+                                         std::string* error = nullptr);
+  ~TestDesk();
+
+  DWORD processId() const { return process_.id(); }
+  ChildProcess& process() { return process_; }
+
+  // The desktop list view as a shell finder would see it right now; nullptr while it is gone.
+  HWND ListView() const;
+
+  std::optional<DeskReport> Report();
+  bool ResetCounts();
+  bool Vanish();
+  bool Appear();
+  // Vanishes now and comes back after `delayMs`; use WaitForListView to wait for it.
+  bool Restart(uint32_t delayMs);
+  // The view answers `requests` more list-view requests, then nothing, and vanishes.
+  bool VanishAfterRequests(uint32_t requests);
+  bool Load(const std::vector<DeskItem>& items);
+  // Asks the desktop to end and waits for its exit code.
+  std::optional<DWORD> Quit(DWORD timeoutMs = 10000);
+
+  // Waits until the desktop list view exists (true) or `timeoutMs` passed (false).
+  bool WaitForListView(DWORD timeoutMs = 10000) const;
+
+ private:
+  TestDesk(ChildProcess process, HWND control) : process_(std::move(process)), control_(control) {}
+
+  ChildProcess process_;
+  HWND control_;
+};
+
+// Ends every running test desktop and waits until they are gone.
+void EndLeftoverTestDesks();
+
+// Writes `items` as a test desktop description file (format in testdesk_protocol.h).
+bool WriteDescription(const std::wstring& path, const std::vector<DeskItem>& items);
+
+}  // namespace norv::wintest

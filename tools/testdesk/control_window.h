@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "desktop_windows.h"
+#include "request_counter.h"
+
+namespace norv::testdesk {
+
+// The hidden window through which tests drive testdesk (commands in testdesk_protocol.h).
+class ControlWindow {
+ public:
+  ControlWindow(HINSTANCE instance, DesktopWindows& desktop, RequestCounter& counter,
+                std::vector<DeskItem> items);
+  ~ControlWindow();
+  ControlWindow(const ControlWindow&) = delete;
+  ControlWindow& operator=(const ControlWindow&) = delete;
+
+  // Creates the desktop windows, then the control window: a test that finds the control window
+  // finds a complete desktop.
+  bool Create(UINT exitAfterMs);
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnCommand(const COPYDATASTRUCT& data);
+  bool WriteReport(const std::wstring& path) const;
+  void Vanish();
+  bool Appear();
+
+  HINSTANCE instance_;
+  DesktopWindows& desktop_;
+  RequestCounter& counter_;
+  std::vector<DeskItem> keptItems_;
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace norv::testdesk

@@ -1,0 +1,165 @@
+#include "desktop_windows.h"
+
+#include <commctrl.h>
+
+namespace norv::testdesk {
+namespace {
+
+constexpr COLORREF kDesktopBlue = RGB(0, 99, 177);
+
+// The desktop stays beneath every other window, as the shell's does.
+LRESULT CALLBACK BottomWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_WINDOWPOSCHANGING) {
+    reinterpret_cast<WINDOWPOS*>(lParam)->hwndInsertAfter = HWND_BOTTOM;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+bool RegisterOne(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = CreateSolidBrush(kDesktopBlue);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+HIMAGELIST CreateDesktopImages() {
+  HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 6, 0);
+  for (const wchar_t* id :
+       {IDI_WINLOGO, IDI_APPLICATION, IDI_INFORMATION, IDI_WARNING, IDI_QUESTION, IDI_ERROR}) {
+    ImageList_AddIcon(images, LoadIconW(nullptr, id));
+  }
+  return images;
+}
+
+// Wine's list view lays every item out anew on its first paint; painting once into a memory
+// DC gets that over with before the real positions are set.
+void PaintOnceOffscreen(HWND listView) {
+  HDC screen = GetDC(listView);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  SendMessageW(listView, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(listView, screen);
+}
+
+}  // namespace
+
+bool RegisterDesktopClasses(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  return RegisterOne(instance, L"Progman", BottomWindowProc) &&
+         RegisterOne(instance, L"WorkerW", BottomWindowProc) &&
+         RegisterOne(instance, L"SHELLDLL_DefView", DefWindowProcW);
+}
+
+DesktopWindows::DesktopWindows(HINSTANCE instance, DeskHost host, SIZE size,
+                               RequestCounter& counter)
+    : instance_(instance), host_(host), size_(size), counter_(counter) {}
+
+bool DesktopWindows::Create(const std::vector<DeskItem>& items) {
+  Destroy();
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const DWORD topStyle = WS_POPUP | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+  progman_ = CreateWindowExW(exStyle, L"Progman", L"Program Manager", topStyle, left, top, size_.cx,
+                             size_.cy, nullptr, nullptr, instance_, nullptr);
+  if (!progman_) return false;
+  HWND viewParent = progman_;
+  if (host_ == DeskHost::kWorkerW) {
+    workerW_ = CreateWindowExW(exStyle, L"WorkerW", L"", topStyle, left, top, size_.cx, size_.cy,
+                               nullptr, nullptr, instance_, nullptr);
+    viewParent = workerW_;
+  } else if (host_ == DeskHost::kWorkerWUnderProgman) {
+    workerW_ = CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                               size_.cx, size_.cy, progman_, nullptr, instance_, nullptr);
+    viewParent = workerW_;
+  }
+  HWND defView =
+      viewParent
+          ? CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
+                            0, size_.cx, size_.cy, viewParent, nullptr, instance_, nullptr)
+          : nullptr;
+  HWND listView = defView
+                      ? CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
+                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON, 0, 0,
+                                        size_.cx, size_.cy, defView, nullptr, instance_, nullptr)
+                      : nullptr;
+  if (!listView) {
+    Destroy();
+    return false;
+  }
+  listView_ = listView;
+  {
+    RequestCounter::OwnRequests own(counter_);
+    ListView_SetImageList(listView_, CreateDesktopImages(), LVSIL_NORMAL);
+    ListView_SetBkColor(listView_, kDesktopBlue);
+    ListView_SetTextBkColor(listView_, CLR_NONE);
+    ListView_SetTextColor(listView_, RGB(255, 255, 255));
+  }
+  counter_.Attach(listView_);
+  Fill(items);
+  for (HWND top : {progman_, workerW_}) {
+    if (top && !(GetWindowLongW(top, GWL_STYLE) & WS_CHILD)) {
+      ShowWindow(top, SW_SHOWNA);
+      SetWindowPos(top, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  return true;
+}
+
+void DesktopWindows::Destroy() {
+  // Children go with their parents; the list view frees its image list.
+  if (workerW_ && !(GetWindowLongW(workerW_, GWL_STYLE) & WS_CHILD)) DestroyWindow(workerW_);
+  if (progman_) DestroyWindow(progman_);
+  progman_ = workerW_ = listView_ = nullptr;
+}
+
+bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
+  if (!listView_) return false;
+  RequestCounter::OwnRequests own(counter_);
+  ListView_DeleteAllItems(listView_);
+  for (size_t i = 0; i < items.size(); ++i) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = static_cast<int>(i);
+    item.pszText = const_cast<wchar_t*>(items[i].text.c_str());
+    item.iImage = items[i].image;
+    ListView_InsertItem(listView_, &item);
+  }
+  PaintOnceOffscreen(listView_);
+  for (size_t i = 0; i < items.size(); ++i) {
+    ListView_SetItemPosition32(listView_, static_cast<int>(i), items[i].x, items[i].y);
+  }
+  InvalidateRect(listView_, nullptr, TRUE);
+  return true;
+}
+
+std::vector<DeskItem> DesktopWindows::ReadItems() const {
+  std::vector<DeskItem> items;
+  if (!listView_) return items;
+  RequestCounter::OwnRequests own(counter_);
+  const int count = ListView_GetItemCount(listView_);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[1024] = {};
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = i;
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    ListView_GetItem(listView_, &item);
+    POINT p{};
+    ListView_GetItemPosition(listView_, i, &p);
+    items.push_back({p.x, p.y, item.iImage, text});
+  }
+  return items;
+}
+
+}  // namespace norv::testdesk

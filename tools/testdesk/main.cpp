@@ -1,0 +1,127 @@
+// testdesk.exe: a stand-in shell desktop for the Windows tests and for trying Norvane out.
+// Command line and test protocol: testdesk_protocol.h.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "control_window.h"
+#include "desk_items.h"
+#include "desktop_windows.h"
+#include "request_counter.h"
+#include "testdesk_protocol.h"
+
+namespace norv::testdesk {
+namespace {
+
+struct Options {
+  std::vector<DeskItem> items;
+  DeskHost host = DeskHost::kProgman;
+  SIZE size{};
+  UINT exitAfterMs = 0;
+};
+
+bool ReadNumber(const wchar_t* text, long& value) {
+  wchar_t* end = nullptr;
+  value = std::wcstol(text, &end, 10);
+  return end != text && *end == L'\0';
+}
+
+std::optional<std::vector<DeskItem>> LoadDescription(const std::wstring& path,
+                                                     std::wstring& error) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    error = L"cannot open " + path;
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return ParseDescription(bytes, error);
+}
+
+std::optional<Options> ParseOptions(int argc, wchar_t** argv, std::wstring& error) {
+  Options options;
+  options.items = SampleDesktop();
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    long number = 0;
+    if (arg == L"--sample") {
+      options.items = SampleDesktop();
+    } else if (arg == L"--empty") {
+      options.items.clear();
+    } else if (arg == L"--generate" && hasValue && ReadNumber(argv[++i], number) && number >= 0 &&
+               number <= 100000) {
+      options.items = GeneratedDesktop(static_cast<int>(number));
+    } else if (arg == L"--description" && hasValue) {
+      auto items = LoadDescription(argv[++i], error);
+      if (!items) return std::nullopt;
+      options.items = std::move(*items);
+    } else if (arg == L"--workerw") {
+      options.host = DeskHost::kWorkerW;
+    } else if (arg == L"--workerw-under-progman") {
+      options.host = DeskHost::kWorkerWUnderProgman;
+    } else if (arg == L"--size" && hasValue &&
+               std::swscanf(argv[++i], L"%ldx%ld", &options.size.cx, &options.size.cy) == 2 &&
+               options.size.cx > 0 && options.size.cy > 0) {
+    } else if (arg == L"--exit-after" && hasValue && ReadNumber(argv[++i], number) && number > 0) {
+      options.exitAfterMs = static_cast<UINT>(number);
+    } else {
+      error = L"bad argument: " + arg;
+      return std::nullopt;
+    }
+  }
+  if (options.size.cx == 0) {
+    options.size = {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  }
+  return options;
+}
+
+int Run(HINSTANCE instance) {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 2 && std::wstring(argv[1]) == L"--probe") {
+    LocalFree(argv);
+    return FindWindowW(kControlClass, nullptr) ? 0 : 1;
+  }
+  std::wstring error;
+  auto options = ParseOptions(argc, argv, error);
+  LocalFree(argv);
+  if (!options) {
+    std::fprintf(stderr, "testdesk: %s\n", WideToUtf8(error).c_str());
+    return kExitBadArguments;
+  }
+  // Positions are physical pixels, as for the real desktop of a DPI-aware program.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  if (!RegisterDesktopClasses(instance)) return 1;
+  RequestCounter counter;
+  DesktopWindows desktop(instance, options->host, options->size, counter);
+  ControlWindow control(instance, desktop, counter, std::move(options->items));
+  if (!control.Create(options->exitAfterMs)) {
+    std::fprintf(stderr, "testdesk: cannot create the desktop windows\n");
+    return 1;
+  }
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace norv::testdesk
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  return norv::testdesk::Run(instance);
+}

@@ -1,0 +1,50 @@
+#include "request_counter.h"
+
+#include <commctrl.h>
+
+namespace norv::testdesk {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+bool IsListViewRequest(UINT msg) { return msg >= LVM_FIRST && msg < LVM_FIRST + 0x100; }
+
+}  // namespace
+
+void RequestCounter::Attach(HWND listView) {
+  SetWindowSubclass(listView, &RequestCounter::Proc, kSubclassId,
+                    reinterpret_cast<DWORD_PTR>(this));
+}
+
+void RequestCounter::DieAfter(uint32_t allowed, HWND notify, UINT dying) {
+  allowedBeforeDeath_ = allowed;
+  notify_ = notify;
+  dying_ = dying;
+  if (allowed == 0) {
+    dead_ = true;
+    PostMessageW(notify_, dying_, 0, 0);
+  }
+}
+
+void RequestCounter::Revive() {
+  allowedBeforeDeath_.reset();
+  dead_ = false;
+}
+
+LRESULT CALLBACK RequestCounter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+  auto& c = *reinterpret_cast<RequestCounter*>(self);
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &RequestCounter::Proc, kSubclassId);
+  if (IsListViewRequest(msg) && c.ownDepth_ == 0) {
+    // A window that is going away answers nothing, as a failed SendMessage would.
+    if (c.dead_) return 0;
+    ++c.counts_[msg];
+    if (c.allowedBeforeDeath_ && --*c.allowedBeforeDeath_ == 0) {
+      c.dead_ = true;
+      PostMessageW(c.notify_, c.dying_, 0, 0);
+    }
+  }
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace norv::testdesk

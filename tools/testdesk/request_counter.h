@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace norv::testdesk {
+
+// Counts the list-view requests (LVM_* messages) the desktop list view receives, by message.
+// testdesk's own requests run inside an OwnRequests scope and are not counted.
+class RequestCounter {
+ public:
+  // Wraps the list view's window procedure; the wrap goes away with the window.
+  void Attach(HWND listView);
+
+  const std::map<UINT, uint32_t>& counts() const { return counts_; }
+  void Reset() { counts_.clear(); }
+
+  // After `allowed` more requests the view answers nothing, and `dying` is posted to `notify`
+  // so the windows can be destroyed outside the list view's own message handling.
+  void DieAfter(uint32_t allowed, HWND notify, UINT dying);
+  void Revive();
+
+  class OwnRequests {
+   public:
+    explicit OwnRequests(RequestCounter& c) : c_(c) { ++c_.ownDepth_; }
+    ~OwnRequests() { --c_.ownDepth_; }
+    OwnRequests(const OwnRequests&) = delete;
+    OwnRequests& operator=(const OwnRequests&) = delete;
+
+   private:
+    RequestCounter& c_;
+  };
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
+
+  std::map<UINT, uint32_t> counts_;
+  int ownDepth_ = 0;
+  std::optional<uint32_t> allowedBeforeDeath_;
+  bool dead_ = false;
+  HWND notify_ = nullptr;
+  UINT dying_ = 0;
+};
+
+}  // namespace norv::testdesk

@@ -1,0 +1,68 @@
+#pragma once
+
+// How tests talk to testdesk.exe, the stand-in shell desktop of the Windows tests.
+//
+// testdesk.exe creates the desktop windows (Progman "Program Manager" > SHELLDLL_DefView >
+// SysListView32, or the view under a WorkerW window) and, once they are complete, a hidden
+// top-level control window of class kControlClass. A test finds that window and sends it
+// WM_COPYDATA: dwData is a Command, lpData its argument. SendMessage returns 1 when the command
+// was carried out, 0 when not.
+//
+// Command line:
+//   testdesk.exe --probe    exit code 0 when a test desktop is running and complete, else 1
+//   testdesk.exe [--sample | --empty | --generate N | --description FILE]
+//                [--workerw | --workerw-under-progman] [--size WxH] [--exit-after MS]
+//   --sample (the default)  the Japanese sample desktop
+//   --empty                 a desktop list view without items
+//   --generate N            N items "アイコン0001"... in a dense grid on the screen
+//   --description FILE      items from a description file (format below)
+//   --workerw               the view lives under a top-level WorkerW window (Progman stays, empty)
+//   --workerw-under-progman the view lives under a WorkerW child of Progman
+//   --size WxH              the desktop windows' size instead of the whole virtual screen
+//   --exit-after MS         quit by itself after MS milliseconds
+// Exit code 0 after a quit, 2 for a bad command line or description file (message on stderr).
+//
+// Description file: UTF-8 text, one item per line, "X Y IMAGE TEXT": X and Y the item's position
+// (signed decimal), IMAGE its image index, then one space and the text, which is the rest of the
+// line (it may contain and end in spaces). Blank lines and lines starting with '#' are skipped;
+// a trailing CR is ignored.
+//
+// Report file (written by kReport): UTF-8, one fact per line:
+//   present 1|0                     whether the desktop windows exist
+//   client W H                      the list view's client size (0 0 when absent)
+//   item INDEX X Y IMAGE TEXT       every item in index order (TEXT: rest of line)
+//   request 0xMSG COUNT             list-view requests (LVM_* messages) received since the last
+//                                   reset, by message, from other processes and this one alike;
+//                                   testdesk's own requests are not counted
+//   end                             last line, so a reader knows the file is whole
+
+#include <cstdint>
+
+namespace norv::testdesk {
+
+inline constexpr wchar_t kControlClass[] = L"NorvTestDeskControl";
+
+enum class Command : uintptr_t {
+  // lpData: UTF-16 path of the report file to write (no NUL needed).
+  kReport = 1,
+  kResetCounts = 2,
+  // Destroys the desktop windows, keeping the items (with their current positions) for kAppear.
+  kVanish = 3,
+  // Creates the desktop windows again with the kept items and broadcasts "TaskbarCreated".
+  kAppear = 4,
+  // kVanish now, then kAppear after lpData's uint32_t milliseconds (0 or no data: at once, after
+  // the reply), as when the shell restarts.
+  kRestart = 5,
+  // Lets lpData's uint32_t more list-view requests through, then the view stops answering (every
+  // further request returns 0) and the desktop windows vanish as soon as testdesk gets to it: the
+  // shell dying in the middle of a caller's work.
+  kVanishAfterRequests = 6,
+  // Replaces all items by those of the description file at lpData's UTF-16 path.
+  kLoadDescription = 7,
+  // Ends testdesk.exe (exit code 0) after the reply.
+  kQuit = 8,
+};
+
+inline constexpr int kExitBadArguments = 2;
+
+}  // namespace norv::testdesk
