@@ -44,6 +44,11 @@ std::vector<DesignRect> DpiScale::Layout(const std::vector<DesignRect>& design) 
   return scaled;
 }
 
-int DpiScale::FontHeight(double points) const { return RoundHalfAway(points * dpi_ / 72.0); }
+int DpiScale::FontHeight(double points) const {
+  if (IsDesignDpi()) return RoundHalfAway(points * dpi_ / 72.0);
+  // Rounded down elsewhere: text rounded up would grow faster than the labels around it, and a
+  // caption that just fits its label in the design would be cut off.
+  return static_cast<int>(std::floor(points * dpi_ / 72.0 + 1e-9));
+}
 
 }  // namespace norv

@@ -38,7 +38,8 @@ class DpiScale {
   DesignRect Rect(DesignRect rect) const;
   std::vector<DesignRect> Layout(const std::vector<DesignRect>& design) const;
 
-  // Character height in pixels of a font of the given point size (a point is 1/72 inch).
+  // Character height in pixels of a font of the given point size (a point is 1/72 inch); never
+  // more than the layout's own growth, so captions keep fitting their labels.
   int FontHeight(double points) const;
 
  private:

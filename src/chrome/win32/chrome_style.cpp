@@ -80,6 +80,16 @@ HFONT CreateJapaneseFont(const DpiScale& scale) {
   return CreateFontIndirectW(&font);
 }
 
+bool CoversJapanese(HFONT font) {
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(screen, font);
+  WORD glyphs[4] = {};
+  const DWORD found = GetGlyphIndicesW(screen, L"表示ｱ", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return found == 3 && glyphs[0] != 0xFFFF && glyphs[1] != 0xFFFF && glyphs[2] != 0xFFFF;
+}
+
 HFONT CreateWindowDefaultFont(const DpiScale& scale) {
   // The stock GUI font is sized for the system DPI; scale it to this window's.
   LOGFONTW font{};
@@ -87,7 +97,16 @@ HFONT CreateWindowDefaultFont(const DpiScale& scale) {
   const int systemDpi = static_cast<int>(GetDpiForSystem());
   font.lfHeight = MulDiv(font.lfHeight, scale.dpi(), systemDpi > 0 ? systemDpi : kDesignDpi);
   font.lfWidth = 0;
-  return CreateFontIndirectW(&font);
+  HFONT created = CreateFontIndirectW(&font);
+  // On a system whose GUI font has no Japanese glyphs (and no font linking to supply them) the
+  // captions would show as boxes: keep its size, take the Japanese face.
+  if (created && !CoversJapanese(created) && !JapaneseFace().empty()) {
+    DeleteObject(created);
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    wcsncpy(font.lfFaceName, JapaneseFace().c_str(), LF_FACESIZE - 1);
+    created = CreateFontIndirectW(&font);
+  }
+  return created;
 }
 
 }  // namespace

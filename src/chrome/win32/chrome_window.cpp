@@ -48,22 +48,40 @@ ChromeWindow::~ChromeWindow() {
 
 void ChromeWindow::SizeToClientAndCentre(DesignSize client) {
   client_ = client;
+  const SIZE outer = OuterSizeFor(client);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& screen = monitor.rcMonitor;
+  const int left = screen.left + (screen.right - screen.left - outer.cx) / 2;
+  const int top = screen.top + (screen.bottom - screen.top - outer.cy) / 2;
+  SetWindowPos(window_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  FitClientExactly();
+}
+
+SIZE ChromeWindow::OuterSizeFor(DesignSize client) const {
   const DesignSize size = scale().Size(client);
   RECT outer{0, 0, size.width, size.height};
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
   AdjustWindowRectExForDpi(&outer, style, GetMenu(window_) != nullptr, exStyle,
                            static_cast<UINT>(dpi()));
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
+  return {outer.right - outer.left, outer.bottom - outer.top};
+}
 
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& screen = monitor.rcMonitor;
-  const int left = screen.left + (screen.right - screen.left - width) / 2;
-  const int top = screen.top + (screen.bottom - screen.top - height) / 2;
-  SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+void ChromeWindow::FitClientExactly() const {
+  // The frame the system really draws can differ from the computed one (a frame that does not
+  // follow the DPI, a wrapped menu bar); measure and correct so the panel fills the client area.
+  if (!client_) return;
+  const DesignSize wanted = scale().Size(*client_);
+  RECT client;
+  RECT outer;
+  if (!GetClientRect(window_, &client) || !GetWindowRect(window_, &outer)) return;
+  const int dx = wanted.width - client.right;
+  const int dy = wanted.height - client.bottom;
+  if (dx == 0 && dy == 0) return;
+  SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
 void ChromeWindow::Remember(HWND control, DesignRect rect, std::optional<CaptionFont> font) {
@@ -142,16 +160,11 @@ void ChromeWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   }
   if (client_) {
     // Keep the client area exactly the content's size; the suggested rectangle only places it.
-    const DesignSize size = scale().Size(*client_);
-    RECT outer{0, 0, size.width, size.height};
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
-    AdjustWindowRectExForDpi(&outer, style, GetMenu(window_) != nullptr, exStyle,
-                             static_cast<UINT>(newDpi));
+    const SIZE outer = OuterSizeFor(*client_);
     const int left = suggested ? suggested->left : 0;
     const int top = suggested ? suggested->top : 0;
-    SetWindowPos(window_, nullptr, left, top, outer.right - outer.left, outer.bottom - outer.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientExactly();
   } else if (suggested) {
     SetWindowPos(window_, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -166,6 +179,9 @@ bool TranslateChromeKeyboard(MSG& message) {
   if (!root || !GetPropW(root, kChromeProperty)) return false;
   return IsDialogMessageW(root, &message) != FALSE;
 }
+
+// The caption animation, 3 in the original.
+static_assert(IDANI_CAPTION == 3);
 
 void AnimateOpen(HWND window, int x, int y) {
   const RECT from{x, y, x, y};

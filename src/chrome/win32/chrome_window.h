@@ -40,13 +40,13 @@ enum class FaceFit { kStretch, kNatural };
 enum class CaptionAlign { kLeft, kCentre };
 
 struct ImageButtonSpec {
-  DesignRect face;   // the face picture; takes no mouse input
-  DesignRect label;  // the caption label on it; takes the mouse and the keyboard
-  std::u16string caption;
+  DesignRect face{};   // the face picture; takes no mouse input
+  DesignRect label{};  // the caption label on it; takes the mouse and the keyboard
+  std::u16string caption{};
   FaceFit fit = FaceFit::kStretch;
   CaptionFont font = CaptionFont::kJapanese;
   // Runs on the release that ends a press, after the released face is shown. May close the window.
-  std::function<void()> command;
+  std::function<void()> command{};
   // Handle the pending window messages once before the command so the released face is painted
   // first (main window, restore dialog); the save dialog starts its commands at once.
   bool processEventsBeforeCommand = true;
@@ -72,13 +72,13 @@ class ImageButton {
 };
 
 struct CheckBoxSpec {
-  DesignRect box;    // the 13 × 13 check picture
-  DesignRect label;  // its caption, left-aligned
-  std::u16string caption;
+  DesignRect box{};    // the 13 × 13 check picture
+  DesignRect label{};  // its caption, left-aligned
+  std::u16string caption{};
   bool checked = false;
   // A press on the picture or the caption (any mouse button), or Space/Enter on the focused
   // caption. The owner decides the new state and calls SetChecked.
-  std::function<void()> onPress;
+  std::function<void()> onPress{};
 };
 
 class CheckBox {
@@ -97,12 +97,12 @@ class CheckBox {
 };
 
 struct LabelSpec {
-  DesignRect rect;
-  std::u16string caption;
+  DesignRect rect{};
+  std::u16string caption{};
   CaptionAlign align = CaptionAlign::kCentre;
   CaptionFont font = CaptionFont::kJapanese;
-  COLORREF textColour = CLR_INVALID;   // CLR_INVALID: the system's button text
-  std::optional<COLORREF> background;  // none: transparent over the panel
+  COLORREF textColour = CLR_INVALID;     // CLR_INVALID: the system's button text
+  std::optional<COLORREF> background{};  // none: transparent over the panel
 };
 
 // The chrome of one top-level window. Create it when the window is created and keep it while the
@@ -149,10 +149,12 @@ class ChromeWindow {
  private:
   struct Placed {
     HWND control;
-    DesignRect rect;
+    DesignRect rect{};
     std::optional<CaptionFont> font;
   };
 
+  SIZE OuterSizeFor(DesignSize client) const;
+  void FitClientExactly() const;
   void Remember(HWND control, DesignRect rect, std::optional<CaptionFont> font);
   void ApplyPlacement(const Placed& placed) const;
 

@@ -1,5 +1,6 @@
 #include "core/win32/win32_platform.h"
 
+#include "core/win32/folder_view/desktop_bridge.h"
 #include "core/win32/wide_text.h"
 #include "core/win32/win32_file_system.h"
 #include "core/win32/win32_list_view.h"
@@ -8,7 +9,9 @@
 namespace norv {
 
 struct Win32Platform::Parts {
-  Win32ListView desktop;
+  Win32ListView listView;
+  // Explorer's folder view where it holds that list view, the list-view messages elsewhere.
+  DesktopBridge desktop{listView, [this] { return listView.handle(); }};
   Win32FileSystem files;
   Win32ProfileFile profile;
   MessageBoxMessages messages;
@@ -18,9 +21,9 @@ struct Win32Platform::Parts {
 
 Win32Platform::Win32Platform()
     : parts_(std::make_unique<Parts>()),
-      services_(std::make_unique<Services>(Services{parts_->desktop, parts_->files, parts_->profile,
-                                                    parts_->messages, parts_->programEnd,
-                                                    parts_->pause})) {}
+      services_(std::make_unique<Services>(Services{parts_->desktop.desktop(), parts_->files,
+                                                    parts_->profile, parts_->messages,
+                                                    parts_->programEnd, parts_->pause})) {}
 
 Win32Platform::~Win32Platform() = default;
 

@@ -29,11 +29,12 @@ TEST(DpiScale, OtherDpisScaleByTheRatioRoundingHalvesAway) {
   EXPECT_EQ(large.Rect({304, 12, 95, 22}), (DesignRect{456, 18, 143, 33}));
   EXPECT_EQ(large.Length(-8), -12);
   EXPECT_EQ(large.Length(-1), -2);        // -1.5 rounds away from zero
-  EXPECT_EQ(large.FontHeight(9.75), 20);  // 19.5 pixels
+  EXPECT_EQ(large.FontHeight(9.75), 19);  // 19.5 pixels: text must not outgrow its label
   const DpiScale medium(120);             // 125 %
   EXPECT_EQ(medium.Size({313, 73}), (DesignSize{391, 91}));
   EXPECT_EQ(medium.FontHeight(9.75), 16);  // 16.25 pixels
   EXPECT_EQ(DpiScale(192).Rect({13, 13, 13, 13}), (DesignRect{26, 26, 26, 26}));
+  EXPECT_EQ(DpiScale(192).FontHeight(9.75), 26);
 }
 
 TEST(DpiScale, ScaledLayoutKeepsNeighboursTouching) {

@@ -1,0 +1,17 @@
+#include "core/desktop_view_selector.h"
+
+namespace norv {
+
+bool DesktopViewSelector::FindDesktopListView() {
+  const bool folderFound = folderView_.FindDesktopListView();
+  // The list view is looked up every time: it decides whether the folder view may be used, and it
+  // is the way to fall back on.
+  const bool listFound = listView_.FindDesktopListView();
+  const WindowId list = listFound ? windows_.ListViewWindow() : 0;
+  const WindowId folder = folderFound ? windows_.FolderViewWindow() : 0;
+  const bool useFolder = list != 0 && folder != 0 && windows_.IsSameOrAncestor(folder, list);
+  path_ = useFolder ? DesktopPath::kFolderView : DesktopPath::kListView;
+  return listFound;
+}
+
+}  // namespace norv

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/desktop_list_view.h"
+
+namespace norv {
+
+// An opaque window handle as the platform gives it; 0 is no window.
+using WindowId = uintptr_t;
+
+// Which windows the two ways to the desktop reached at their last find.
+class DesktopWindows {
+ public:
+  virtual ~DesktopWindows() = default;
+  // The icon list view the list-view finder found.
+  virtual WindowId ListViewWindow() = 0;
+  // The window of the shell's folder view of the desktop.
+  virtual WindowId FolderViewWindow() = 0;
+  // True when outer is inner itself or one of its ancestors.
+  virtual bool IsSameOrAncestor(WindowId outer, WindowId inner) = 0;
+};
+
+enum class DesktopPath { kListView, kFolderView };
+
+// The desktop bridge that chooses its way anew at every find. The shell's folder view is the
+// documented way whose positions Explorer keeps; it is taken only when it leads to the very list
+// view the finder sees (another shell, an older system or a test desktop may answer the folder
+// view requests with some other window). Otherwise the list-view messages are used. Reads, moves
+// and arranging all go the way of the last find, so indexes always mean what that find saw.
+class DesktopViewSelector : public DesktopListView {
+ public:
+  DesktopViewSelector(DesktopListView& folderView, DesktopListView& listView,
+                      DesktopWindows& windows)
+      : folderView_(folderView), listView_(listView), windows_(windows) {}
+
+  DesktopPath path() const { return path_; }
+
+  bool FindDesktopListView() override;
+  DesktopRect GetDesktopRect() override { return Active().GetDesktopRect(); }
+  int32_t GetItemCount() override { return Active().GetItemCount(); }
+  bool BeginItemReads() override { return Active().BeginItemReads(); }
+  std::optional<Point> GetItemPosition(int32_t index) override {
+    return Active().GetItemPosition(index);
+  }
+  std::optional<ItemLabel> GetItemLabel(int32_t index) override {
+    return Active().GetItemLabel(index);
+  }
+  void EndItemReads() override { Active().EndItemReads(); }
+  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override {
+    return Active().SetItemPosition(index, x, y);
+  }
+  bool ArrangeIcons() override { return Active().ArrangeIcons(); }
+
+ private:
+  DesktopListView& Active() { return path_ == DesktopPath::kFolderView ? folderView_ : listView_; }
+
+  DesktopListView& folderView_;
+  DesktopListView& listView_;
+  DesktopWindows& windows_;
+  DesktopPath path_ = DesktopPath::kListView;
+};
+
+}  // namespace norv

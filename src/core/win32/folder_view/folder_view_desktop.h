@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+// Windows headers in this order: the shell's interfaces need the COM basics first.
+#include <exdisp.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/desktop_list_view.h"
+
+namespace norv {
+
+struct PidlFree {
+  void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+};
+using Pidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
+
+// What the folder view needs from our own process's shell. The program uses SystemFolderViewShell;
+// tests put in-process doubles of Explorer's objects behind it.
+struct FolderViewShell {
+  // The collection of the shell's windows; the desktop's objects are reached through it.
+  std::function<HRESULT(IShellWindows**)> openShellWindows;
+  // The view's folder bound in our own process, so that names need no request to Explorer.
+  std::function<HRESULT(PCIDLIST_ABSOLUTE, IShellFolder**)> bindFolder;
+  // The item's index in our own process's system image list; negative when there is none.
+  std::function<int(PCIDLIST_ABSOLUTE)> systemImageIndex;
+};
+
+FolderViewShell SystemFolderViewShell();
+
+// The desktop reached through the shell's folder view, whose positions Explorer keeps (positions
+// set with list-view messages are lost at the next refresh on current Windows).
+//
+// Requests to Explorer: a fixed number per find (the view, its window, the count and every item
+// id at once, the view's folder), then one per icon for its position. Names and image indexes are
+// answered in our own process from the item ids. Moves (two requests: the icon's selection, then
+// the move) and arranging use the items of the last find.
+class FolderViewDesktop : public DesktopListView {
+ public:
+  explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell());
+  ~FolderViewDesktop() override;
+  FolderViewDesktop(const FolderViewDesktop&) = delete;
+  FolderViewDesktop& operator=(const FolderViewDesktop&) = delete;
+
+  // The view's window as of the last find (the shell's view window holding the icon list view);
+  // nullptr when the last find failed.
+  HWND ViewWindow() const { return viewWindow_; }
+
+  bool FindDesktopListView() override;
+  DesktopRect GetDesktopRect() override;
+  int32_t GetItemCount() override { return static_cast<int32_t>(items_.size()); }
+  bool BeginItemReads() override { return view_ != nullptr; }
+  std::optional<Point> GetItemPosition(int32_t index) override;
+  std::optional<ItemLabel> GetItemLabel(int32_t index) override;
+  void EndItemReads() override {}
+  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
+  bool ArrangeIcons() override;
+
+ private:
+  bool Reach();
+  bool ReadItems();
+  void Release();
+  PCUITEMID_CHILD Item(int32_t index) const;
+
+  FolderViewShell shell_;
+  bool comStarted_ = false;
+  Microsoft::WRL::ComPtr<IFolderView2> view_;
+  HWND viewWindow_ = nullptr;
+  Pidl folder_;
+  Microsoft::WRL::ComPtr<IShellFolder> names_;
+  std::vector<Pidl> items_;
+};
+
+}  // namespace norv
