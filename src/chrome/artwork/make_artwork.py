@@ -237,9 +237,26 @@ def program_icon_shader(size=16.0):
     return shader
 
 
+def inside_triangle(px, py, a, b, c):
+    def side(p, q):
+        return (q[0] - p[0]) * (py - p[1]) - (q[1] - p[1]) * (px - p[0])
+
+    s1, s2, s3 = side(a, b), side(b, c), side(c, a)
+    return (s1 >= 0 and s2 >= 0 and s3 >= 0) or (s1 <= 0 and s2 <= 0 and s3 <= 0)
+
+
 def restore_icon_shader(size=16.0):
-    """A green tile with a white arrow turning back: arrangements brought back."""
+    """A green tile with a white arrow turning round: arrangements brought back."""
     k = size / 16.0
+    cx, cy, radius = 8.0, 8.5, 4.0
+    gap_from, gap_to = -140.0, -55.0  # degrees; -90 is straight up
+    theta = math.radians(gap_from)
+    base = (cx + radius * math.cos(theta), cy + radius * math.sin(theta))
+    normal = (math.cos(theta), math.sin(theta))
+    ahead = (-math.sin(theta), math.cos(theta))  # along the ring, into the gap
+    head = ((base[0] + normal[0] * 2.4, base[1] + normal[1] * 2.4),
+            (base[0] - normal[0] * 2.4, base[1] - normal[1] * 2.4),
+            (base[0] + ahead[0] * 3.0, base[1] + ahead[1] * 3.0))
 
     def shader(u, v):
         u, v = u / k, v / k
@@ -249,14 +266,9 @@ def restore_icon_shader(size=16.0):
         colour = mix((84, 176, 120), (34, 112, 74), (u + v) / 30.0)
         if d > -0.5:
             colour = (22, 78, 50)
-        dx, dy = u - 8.0, v - 8.5
-        angle = math.degrees(math.atan2(dy, dx))  # 0 = right, 90 = down
-        ring = abs(math.hypot(dx, dy) - 4.2) - 0.95
-        # The gap sits at the upper left; the arrow head points into it.
-        if ring < 0 and not (-160 < angle < -100):
-            colour = WHITE
-        head = max(-(u - 3.0), -(v - 3.4), (u - 3.0) + (v - 3.4) - 4.6)
-        if head < 0:
+        angle = math.degrees(math.atan2(v - cy, u - cx))
+        ring = abs(math.hypot(u - cx, v - cy) - radius) - 0.9
+        if (ring < 0 and not gap_from < angle < gap_to) or inside_triangle(u, v, *head):
             colour = WHITE
         return colour + (1.0,)
 

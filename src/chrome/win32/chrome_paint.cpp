@@ -6,6 +6,9 @@
 
 namespace norv {
 
+// The values the original passed by number: raised edge 5 on all four sides (15).
+static_assert(EDGE_RAISED == 5 && BF_RECT == 15);
+
 void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileWidth,
                     int tileHeight) {
   HDC source = CreateCompatibleDC(target);

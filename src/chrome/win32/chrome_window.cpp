@@ -180,6 +180,9 @@ bool TranslateChromeKeyboard(MSG& message) {
   return IsDialogMessageW(root, &message) != FALSE;
 }
 
+// The caption animation, 3 in the original.
+static_assert(IDANI_CAPTION == 3);
+
 void AnimateOpen(HWND window, int x, int y) {
   const RECT from{x, y, x, y};
   RECT to;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "core/win32/wide_text.h"
@@ -183,6 +184,8 @@ int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Servic
   window.behaviour().Start();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab, Space and Enter for the image buttons and check boxes of the main window.
+    if (TranslateChromeKeyboard(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

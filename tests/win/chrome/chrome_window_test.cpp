@@ -248,7 +248,12 @@ TEST(ChromeWindow, ClientAreaIsExactlyThePanelAtDesignDpi) {
   EXPECT_EQ(label.top - origin.y, 16);
   EXPECT_EQ(label.right - label.left, 93);
   EXPECT_EQ(label.bottom - label.top, 17);
-  std::printf("caption font: %ls\n", reinterpret_cast<const wchar_t*>(JapaneseFontFace().c_str()));
+  const std::u16string face = JapaneseFontFace();
+  char utf8[128] = {};
+  WideCharToMultiByte(CP_UTF8, 0, reinterpret_cast<const wchar_t*>(face.c_str()), -1, utf8,
+                      sizeof utf8, nullptr, nullptr);
+  std::printf("caption font: %s\n", utf8);
+  EXPECT_FALSE(face.empty()) << "no font for Japanese captions";
   SaveScreenshot(demo.window, "chrome_96dpi.bmp");
 }
 

@@ -1,5 +1,6 @@
 #include "dialog_driver.h"
 
+#include "layout/win32/layout_dialogs.h"
 #include "support/build_paths.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
@@ -109,9 +110,27 @@ DialogDriver::Message DialogDriver::AnswerMessageBox(int id) {
   return {box->title, box->text};
 }
 
+namespace {
+
+LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == OwnerWindow::kUnloadDialogs) {
+    UnloadLayoutDialogs();
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
 OwnerWindow::OwnerWindow() {
-  hwnd_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &OwnerProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"NorvTestOwner";
+  RegisterClassExW(&windowClass);
+  hwnd_ = CreateWindowExW(0, L"NorvTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                          200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 OwnerWindow::~OwnerWindow() {

@@ -43,9 +43,12 @@ class DialogDriver {
   std::thread thread_;
 };
 
-// A plain top-level window standing in for the main window that opens the dialogs.
+// A plain top-level window standing in for the main window that opens the dialogs. Posting it
+// kUnloadDialogs does what the main window's unload does to the dialogs.
 class OwnerWindow {
  public:
+  static constexpr UINT kUnloadDialogs = WM_APP + 1;
+
   OwnerWindow();
   ~OwnerWindow();
   HWND hwnd() const { return hwnd_; }

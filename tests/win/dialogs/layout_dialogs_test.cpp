@@ -9,6 +9,7 @@
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "core/settings.h"
+#include "core/user_messages.h"
 #include "core/win32/win32_platform.h"
 #include "dialog_driver.h"
 #include "layout/layout_file.h"
@@ -112,15 +113,32 @@ std::vector<std::u16string> NamesOf(const std::vector<std::u16string>& rows) {
   return names;
 }
 
+// The platform would end the process with exit code 0 on the no-icons path, which would read
+// as a passing run; here it fails loudly instead.
+class FailingProgramEnd : public ProgramEnd {
+ public:
+  void EndNow() override {
+    ADD_FAILURE() << "the program ended";
+    ExitProcess(3);
+  }
+};
+
 struct Fixture {
   ProgramFolder folder;
   Win32Platform platform;
+  FailingProgramEnd programEnd;
+  Services services_{platform.services().desktop,
+                     platform.services().files,
+                     platform.services().profile,
+                     platform.services().messages,
+                     programEnd,
+                     platform.services().pause};
   AppState state;
   OwnerWindow owner;
   RecordingList list;
 
   Fixture() { state.appDirectory = folder.path(); }
-  Services& services() { return platform.services(); }
+  Services& services() { return services_; }
 };
 
 TEST(LayoutDialogsTest, ASavedLayoutComesBackThroughTheRestoreDialog) {
@@ -299,6 +317,30 @@ TEST(LayoutDialogsTest, AReadOnlyLayoutIsNotOverwrittenAndTheDialogSaysSo) {
   EXPECT_EQ(nameAfter, u"old");
   EXPECT_EQ(Read(path), "old layout");
   EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"old.ppx"}));
+}
+
+TEST(LayoutDialogsTest, TheOwnersUnloadAndTheCloseBoxCloseWithoutRunningACommand) {
+  Fixture f;
+  Write(f.folder / u"a.ppx", "", FILE_ATTRIBUTE_ARCHIVE);
+  DialogDriver save([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A1");
+    user.SetText(user.Child(dialog, kNameBoxId), u"unsaved");
+    PostMessageW(f.owner.hwnd(), OwnerWindow::kUnloadDialogs, 0, 0);
+  });
+  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  ExpectNoComplaints(save.Finish());
+  EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
+  EXPECT_EQ(f.list.clears, 0);
+  EXPECT_TRUE(IsWindowEnabled(f.owner.hwnd()));
+
+  DialogDriver restore([&](DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A2");
+    user.ClickRow(user.Child(dialog, kLayoutListId), 0);
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  });
+  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  ExpectNoComplaints(restore.Finish());
+  EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
 }
 
 }  // namespace
