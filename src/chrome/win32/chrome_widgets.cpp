@@ -180,6 +180,8 @@ struct Panel : Widget {
     HDC dc = backing.Begin(hwnd);
     RECT area;
     GetClientRect(hwnd, &area);
+    // Whatever the texture fails to cover keeps the panel's background colour.
+    FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
     TileBackground(dc, area.right, area.bottom, style->textureTile(), style->tileSize(),
                    style->tileSize());
     for (const Picture& picture : pictures) {
@@ -563,6 +565,7 @@ void SetPanelPicture(HWND panelWindow, int index, PictureKind kind) {
     SelectClipRgn(dc, clip);
     RECT area;
     GetClientRect(panelWindow, &area);
+    FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
     TileBackground(dc, area.right, area.bottom, panel->style->textureTile(),
                    panel->style->tileSize(), panel->style->tileSize());
     DrawPicture(dc, panel->Stock(kind).Sized(place.right - place.left, place.bottom - place.top),

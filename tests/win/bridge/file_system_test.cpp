@@ -52,9 +52,20 @@ TEST(Win32FileSystemTest, ReplaceKeepsAReadOnlyTargetAndFailsWhereItCannotWrite)
   EXPECT_EQ(ReadFileBytes(target), "old");
   EXPECT_EQ(files.Attributes(target).value_or(0) & kAttrReadOnly, kAttrReadOnly);
 
+  // Held open without sharing, as another program may hold a layout.
+  const std::u16string locked = folder / u"locked.ppx";
+  WriteFileBytes(locked, "old");
+  {
+    const ScopedHandle holder(CreateFileW(Wide(locked), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(holder.valid());
+    EXPECT_FALSE(files.ReplaceAtomically(locked, "new"));
+  }
+  EXPECT_EQ(ReadFileBytes(locked), "old");
+
   EXPECT_FALSE(files.ReplaceAtomically(folder / u"no such folder\\a.ppx", "new"));
   EXPECT_FALSE(files.ReplaceAtomically(folder.path(), "a folder is not a file"));
-  EXPECT_EQ(FolderContents(folder), std::vector<std::u16string>{u"kept.ppx"});
+  EXPECT_EQ(FolderContents(folder), (std::vector<std::u16string>{u"kept.ppx", u"locked.ppx"}));
 }
 
 TEST(Win32FileSystemTest, ReadOrCreateMakesAnEmptyFileAndReadsOnlyTheAskedPrefix) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/win32/win32_list_view.h"
+#include "support/test_desk.h"
 
 namespace norv {
 namespace {
@@ -44,32 +45,27 @@ class FakeShellWindows {
   std::vector<HWND> topLevel_;
 };
 
-TEST(FindShellDesktopListViewTest, FindsTheViewUnderProgman) {
-  FakeShellWindows shell;
-  const HWND progman = shell.Make(L"Progman", nullptr);
-  shell.Make(L"WorkerW", nullptr);
-  const HWND view = shell.MakeView(progman);
-  EXPECT_EQ(FindShellDesktopListView(), view);
-}
-
-TEST(FindShellDesktopListViewTest, LooksUnderTopLevelWorkerWindowsWhenProgmanHasNoView) {
-  FakeShellWindows shell;
-  shell.Make(L"Progman", nullptr);
-  shell.Make(L"WorkerW", nullptr);
-  const HWND view = shell.MakeView(shell.Make(L"WorkerW", nullptr));
-  shell.Make(L"WorkerW", nullptr);
-  EXPECT_EQ(FindShellDesktopListView(), view);
-}
-
-TEST(FindShellDesktopListViewTest, LooksUnderWorkerWindowsInsideProgman) {
-  FakeShellWindows shell;
-  const HWND progman = shell.Make(L"Progman", nullptr);
-  shell.Make(L"WorkerW", progman);
-  const HWND view = shell.MakeView(shell.Make(L"WorkerW", progman));
-  EXPECT_EQ(FindShellDesktopListView(), view);
+// The test desktop covers each place once; here the search has to pass WorkerW windows without
+// a view first.
+TEST(FindShellDesktopListViewTest, PassesWorkerWindowsWithoutAView) {
+  {
+    FakeShellWindows shell;
+    shell.Make(L"Progman", nullptr);
+    shell.Make(L"WorkerW", nullptr);
+    const HWND view = shell.MakeView(shell.Make(L"WorkerW", nullptr));
+    EXPECT_EQ(FindShellDesktopListView(), view);
+  }
+  {
+    FakeShellWindows shell;
+    const HWND progman = shell.Make(L"Progman", nullptr);
+    shell.Make(L"WorkerW", progman);
+    const HWND view = shell.MakeView(shell.Make(L"WorkerW", progman));
+    EXPECT_EQ(FindShellDesktopListView(), view);
+  }
 }
 
 TEST(FindShellDesktopListViewTest, WithoutAShellEveryRequestFailsQuietly) {
+  wintest::EndLeftoverTestDesks();
   FakeShellWindows shell;
   // A view that is not the shell's is never taken for it.
   shell.MakeView(nullptr);

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
 #include "chrome/win32/chrome_resources.h"
+#include "support/build_paths.h"
 
 namespace norv {
 namespace {
 
-std::wstring NorvExe() { return test::BuildPath(NORV_EXE_PATH); }
+std::wstring NorvExe() { return wintest::WindowsPath(NORV_EXE_PATH); }
 
 std::wstring VersionString(const std::vector<char>& info, const wchar_t* block,
                            const wchar_t* name) {

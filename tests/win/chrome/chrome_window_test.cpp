@@ -55,8 +55,8 @@ struct Demo {
                                 {164, 40, 61, 21}, {224, 40, 65, 21}, {288, 40, 233, 21}};
     for (int i = 0; i < 6; ++i) header[i] = chrome->AddHeaderCell(back, cells[i], headers[i]);
     list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP, 0, 0, 10, 10, back,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_USETABSTOPS, 0, 0,
+                           10, 10, back, nullptr, GetModuleHandleW(nullptr), nullptr);
     chrome->Place(list, {12, 60, 509, 186});
     SendMessageW(list, LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(L" 1\t 120\t 45\t 3\t表示\tごみ箱"));
@@ -385,6 +385,8 @@ TEST(ChromeWindow, KeyboardReachesButtonsAndCheckBoxesWithTabSpaceAndEnter) {
   EXPECT_EQ(GetFocus(), demo.startUp.label());
   Key(GetFocus(), WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(demo.startUpCount, 1);
+  UpdateWindow(demo.window);
+  SaveScreenshot(demo.window, "chrome_focus.bmp");
   // A disabled button is skipped by Tab and never runs.
   std::vector<HWND> visited;
   for (int i = 0; i < 20; ++i) {

@@ -81,7 +81,7 @@ bool FolderViewDesktop::FindDesktopListView() {
 bool FolderViewDesktop::Reach() {
   ComPtr<IShellWindows> windows;
   if (FAILED(shell_.openShellWindows(&windows)) || !windows) return false;
-  // The shell takes the desktop's location as its folder id as well as its item id list.
+  // The shell accepts a folder id (CSIDL) for the location as well as an item id list.
   VARIANT location;
   VariantInit(&location);
   location.vt = VT_I4;

@@ -38,8 +38,8 @@ FolderViewShell SystemFolderViewShell();
 //
 // Requests to Explorer: a fixed number per find (the view, its window, the count and every item
 // id at once, the view's folder), then one per icon for its position. Names and image indexes are
-// answered in our own process from the item ids. Moves and arranging use the items of the last
-// find.
+// answered in our own process from the item ids. Moves (two requests: the icon's selection, then
+// the move) and arranging use the items of the last find.
 class FolderViewDesktop : public DesktopListView {
  public:
   explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell());
