@@ -8,7 +8,9 @@ add_subdirectory(${NORV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FRO
 include(GoogleTest)
 
 # Registers a test program with CTest. In the Windows build the program runs through the
-# cross-compiling emulator (Wine, see tools/wine-run).
+# cross-compiling emulator (Wine, see tools/wine-run). A hung test is stopped after five minutes
+# instead of holding up the whole run.
 function(norv_add_test target)
   add_test(NAME ${target} COMMAND ${target})
+  set_tests_properties(${target} PROPERTIES TIMEOUT 300)
 endfunction()

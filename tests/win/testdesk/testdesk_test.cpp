@@ -56,6 +56,21 @@ TEST(TestDeskTest, ItemsStayWhereTheDescriptionPutThemAfterPainting) {
   EXPECT_EQ(desk->Quit(), 0u);
 }
 
+TEST(TestDeskTest, DesktopCanSpanMoreThanTheScreenLikeTwoMonitors) {
+  TestDeskOptions options = TestDeskOptions::Items(kScattered);
+  options.size = {2048, 768};
+  auto desk = StartDesk(options);
+  ASSERT_TRUE(desk);
+  RECT client{};
+  ASSERT_TRUE(GetClientRect(desk->ListView(), &client));
+  EXPECT_EQ(client.right, 2048);
+  EXPECT_EQ(client.bottom, 768);
+  auto report = desk->Report();
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->clientWidth, 2048);
+  EXPECT_EQ(report->clientHeight, 768);
+}
+
 TEST(TestDeskTest, SampleDesktopHasTheJapaneseIcons) {
   auto desk = StartDesk(TestDeskOptions::Sample());
   ASSERT_TRUE(desk);
