@@ -131,6 +131,17 @@ TEST_F(MainWindowWineTest, OpensCentredWithTheCaptionTheClientAreaAndTheIconRows
   EXPECT_FALSE(Enabled(Command::kRestore));
   EXPECT_TRUE(Enabled(Command::kAutoArrange));
 
+  // A section caption is drawn over its plate: the plate's dark blue shows around the letters.
+  main_->Settle();
+  const POINT plate = main_->ScreenPoint(18, 30);
+  HDC screen = GetDC(nullptr);
+  const COLORREF behindCaption = GetPixel(screen, plate.x, plate.y);
+  ReleaseDC(nullptr, screen);
+  const int red = GetRValue(behindCaption);
+  const int blue = GetBValue(behindCaption);
+  EXPECT_LT(red + 30, blue) << "red " << red << ", blue " << blue;
+  EXPECT_LT(red, 140) << "red " << red << ", blue " << blue;
+
   ASSERT_NO_FATAL_FAILURE(SelectRow(0));
   SavePicture(L"main_window.bmp");
 }
