@@ -14,11 +14,11 @@ enum class TrayCommand;
 inline constexpr uint32_t kRightButtonDown = 0x0204;
 
 inline constexpr char16_t kHelpMissingMessage[] =
-    u"ﾍﾙﾌﾟﾌｧｲﾙ「Norvane.html」が見つかりませんでした。\n"
-    u"Norv.exe と同じﾌｫﾙﾀﾞに置いて下さい。";
+    u"ヘルプ ファイル「Norvane.html」が見つかりませんでした。\n"
+    u"Norv.exe と同じフォルダーに置いて下さい。";
 inline constexpr char16_t kHelpNotOpenedMessage[] =
-    u"ﾍﾙﾌﾟを表示できませんでした。\n"
-    u"HTML ﾌｧｲﾙを開くｱﾌﾟﾘｹｰｼｮﾝが設定されているか確認して下さい。";
+    u"ヘルプを表示できませんでした。\n"
+    u"HTML ファイルを開くアプリが設定されているか確認して下さい。";
 
 // The behaviour of the invisible tray window: the end of the start-up, the icon's mouse events, the
 // menu's four entries, a restarted shell, and its unload.

@@ -71,8 +71,15 @@ std::optional<FileSystem::Prefix> Win32FileSystem::ReadOrCreate(const std::u16st
   // A read-only layout is listed among the saved ones, so it must read; it is never written.
   const DWORD access =
       found && (existing & FILE_ATTRIBUTE_READONLY) ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
-  const ScopedHandle file(CreateFileW(Wide(path), access, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  HANDLE opened = CreateFileW(Wide(path), access, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  // In a folder its user may read but not change (the program unzipped under Program Files) the
+  // files must still read: start-up and the restore dialog depend on it.
+  if (opened == INVALID_HANDLE_VALUE && found && GetLastError() == ERROR_ACCESS_DENIED) {
+    opened = CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  const ScopedHandle file(opened);
   LARGE_INTEGER size{};
   if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
   Prefix prefix;
@@ -112,7 +119,10 @@ bool Win32FileSystem::ReplaceAtomically(const std::u16string& path, std::string_
   return false;
 }
 
-bool Win32FileSystem::Delete(const std::u16string& path) { return DeleteFileW(Wide(path)) != 0; }
+bool Win32FileSystem::Delete(const std::u16string& path) {
+  // Judged by the result: Wine reports success for a file its folder does not let go of.
+  return DeleteFileW(Wide(path)) != 0 && GetFileAttributesW(Wide(path)) == INVALID_FILE_ATTRIBUTES;
+}
 
 std::vector<std::u16string> Win32FileSystem::List(const std::u16string& pattern,
                                                   uint32_t attributes) {

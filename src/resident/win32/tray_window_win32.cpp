@@ -14,6 +14,7 @@
 #include "mainwindow/win32/main_window.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
+#include "resident/win32/tray_menu_win32.h"
 
 namespace norv {
 namespace {
@@ -22,14 +23,17 @@ constexpr wchar_t kTipText[] = L"Norvane";
 
 class Win32TrayWindow final : public TrayWindowView {
  public:
-  Win32TrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services)
+  Win32TrayWindow(HINSTANCE instance, AppState& state, Services& services)
       : instance_(instance),
-        icon_(programIcon),
+        smallIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXSMICON))),
+        bigIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))),
         state_(state),
         services_(services),
         taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
   ~Win32TrayWindow() override {
     if (menu_) DestroyMenu(menu_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+    if (bigIcon_) DestroyIcon(bigIcon_);
   }
   Win32TrayWindow(const Win32TrayWindow&) = delete;
   Win32TrayWindow& operator=(const Win32TrayWindow&) = delete;
@@ -41,7 +45,7 @@ class Win32TrayWindow final : public TrayWindowView {
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = icon_;
+    data.hIcon = smallIcon_;
     wcsncpy(data.szTip, kTipText, std::size(data.szTip) - 1);
     Shell_NotifyIconW(NIM_ADD, &data);
   }
@@ -80,7 +84,7 @@ class Win32TrayWindow final : public TrayWindowView {
     return Point{at.x, at.y};
   }
 
-  void OpenMainWindow() override { norv::OpenMainWindow(instance_, icon_, state_, services_); }
+  void OpenMainWindow() override { norv::OpenMainWindow(instance_, bigIcon_, state_, services_); }
 
   void RunRestoreDialog() override { norv::RunRestoreDialog(hwnd_, state_, services_); }
 
@@ -103,7 +107,9 @@ class Win32TrayWindow final : public TrayWindowView {
   }
 
   HINSTANCE instance_;
-  HICON icon_;
+  // The notification area shows the small picture; windows take the large one.
+  HICON smallIcon_;
+  HICON bigIcon_;
   AppState& state_;
   Services& services_;
   const UINT taskbarCreated_;
@@ -112,25 +118,13 @@ class Win32TrayWindow final : public TrayWindowView {
   TrayWindow tray_{state_, services_, *this};
 };
 
-HMENU CreateTrayMenu() {
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
-  AppendMenuW(menu, MF_STRING, kMenuSettings, L"設定...");
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kMenuRestore, L"復帰...");
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kMenuHelp, L"ﾍﾙﾌﾟ...");
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kMenuExit, L"終了");
-  return menu;
-}
-
 bool Win32TrayWindow::Create() {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = &Procedure;
   windowClass.hInstance = instance_;
-  windowClass.hIcon = icon_;
+  windowClass.hIcon = bigIcon_;
+  windowClass.hIconSm = smallIcon_;
   windowClass.lpszClassName = kTrayWindowClass;
   if (!RegisterClassExW(&windowClass)) return false;
   menu_ = CreateTrayMenu();
@@ -178,13 +172,13 @@ LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services) {
-  Win32TrayWindow window(instance, programIcon, state, services);
+int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services) {
+  Win32TrayWindow window(instance, state, services);
   if (!window.Create()) return 1;
   window.behaviour().Start();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Tab, Space and Enter for the image buttons and check boxes of the main window.
+    // Tab, Space, Enter and Esc of the main window go to its buttons and boxes.
     if (TranslateChromeKeyboard(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);

@@ -14,17 +14,8 @@ inline constexpr wchar_t kTrayWindowClass[] = L"Norv_S";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr UINT kTrayIconId = 1;
 
-// Menu entry identifiers, in menu order.
-enum TrayMenuId : UINT {
-  kMenuSettings = 1,
-  kMenuRestore = 2,
-  kMenuHelp = 3,
-  kMenuExit = 4,
-};
-
 // Creates the tray window after the program's first snapshot, finishes the start-up in it and
-// handles events until the program ends. `programIcon` is shown in the notification area and
-// passed to the main window.
-int RunTrayWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services);
+// handles events until the program ends. The program icon comes from `instance`'s resources.
+int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services);
 
 }  // namespace norv

@@ -227,18 +227,5 @@ TEST(ExitSequenceTest, HalfReadDesktopIsNotWrittenButIconsGoBack) {
   EXPECT_FALSE(run.view.IconPresent());
 }
 
-TEST(ExitSequenceTest, FailedMoveDoesNotStopTheOthers) {
-  FakePlatform p;
-  for (int i = 0; i < 3; ++i) p.desktop.Add(u"icon", 10, 10 + i * 80);
-  ProgramRun run(p);
-  for (int i = 0; i < 3; ++i) p.desktop.SetItemPosition(i, 1074, 818);
-  p.desktop.ResetCounters();
-  p.desktop.failMoveAt = 0;
-  run.Exit();
-  EXPECT_EQ(p.desktop.moves, 3);
-  EXPECT_EQ(PositionOf(p, 0), (Point{1074, 818}));
-  EXPECT_EQ(PositionOf(p, 2), (Point{10, 170}));
-}
-
 }  // namespace
 }  // namespace norv

@@ -119,16 +119,6 @@ TEST(TrayWindowTest, HelpThatCannotBeShownSaysSo) {
   EXPECT_EQ(s.p.messages.shown[1].text, kHelpNotOpenedMessage);
 }
 
-TEST(TrayWindowTest, ExitRecordsTheDesktopRemovesTheIconAndEnds) {
-  Started s;
-  s.p.desktop.SetItemPosition(0, 1074, 818);
-  s.view.menuChoice = TrayCommand::kExit;
-  EXPECT_THROW(s.tray.OnTrayMouse(kRightButtonDown), ProgramEnded);
-  EXPECT_EQ(s.p.files.Bytes(u"C:\\Norv\\Norv.e01").size(), 248u);
-  EXPECT_EQ(s.p.desktop.items[0].position, (Point{10, 10}));
-  EXPECT_FALSE(s.view.IconPresent());
-}
-
 TEST(TrayWindowTest, UnloadRemovesTheIconAndEndsWithoutTouchingTheDesktop) {
   Started s;
   s.p.desktop.SetItemPosition(0, 1074, 818);

@@ -1,0 +1,384 @@
+#include "mainwindow/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "chrome/win32/chrome_window.h"
+#include "core/app_state.h"
+#include "core/user_messages.h"
+#include "layout/win32/layout_dialogs.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/win32/desktop_item_icon.h"
+#include "mainwindow/win32/icon_preview_box.h"
+#include "mainwindow/win32/main_window_layout.h"
+#include "resident/win32/startup_shortcut.h"
+
+namespace norv {
+namespace {
+
+namespace text = main_window_text;
+namespace layout = main_window_layout;
+
+constexpr wchar_t kClassName[] = L"Norv_M";
+// Turns the list's drawing back on once a refill's handler has finished (see ClearRows).
+constexpr UINT kRowsComplete = WM_APP + 1;
+constexpr UINT_PTR kListId = 1;
+constexpr UINT_PTR kSubclassId = 1;
+
+LabelSpec Caption(DesignRect rect, const char16_t* caption) {
+  LabelSpec spec;
+  spec.rect = rect;
+  spec.caption = caption;
+  return spec;
+}
+
+ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const char16_t* caption,
+                       std::function<void()> command) {
+  ImageButtonSpec spec;
+  spec.face = face;
+  spec.label = label;
+  spec.caption = caption;
+  spec.command = std::move(command);
+  return spec;
+}
+
+const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+
+// The behaviour's messages belong to the main window, so they are modal to it.
+class OwnedMessages : public UserMessages {
+ public:
+  void SetOwner(HWND owner) { owner_ = owner; }
+  MessageAnswer Show(const std::u16string& message, MessageStyle style,
+                     const std::u16string& title) override {
+    switch (MessageBoxW(owner_, W(message), W(title), static_cast<UINT>(style))) {
+      case IDYES:
+        return MessageAnswer::kYes;
+      case IDNO:
+        return MessageAnswer::kNo;
+      default:
+        return MessageAnswer::kOk;
+    }
+  }
+
+ private:
+  HWND owner_ = nullptr;
+};
+
+class Win32MainWindow;
+// The loaded window, and the last unloaded one, which may still be on the call stack that
+// unloaded it; it is freed when the window opens again.
+std::unique_ptr<Win32MainWindow> g_loaded;
+std::unique_ptr<Win32MainWindow> g_retired;
+
+class Win32MainWindow : public MainWindowView {
+ public:
+  Win32MainWindow(HINSTANCE instance, HICON icon, AppState& state, Services& services)
+      : instance_(instance),
+        icon_(icon),
+        state_(state),
+        services_(services),
+        ownServices_{services.desktop, services.files,      services.profile,
+                     messages_,        services.programEnd, services.pause},
+        logic_(state, ownServices_, *this) {}
+
+  HWND hwnd() const { return hwnd_; }
+
+  bool Open();
+
+  // IconListSink. The list stops drawing for a refill and draws once when the handler that
+  // refilled it has returned, so hundreds of rows neither repaint one by one nor flicker.
+  void ClearRows() override {
+    if (!rowsPending_ && PostMessageW(hwnd_, kRowsComplete, 0, 0)) {
+      rowsPending_ = true;
+      SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    }
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  }
+  void AppendRow(const std::u16string& row) override {
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(row)));
+  }
+
+  // MainWindowView
+  int SelectedRow() override { return static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0)); }
+  void SelectRow(int row) override { SendMessageW(list_, LB_SETCURSEL, row, 0); }
+  int TopRow() override { return static_cast<int>(SendMessageW(list_, LB_GETTOPINDEX, 0, 0)); }
+  void SetTopRow(int row) override { SendMessageW(list_, LB_SETTOPINDEX, row, 0); }
+  void SetButtonEnabled(Command button, bool enabled) override {
+    buttons_[static_cast<size_t>(button)].SetEnabled(enabled);
+  }
+  // The image index names a picture of the shell's image list, which is not ours to draw from;
+  // the item is found again by its name instead.
+  bool DrawIconPreview(std::u16string_view iconText, int32_t) override {
+    RECT box;
+    GetClientRect(preview_, &box);
+    HICON icon = LoadDesktopItemIcon(iconText, box.right);
+    const bool found = icon != nullptr;
+    if (!found) icon = LoadNeutralIcon(box.right);
+    SetPreviewIcon(preview_, icon);
+    UpdateWindow(preview_);
+    return found;
+  }
+  void ClearIconPreview() override { SetPreviewIcon(preview_, nullptr); }
+  void SetOptionChecked(int option, bool checked) override {
+    options_[static_cast<size_t>(option)].SetChecked(checked);
+  }
+  void RunSaveDialog() override { ::norv::RunSaveDialog(hwnd_, state_, services_, *this); }
+  void RunRestoreDialog() override { ::norv::RunRestoreDialog(hwnd_, state_, services_); }
+  void UnloadDialogs() override { UnloadLayoutDialogs(); }
+  void AnimateOpen() override {
+    ::norv::AnimateOpen(hwnd_, state_.menuCursor.x, state_.menuCursor.y);
+  }
+  void AnimateClose() override {
+    ::norv::AnimateClose(hwnd_, state_.menuCursor.x, state_.menuCursor.y);
+  }
+  void DestroyWindow() override {
+    if (destroying_) return;
+    destroying_ = true;
+    ::DestroyWindow(hwnd_);
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK BackgroundProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void BuildWidgets();
+  void CreateList(HWND background);
+  void CreatePreview(HWND group);
+  void AddListToolTip();
+
+  HINSTANCE instance_;
+  HICON icon_;
+  AppState& state_;
+  Services& services_;
+  OwnedMessages messages_;
+  Services ownServices_;
+  MainWindow logic_;
+
+  HWND hwnd_ = nullptr;
+  HWND list_ = nullptr;
+  HWND preview_ = nullptr;
+  std::unique_ptr<ChromeWindow> chrome_;
+  std::array<ImageButton, kCommandCount> buttons_;
+  std::array<CheckBox, 2> options_;
+  bool rowsPending_ = false;
+  bool destroying_ = false;
+};
+
+bool Win32MainWindow::Open() {
+  static const bool registered = [this] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = nullptr;  // the background panel fills the client area
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  (void)registered;
+
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  hwnd_ = CreateWindowExW(0, kClassName, W(text::kCaption), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                          layout::kClient.width, layout::kClient.height, nullptr, nullptr,
+                          instance_, this);
+  if (!hwnd_) return false;
+  messages_.SetOwner(hwnd_);
+  if (icon_) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+  BuildWidgets();
+  logic_.Load();
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+  SetForegroundWindow(hwnd_);
+  return true;
+}
+
+void Win32MainWindow::BuildWidgets() {
+  chrome_ = std::make_unique<ChromeWindow>(hwnd_, instance_);
+  chrome_->SizeToClientAndCentre(layout::kClient);
+  HWND background = chrome_->AddPanel(hwnd_, layout::kBackground);
+
+  chrome_->AddTitlePlate(background, layout::kIconsPlate, FaceFit::kStretch,
+                         Caption(layout::kIconsCaption, text::kIconsSection));
+  const std::array<const char16_t*, 3> sections{text::kSelectedSection, text::kAllSection,
+                                                text::kLayoutSection};
+  for (size_t i = 0; i < sections.size(); ++i) {
+    chrome_->AddTitlePlate(background, layout::kSectionPlates[i].plate, FaceFit::kNatural,
+                           Caption(layout::kSectionPlates[i].caption, sections[i]));
+  }
+
+  std::array<HWND, layout::kGroupPanels.size()> groups{};
+  for (size_t i = 0; i < groups.size(); ++i) {
+    groups[i] = chrome_->AddPanel(background, layout::kGroupPanels[i]);
+  }
+  CreatePreview(groups[0]);
+
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    const layout::ButtonPlace& place = layout::kButtons[i];
+    const auto command = static_cast<Command>(i);
+    const bool defaultFont = command == Command::kHideSelected ||
+                             command == Command::kShowSelected || command == Command::kSave ||
+                             command == Command::kRestore;
+    ImageButtonSpec spec = Button(place.face, place.label, text::kButtons[i],
+                                  [this, command] { logic_.OnButtonReleased(command); });
+    spec.fit = command == Command::kAutoArrange ? FaceFit::kNatural : FaceFit::kStretch;
+    spec.font = defaultFont ? CaptionFont::kWindowDefault : CaptionFont::kJapanese;
+    buttons_[i] = chrome_->AddButton(
+        place.panel < 0 ? background : groups[static_cast<size_t>(place.panel)], spec);
+  }
+  // Whether the shortcut could be written is not shown; pressing again simply tries again.
+  chrome_->AddButton(background, Button(layout::kStartUpFace, layout::kStartUpLabel, text::kStartUp,
+                                        [this] { RegisterStartupShortcut(state_.appDirectory); }));
+
+  for (size_t i = 0; i < options_.size(); ++i) {
+    const int option = static_cast<int>(i);
+    CheckBoxSpec spec;
+    spec.box = layout::kOptions[i].box;
+    spec.label = layout::kOptions[i].label;
+    spec.caption = text::kOptions[i];
+    spec.onPress = [this, option] { logic_.ToggleOption(option); };
+    options_[i] = chrome_->AddCheckBox(background, spec);
+  }
+
+  for (size_t i = 0; i < layout::kHeaderCells.size(); ++i) {
+    chrome_->AddHeaderCell(background, layout::kHeaderCells[i], text::kHeaders[i]);
+  }
+  CreateList(background);
+}
+
+void Win32MainWindow::CreateList(HWND background) {
+  // Unsorted (a row's index is the icon's index), default tab stops, exactly its design height.
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS |
+                      LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
+  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, 0, 0, 0, 0, background,
+                          reinterpret_cast<HMENU>(kListId), instance_, nullptr);
+  if (!list_) return;
+  chrome_->Place(list_, layout::kList);
+  // Under the header cells, whose row covers the list's top pixel.
+  SetWindowPos(list_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // The list tells its parent, the background panel, about selections.
+  SetWindowSubclass(background, BackgroundProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  AddListToolTip();
+}
+
+void Win32MainWindow::AddListToolTip() {
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             nullptr, instance_, nullptr);
+  if (!tip) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
+  tool.lpszText = const_cast<wchar_t*>(W(text::kListToolTip));
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Win32MainWindow::CreatePreview(HWND group) {
+  LabelSpec white = Caption(layout::kPreviewField, u"");
+  white.background = RGB(255, 255, 255);
+  HWND field = chrome_->AddLabel(group, white);
+  // The white field must not paint over the preview that lies on it.
+  if (field) {
+    SetWindowLongPtrW(field, GWL_STYLE, GetWindowLongPtrW(field, GWL_STYLE) | WS_CLIPSIBLINGS);
+  }
+  preview_ = CreateIconPreviewBox(group);
+  if (!preview_) return;
+  chrome_->Place(preview_, layout::kPreview, std::nullopt);
+  SetWindowPos(preview_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK Win32MainWindow::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<Win32MainWindow*>(data);
+  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
+    SetCursor(self->chrome_->handCursor());
+    return TRUE;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListProc, kSubclassId);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32MainWindow::BackgroundProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<Win32MainWindow*>(data);
+  // Arrow keys and clicks alike; a selection made by the program itself sends no notification.
+  if (message == WM_COMMAND && LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE) {
+    self->logic_.OnRowSelected();
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, BackgroundProc, kSubclassId);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<Win32MainWindow*>(create->lpCreateParams)->hwnd_ = hwnd;
+  }
+  auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->Handle(message, wParam, lParam);
+}
+
+LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kRowsComplete:
+      rowsPending_ = false;
+      SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+      RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+      return 0;
+    case WM_DPICHANGED:
+      if (chrome_) chrome_->OnDpiChanged(wParam, lParam);
+      return 0;
+    case WM_CLOSE:
+      // The close box unloads like "ﾀｽｸﾄﾚｲへ" but without its guard and animation.
+      logic_.Unload();
+      return 0;
+    case WM_DESTROY:
+      // Destroyed from outside (the program ending): the unload handling still runs.
+      destroying_ = true;
+      logic_.Unload();
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+      if (g_loaded.get() == this) g_retired = std::move(g_loaded);
+      return DefWindowProcW(hwnd_, message, wParam, lParam);
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace
+
+void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services) {
+  if (g_loaded) {
+    SetForegroundWindow(g_loaded->hwnd());
+    return;
+  }
+  g_retired.reset();
+  static const bool commonControls = [] {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)commonControls;
+  g_loaded = std::make_unique<Win32MainWindow>(instance, programIcon, state, services);
+  if (!g_loaded->Open()) g_loaded.reset();
+}
+
+HWND MainWindowHandle() { return g_loaded ? g_loaded->hwnd() : nullptr; }
+
+}  // namespace norv

@@ -1,0 +1,18 @@
+#include "resident/win32/tray_menu_win32.h"
+
+namespace norv {
+
+HMENU CreateTrayMenu() {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return nullptr;
+  AppendMenuW(menu, MF_STRING, kMenuSettings, L"設定...");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kMenuRestore, L"復帰...");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kMenuHelp, L"ﾍﾙﾌﾟ...");
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kMenuExit, L"終了");
+  return menu;
+}
+
+}  // namespace norv

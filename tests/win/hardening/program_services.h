@@ -1,0 +1,74 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+#include "core/win32/folder_view/desktop_bridge.h"
+#include "core/win32/win32_file_system.h"
+#include "core/win32/win32_list_view.h"
+#include "core/win32/win32_services.h"
+#include "support/fake_services.h"
+
+namespace norv::hardening {
+
+// Waits as the program does (it really sleeps) and keeps the total, so a test can bound it.
+class MeasuredPause : public Pause {
+ public:
+  void Wait(int milliseconds) override;
+  int total() const { return total_; }
+  int count() const { return count_; }
+
+ private:
+  int total_ = 0;
+  int count_ = 0;
+};
+
+// The Windows half that Norv.exe runs on (desktop bridge, files, profile functions), with message
+// boxes recorded and the program's end thrown as test::ProgramEnded instead of carried out.
+struct ProgramServices {
+  explicit ProgramServices(Pause& waits) : pause(waits) {}
+  ProgramServices() : pause(ownPause) {}
+
+  Win32ListView listView;
+  DesktopBridge bridge{listView, [this] { return listView.handle(); }};
+  Win32FileSystem files;
+  Win32ProfileFile profile;
+  test::RecordingMessages messages;
+  test::ThrowingProgramEnd programEnd;
+  MeasuredPause ownPause;
+  Pause& pause;
+  Services services{bridge.desktop(), files, profile, messages, programEnd, pause};
+};
+
+// The program's folder for one test: a fresh folder under the temporary folder, removed with its
+// files at the end; or, given a path, a folder that exists already and is left as it is.
+class ProgramFolder {
+ public:
+  ProgramFolder();
+  explicit ProgramFolder(std::u16string existing) : path_(std::move(existing)) {}
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::u16string& path() const { return path_; }
+  std::u16string operator/(std::u16string_view name) const;
+  // Names of everything in the folder, sorted.
+  std::vector<std::u16string> Names() const;
+
+ private:
+  std::u16string path_;
+  bool owned_ = false;
+};
+
+const wchar_t* W(const std::u16string& text);
+std::string ReadBytes(const std::u16string& path);
+bool WriteBytes(const std::u16string& path, std::string_view bytes);
+bool Exists(const std::u16string& path);
+
+// One record of a layout file, for writing test files by hand.
+std::string LayoutRecordBytes(std::string_view cp932Text, int16_t x, int16_t y);
+
+}  // namespace norv::hardening

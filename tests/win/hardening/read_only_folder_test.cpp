@@ -1,0 +1,178 @@
+// Norv.exe unzipped where its user cannot write (C:\Program Files for a standard user). The folder
+// is made by read_only_folder.sh before these tests run and holds Norv.ini with option 0 set,
+// Norv.e01 with Alpha at (300, 200) and saved.ppx with Alpha at (500, 300) and Beta at (600, 300).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "core/settings.h"
+#include "dialogs/recording_views.h"
+#include "layout/restore_dialog.h"
+#include "layout/save_dialog.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/main_window_texts.h"
+#include "mainwindow/main_window_view.h"
+#include "program_services.h"
+#include "resident/recording_tray_view.h"
+#include "resident/resident_sequences.h"
+#include "support/build_paths.h"
+#include "support/test_desk.h"
+
+namespace norv {
+namespace {
+
+using hardening::ProgramFolder;
+using hardening::ProgramServices;
+using hardening::ReadBytes;
+using hardening::W;
+using wintest::DeskItem;
+using wintest::TestDesk;
+using wintest::TestDeskOptions;
+
+const std::vector<DeskItem> kIcons{
+    {40, 40, 0, u"Alpha"}, {140, 40, 1, u"Beta"}, {240, 40, 2, u"Gamma"}};
+
+std::u16string FromWindowsPath(const std::wstring& path) {
+  return std::u16string(path.begin(), path.end());
+}
+
+// The main window's behaviour without a window: only its unload is of interest here.
+class NoWindow : public MainWindowView {
+ public:
+  void ClearRows() override {}
+  void AppendRow(const std::u16string&) override {}
+  int SelectedRow() override { return -1; }
+  void SelectRow(int) override {}
+  int TopRow() override { return 0; }
+  void SetTopRow(int) override {}
+  void SetButtonEnabled(Command, bool) override {}
+  bool DrawIconPreview(std::u16string_view, int32_t) override { return false; }
+  void ClearIconPreview() override {}
+  void SetOptionChecked(int, bool) override {}
+  void RunSaveDialog() override {}
+  void RunRestoreDialog() override {}
+  void UnloadDialogs() override {}
+  void AnimateOpen() override {}
+  void AnimateClose() override {}
+  void DestroyWindow() override {}
+};
+
+class ReadOnlyFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::u16string path = folder.path();
+    if (hardening::Exists(folder / u"cannot-lock")) {
+      GTEST_SKIP() << "the folder could not be made read-only on this machine";
+    }
+    ASSERT_EQ(folder.Names(), kFiles) << "the folder is not as read_only_folder.sh makes it";
+    // Make sure it really is what the tests are about.
+    const HANDLE probe = CreateFileW(W(folder / u"probe"), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+    ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "a file could be made in the read-only folder";
+    for (const std::u16string& name : kFiles) before.push_back(ReadBytes(folder / name));
+
+    std::string error;
+    desk = TestDesk::Start(TestDeskOptions::Items(kIcons), &error);
+    ASSERT_TRUE(desk) << error;
+    state.appDirectory = path;
+    state.table.firstSnapshotPending = true;
+    LoadOptions(state, program.profile);
+    ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+  }
+
+  void TearDown() override {
+    if (IsSkipped()) return;
+    // Nothing was lost, changed or left behind.
+    EXPECT_EQ(folder.Names(), kFiles);
+    for (size_t i = 0; i < kFiles.size() && i < before.size(); ++i)
+      EXPECT_EQ(ReadBytes(folder / kFiles[i]), before[i]) << wintest::U16ToUtf8(kFiles[i]);
+  }
+
+  std::vector<DeskItem> ItemsNow() { return desk->Report().value_or(wintest::DeskReport{}).items; }
+
+  const std::vector<std::u16string> kFiles{u"Norv.e01", u"Norv.ini", u"saved.ppx"};
+  ProgramFolder folder{FromWindowsPath(wintest::WindowsPath(NORV_READ_ONLY_FOLDER))};
+  std::vector<std::string> before;
+  std::unique_ptr<TestDesk> desk;
+  ProgramServices program;
+  AppState state;
+};
+
+TEST_F(ReadOnlyFolderTest, TheStartReadsTheOptionsAndBringsBackTheLastExit) {
+  EXPECT_EQ(state.reCover, (std::array<int16_t, 2>{1, 0}));
+  BringBackLastExit(state, program.services);
+  const std::vector<DeskItem> items = ItemsNow();
+  ASSERT_EQ(items.size(), kIcons.size());
+  EXPECT_EQ(items[0].x, 300);
+  EXPECT_EQ(items[0].y, 200);
+  EXPECT_TRUE(program.messages.shown.empty());
+}
+
+TEST_F(ReadOnlyFolderTest, SavingALayoutSaysSoAndKeepsTheOldOne) {
+  for (const auto& [name, answers, message] :
+       {std::tuple{u"新しい配置", std::vector<MessageAnswer>{}, kSaveFailedMessage},
+        std::tuple{u"saved", std::vector<MessageAnswer>{MessageAnswer::kYes},
+                   kSaveFailedKeptMessage}}) {
+    SCOPED_TRACE(wintest::U16ToUtf8(name));
+    test::RecordingSaveView view;
+    view.name = name;
+    test::RecordingList list;
+    program.messages.shown.clear();
+    program.messages.answers = answers;
+    SaveDialog dialog(view, state, program.services, list);
+    EXPECT_FALSE(dialog.SaveLayout());
+    ASSERT_FALSE(program.messages.shown.empty());
+    EXPECT_EQ(program.messages.shown.back().text, message);
+    EXPECT_EQ(program.messages.shown.back().style, MessageStyle::kExclamation);
+    // The dialog stays open, so the user can choose another folder's copy of the program.
+    EXPECT_FALSE(view.unloaded);
+    EXPECT_EQ(list.rows.size(), kIcons.size());
+  }
+}
+
+TEST_F(ReadOnlyFolderTest, ClosingTheMainWindowSaysTheOptionsWereNotSaved) {
+  NoWindow view;
+  MainWindow window(state, program.services, view);
+  window.Load();
+  window.ToggleOption(1);
+  window.Unload();
+  ASSERT_EQ(program.messages.shown.size(), 1u);
+  EXPECT_EQ(program.messages.shown[0].text, main_window_text::kOptionsNotSaved);
+  // Still in force for this run.
+  EXPECT_EQ(state.reCover[1], 1);
+}
+
+TEST_F(ReadOnlyFolderTest, TheRestoreDialogShowsAndRestoresButCannotDelete) {
+  test::RecordingRestoreView view;
+  RestoreDialog dialog(view, state, program.services);
+  dialog.Load();
+  ASSERT_EQ(view.layoutRows.size(), 1u);
+  dialog.SelectionChanged(0);
+  EXPECT_EQ(view.recordRows.size(), 2u);
+  dialog.RunCommand(kRestoreButton);
+  const std::vector<DeskItem> items = ItemsNow();
+  ASSERT_EQ(items.size(), kIcons.size());
+  EXPECT_EQ(items[0].x, 500);
+  EXPECT_EQ(items[1].x, 600);
+
+  test::RecordingRestoreView again;
+  RestoreDialog second(again, state, program.services);
+  second.Load();
+  second.SelectionChanged(0);
+  second.RunCommand(kDeleteButton);
+  ASSERT_EQ(program.messages.shown.size(), 1u);
+  EXPECT_EQ(program.messages.shown[0].text, kDeleteFailedMessage);
+}
+
+TEST_F(ReadOnlyFolderTest, TheExitCannotRecordButStillPutsTheIconsBack) {
+  DesktopListView& desktop = program.services.desktop;
+  ASSERT_TRUE(desktop.SetItemPosition(0, 700, 500));
+  ASSERT_TRUE(
+      desktop.SetItemPosition(1, state.table.desktopRight + 50, state.table.desktopBottom + 50));
+  test::RecordingTrayView tray;
+  EXPECT_THROW(RunExitSequence(state, program.services, tray), test::ProgramEnded);
+  EXPECT_EQ(ItemsNow(), kIcons);
+}
+
+}  // namespace
+}  // namespace norv

@@ -1,0 +1,254 @@
+#include "main_window_driver.h"
+
+#include <algorithm>
+
+#include "mainwindow/win32/main_window_layout.h"
+#include "support/build_paths.h"
+#include "support/wait.h"
+#include "support/window_finder.h"
+
+namespace norv::wintest {
+namespace {
+
+namespace layout = main_window_layout;
+
+struct LabelSearch {
+  std::u16string caption;
+  RECT rect;
+  HWND parent;
+  HWND found = nullptr;
+};
+
+RECT RectInClient(HWND child, HWND parent) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+RECT ToRect(DesignRect r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
+
+}  // namespace
+
+std::unique_ptr<MainWindowDriver> MainWindowDriver::Start(const std::wstring& folder,
+                                                          const std::wstring& extraArguments,
+                                                          std::string* error) {
+  std::wstring arguments = L"--folder " + QuoteArgument(folder);
+  if (!extraArguments.empty()) arguments += L" " + extraArguments;
+  std::optional<ChildProcess> process =
+      ChildProcess::Start(WindowsPath(NORV_MAINWINDOW_HOST_EXE), arguments);
+  if (!process) {
+    if (error) *error = "norv_mainwindow_host.exe did not start";
+    return nullptr;
+  }
+  HWND window = WaitForTopWindow(L"Norv_M", nullptr, process->id(), 20000);
+  if (!window || !WaitUntil([&] { return IsWindowVisible(window) != FALSE; })) {
+    if (error) *error = "the main window did not appear";
+    return nullptr;
+  }
+  HWND list = FindDescendant(window, L"ListBox");
+  if (!list) {
+    if (error) *error = "the main window has no list";
+    return nullptr;
+  }
+  auto driver =
+      std::unique_ptr<MainWindowDriver>(new MainWindowDriver(std::move(*process), window, list));
+  driver->Settle();
+  return driver;
+}
+
+std::vector<std::u16string> MainWindowDriver::Rows() const {
+  std::vector<std::u16string> rows;
+  const auto count = static_cast<int>(SendMessageW(list_, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const auto length = SendMessageW(list_, LB_GETTEXTLEN, i, 0);
+    if (length < 0) break;
+    std::u16string row(static_cast<size_t>(length) + 1, u'\0');
+    const auto got = SendMessageW(list_, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
+    row.resize(got < 0 ? 0 : static_cast<size_t>(got));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+int MainWindowDriver::SelectedRow() const {
+  return static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+}
+
+HWND MainWindowDriver::LabelAt(const std::u16string& caption, RECT clientRect) const {
+  LabelSearch search{caption, clientRect, window_};
+  EnumChildWindows(
+      window_,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<LabelSearch*>(data);
+        if (WindowText(child) != s->caption) return TRUE;
+        const RECT place = RectInClient(child, s->parent);
+        if (!EqualRect(&s->rect, &place)) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND MainWindowDriver::Button(Command button) const {
+  const layout::ButtonPlace& place = layout::kButtons[static_cast<size_t>(button)];
+  DesignRect rect = place.label;
+  if (place.panel >= 0) {
+    rect.x += layout::kGroupPanels[static_cast<size_t>(place.panel)].x;
+    rect.y += layout::kGroupPanels[static_cast<size_t>(place.panel)].y;
+  }
+  static const char16_t* const kCaptions[] = {u"非表示", u"表示",     u"非表示",
+                                              u"表示",   u"自動整列", u"名前を付けて保存",
+                                              u"復帰",   u"ﾀｽｸﾄﾚｲへ"};
+  return LabelAt(kCaptions[static_cast<size_t>(button)], ToRect(rect));
+}
+
+HWND MainWindowDriver::OptionLabel(int option) const {
+  static const char16_t* const kCaptions[] = {u"起動時には前回終了時の状態で表示",
+                                              u"終了時には起動時の状態に戻さない"};
+  return LabelAt(kCaptions[option], ToRect(layout::kOptions[static_cast<size_t>(option)].label));
+}
+
+POINT MainWindowDriver::ScreenPoint(int x, int y) const {
+  POINT point{x, y};
+  ClientToScreen(window_, &point);
+  return point;
+}
+
+POINT MainWindowDriver::RowPoint(int row) const { return ListRowPoint(list_, row); }
+
+POINT ListRowPoint(HWND list, int row) {
+  const auto top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  const auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  RECT client;
+  GetClientRect(list, &client);
+  POINT point{client.right / 2, (row - top) * height + height / 2};
+  ClientToScreen(list, &point);
+  return point;
+}
+
+HWND FindChildWithText(HWND parent, const std::u16string& text, const wchar_t* className) {
+  struct Search {
+    const std::u16string& text;
+    const wchar_t* className;
+    HWND found = nullptr;
+  } search{text, className};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (s->className && ClassNameOf(child) != reinterpret_cast<const char16_t*>(s->className)) {
+          return TRUE;
+        }
+        if (WindowText(child) != s->text) return TRUE;
+        s->found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> ListBoxesOf(HWND parent) {
+  std::vector<HWND> lists;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM data) -> BOOL {
+        if (ClassNameOf(child) == u"ListBox")
+          reinterpret_cast<std::vector<HWND>*>(data)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&lists));
+  std::sort(lists.begin(), lists.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.left < rb.left;
+  });
+  return lists;
+}
+
+bool MainWindowDriver::Settle() const {
+  // Input reaches the host through its queue; once it waits for input again and answers a sent
+  // message, everything before has been handled.
+  WaitForInputIdle(process_.handle(), 5000);
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
+}
+
+void ClickAt(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  // The pointer first rests on the target, as a user's would, before the button goes down.
+  Sleep(100);
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+void ClickCentreOf(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+}
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+  RECT rect;
+  if (!GetWindowRect(window, &rect)) return false;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as BMP files keep their rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  const bool copied =
+      BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+  GdiFlush();
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  const DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+  header.bfSize = header.bfOffBits + imageSize;
+  std::string bytes(reinterpret_cast<const char*>(&header), sizeof header);
+  bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  bytes.append(static_cast<const char*>(bits), imageSize);
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return copied && WriteFileBytes(path, bytes);
+}
+
+std::wstring NewTempFolder() {
+  const std::wstring path = NewTempFile();
+  DeleteFileW(path.c_str());
+  CreateDirectoryW(path.c_str(), nullptr);
+  return path;
+}
+
+std::wstring TestProgramFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+}  // namespace norv::wintest

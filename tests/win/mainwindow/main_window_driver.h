@@ -1,0 +1,70 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/main_window_view.h"
+#include "support/child_process.h"
+
+namespace norv::wintest {
+
+// The main window in its own process (norv_mainwindow_host.exe), seen and used from outside as
+// the user sees and uses it: window texts, the list's rows, clicks at screen points.
+class MainWindowDriver {
+ public:
+  // Starts the host with the program folder `folder` and waits for its main window.
+  static std::unique_ptr<MainWindowDriver> Start(const std::wstring& folder,
+                                                 const std::wstring& extraArguments,
+                                                 std::string* error);
+
+  HWND window() const { return window_; }
+  HWND list() const { return list_; }
+  ChildProcess& process() { return process_; }
+
+  std::vector<std::u16string> Rows() const;
+  int SelectedRow() const;
+  // The caption label of a command button, found by its caption and its place in the window.
+  HWND Button(Command button) const;
+  HWND OptionLabel(int option) const;
+  // A point of the window's client area (design pixels at 96 DPI) on the screen.
+  POINT ScreenPoint(int x, int y) const;
+  // The centre of row `row` of the list on the screen.
+  POINT RowPoint(int row) const;
+  // Waits until the host has handled everything sent to it so far.
+  bool Settle() const;
+
+ private:
+  MainWindowDriver(ChildProcess process, HWND window, HWND list)
+      : process_(std::move(process)), window_(window), list_(list) {}
+  HWND LabelAt(const std::u16string& caption, RECT clientRect) const;
+
+  ChildProcess process_;
+  HWND window_;
+  HWND list_;
+};
+
+// A descendant of `parent` with this window text and, when given, this class; null when none.
+HWND FindChildWithText(HWND parent, const std::u16string& text, const wchar_t* className = nullptr);
+// The list boxes of `parent`, left to right.
+std::vector<HWND> ListBoxesOf(HWND parent);
+// The centre of row `row` of a list box on the screen.
+POINT ListRowPoint(HWND list, int row);
+
+// A left click as the user makes it: the pointer moves to the point, the button goes down and up.
+void ClickAt(POINT screen);
+void ClickCentreOf(HWND window);
+void PressKey(WORD virtualKey);
+
+// A picture of the window as it is on the screen, as a 24-bit BMP file.
+bool SaveWindowPicture(HWND window, const std::wstring& path);
+
+// A new empty folder in the temporary folder.
+std::wstring NewTempFolder();
+// The folder of the running test program.
+std::wstring TestProgramFolder();
+
+}  // namespace norv::wintest
