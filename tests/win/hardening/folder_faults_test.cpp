@@ -6,10 +6,13 @@
 
 #include "core/cp932.h"
 #include "core/settings.h"
+#include "dialog_driver.h"
 #include "dialogs/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
+#include "layout/win32/dialog_control_ids.h"
+#include "layout/win32/layout_dialogs.h"
 #include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
@@ -189,31 +192,34 @@ TEST(HeldFileTest, AHeldStartUpSnapshotNeitherStopsTheStartNorTheExit) {
   EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"Norv.e01"});
 }
 
+// 100 MB named like a layout, with the first and the last record a reader may use filled in,
+// and one just past them.
+void WriteHugeLayout(const std::u16string& path) {
+  const HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const auto put = [&](uint64_t record, const std::string& bytes) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(record * kLayoutRecordSize);
+    DWORD written = 0;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+           WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  };
+  EXPECT_TRUE(put(0, Record(u"ごみ箱", 300, 200)));
+  EXPECT_TRUE(put(kMaxLayoutRecords - 1, Record(u"資料", 500, 400)));
+  EXPECT_TRUE(put(kMaxLayoutRecords, Record(u"メモ帳", 700, 600)));
+  LARGE_INTEGER end;
+  end.QuadPart = 100ll << 20;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+}
+
 // A 100 MB file named like a layout: the records a layout may have are read, nothing more.
 TEST(HugeLayoutTest, ListingInspectingAndRestoringReadOnlyTheRecordsALayoutMayHave) {
   const auto desk = StartDesk();
   ASSERT_TRUE(desk);
   ProgramFolder folder;
   const std::u16string path = folder / u"huge.ppx";
-  {
-    const HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    const auto put = [&](uint64_t record, const std::string& bytes) {
-      LARGE_INTEGER at;
-      at.QuadPart = static_cast<LONGLONG>(record * kLayoutRecordSize);
-      DWORD written = 0;
-      return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
-             WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    };
-    // The first and the last record a reader may use, and one just past them.
-    EXPECT_TRUE(put(0, Record(u"ごみ箱", 300, 200)));
-    EXPECT_TRUE(put(kMaxLayoutRecords - 1, Record(u"資料", 500, 400)));
-    EXPECT_TRUE(put(kMaxLayoutRecords, Record(u"メモ帳", 700, 600)));
-    LARGE_INTEGER end;
-    end.QuadPart = 100ll << 20;
-    EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
-    CloseHandle(file);
-  }
+  WriteHugeLayout(path);
 
   CountingFileSystem files;
   ProgramServices program;
@@ -294,6 +300,51 @@ TEST(HostileSettingsTest, NonsenseValuesLeaveTheOptionsAsTheyWereAndASaveSetsThe
     EXPECT_LT(text.size(), 100u) << text;
     EXPECT_NE(text.find("keep=this"), std::string::npos);
   }
+}
+
+}  // namespace
+}  // namespace norv
+
+namespace norv {
+namespace {
+
+// The same file through the dialog's own window: the records appear and the dialog answers.
+TEST(HugeLayoutTest, TheRestoreDialogWindowListsTheCappedRecordsAndRestores) {
+  const auto desk = StartDesk();
+  ASSERT_TRUE(desk);
+  ProgramFolder folder;
+  WriteHugeLayout(folder / u"huge.ppx");
+  ProgramServices program;
+  AppState state;
+  state.appDirectory = folder.path();
+  ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+  wintest::OwnerWindow owner;
+
+  LRESULT records = 0;
+  wintest::DialogDriver user([&](wintest::DialogDriver& user) {
+    const HWND dialog = user.WaitForDialog(L"Norv_A2");
+    const HWND layouts = user.Child(dialog, kLayoutListId);
+    const HWND recordList = user.Child(dialog, kRecordListId);
+    if (!layouts || !recordList) return;
+    user.ClickRow(layouts, 0);
+    user.Expect(wintest::WaitUntil(
+                    [&] {
+                      records = SendMessageW(recordList, LB_GETCOUNT, 0, 0);
+                      return records == static_cast<LRESULT>(kMaxLayoutRecords);
+                    },
+                    60000),
+                "the records did not appear");
+    user.Click(user.LabelWithText(dialog, u"復帰"));
+  });
+  RunRestoreDialog(owner.hwnd(), state, program.services);
+  for (const std::string& complaint : user.Finish()) ADD_FAILURE() << complaint;
+
+  EXPECT_EQ(records, static_cast<LRESULT>(kMaxLayoutRecords));
+  const auto report = desk->Report();
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->items[0].x, 300);
+  EXPECT_EQ(report->items[1].x, kIcons[1].x);
+  EXPECT_EQ(report->items[2].x, 500);
 }
 
 }  // namespace
