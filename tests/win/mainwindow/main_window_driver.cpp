@@ -42,6 +42,18 @@ std::unique_ptr<MainWindowDriver> MainWindowDriver::Start(const std::wstring& fo
     return nullptr;
   }
   HWND window = WaitForTopWindow(L"Norv_M", nullptr, process->id(), 20000);
+  const HANDLE handle = process->handle();
+  return Open(std::move(process), handle, window, error);
+}
+
+std::unique_ptr<MainWindowDriver> MainWindowDriver::Attach(HWND window, HANDLE process,
+                                                           std::string* error) {
+  return Open(std::nullopt, process, window, error);
+}
+
+std::unique_ptr<MainWindowDriver> MainWindowDriver::Open(std::optional<ChildProcess> process,
+                                                         HANDLE processHandle, HWND window,
+                                                         std::string* error) {
   if (!window || !WaitUntil([&] { return IsWindowVisible(window) != FALSE; })) {
     if (error) *error = "the main window did not appear";
     return nullptr;
@@ -51,8 +63,8 @@ std::unique_ptr<MainWindowDriver> MainWindowDriver::Start(const std::wstring& fo
     if (error) *error = "the main window has no list";
     return nullptr;
   }
-  auto driver =
-      std::unique_ptr<MainWindowDriver>(new MainWindowDriver(std::move(*process), window, list));
+  auto driver = std::unique_ptr<MainWindowDriver>(
+      new MainWindowDriver(std::move(process), processHandle, window, list));
   driver->Settle();
   return driver;
 }
@@ -171,7 +183,7 @@ std::vector<HWND> ListBoxesOf(HWND parent) {
 bool MainWindowDriver::Settle() const {
   // Input reaches the host through its queue; once it waits for input again and answers a sent
   // message, everything before has been handled.
-  WaitForInputIdle(process_.handle(), 5000);
+  WaitForInputIdle(processHandle_, 5000);
   DWORD_PTR result = 0;
   return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
 }

@@ -20,10 +20,13 @@ class MainWindowDriver {
   static std::unique_ptr<MainWindowDriver> Start(const std::wstring& folder,
                                                  const std::wstring& extraArguments,
                                                  std::string* error);
+  // Drives the main window `window` of a program the caller started and still owns.
+  static std::unique_ptr<MainWindowDriver> Attach(HWND window, HANDLE process, std::string* error);
 
   HWND window() const { return window_; }
   HWND list() const { return list_; }
-  ChildProcess& process() { return process_; }
+  // The host's process; only for a driver made by Start.
+  ChildProcess& process() { return *process_; }
 
   std::vector<std::u16string> Rows() const;
   int SelectedRow() const;
@@ -38,11 +41,16 @@ class MainWindowDriver {
   bool Settle() const;
 
  private:
-  MainWindowDriver(ChildProcess process, HWND window, HWND list)
-      : process_(std::move(process)), window_(window), list_(list) {}
+  MainWindowDriver(std::optional<ChildProcess> process, HANDLE processHandle, HWND window,
+                   HWND list)
+      : process_(std::move(process)), processHandle_(processHandle), window_(window), list_(list) {}
+  static std::unique_ptr<MainWindowDriver> Open(std::optional<ChildProcess> process,
+                                                HANDLE processHandle, HWND window,
+                                                std::string* error);
   HWND LabelAt(const std::u16string& caption, RECT clientRect) const;
 
-  ChildProcess process_;
+  std::optional<ChildProcess> process_;
+  HANDLE processHandle_;
   HWND window_;
   HWND list_;
 };

@@ -21,6 +21,7 @@
 #include "support/test_desk.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
+#include "tray_menu_driver.h"
 
 namespace norv {
 namespace {
@@ -79,9 +80,7 @@ class ResidentNorvTest : public testing::Test {
   int Adds() const { return area_.Count(NIM_ADD, tray_); }
   int Deletes() const { return area_.Count(NIM_DELETE, tray_); }
 
-  void SendTrayMouse(UINT mouseMessage) {
-    PostMessageW(tray_, kTrayCallbackMessage, kTrayIconId, mouseMessage);
-  }
+  void SendTrayMouse(UINT mouseMessage) { wintest::SendTrayMouse(tray_, mouseMessage); }
 
   // Every message posted to the tray window so far has been handled once the icon that this
   // announcement brings has arrived.
@@ -91,35 +90,12 @@ class ResidentNorvTest : public testing::Test {
     ASSERT_TRUE(WaitUntil([&] { return Adds() > before; }, kStepMs));
   }
 
-  HWND VisibleMenu() const {
-    for (HWND menu : wintest::TopWindowsOf(norv_->id(), L"#32768"))
-      if (IsWindowVisible(menu)) return menu;
-    return nullptr;
-  }
-
-  // The menu is up once it shows and its loop has taken the mouse; a click before that would
-  // miss the menu.
-  HWND OpenMenu() {
-    SendTrayMouse(WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    WaitUntil(
-        [&] {
-          GUITHREADINFO thread{};
-          thread.cbSize = sizeof(thread);
-          return (menu = VisibleMenu()) != nullptr &&
-                 GetGUIThreadInfo(GetWindowThreadProcessId(tray_, nullptr), &thread) &&
-                 (thread.flags & GUI_INMENUMODE) != 0 && thread.hwndCapture != nullptr;
-        },
-        kStepMs);
-    return menu;
-  }
+  HWND VisibleMenu() const { return wintest::VisibleTrayMenu(tray_); }
+  HWND OpenMenu() { return wintest::OpenTrayMenu(tray_, kStepMs); }
 
   // Chooses the n-th entry (1 to 4) with the keyboard, as a user could.
   void Choose(int entry) {
-    HWND menu = OpenMenu();
-    ASSERT_NE(menu, nullptr) << "the menu did not open";
-    for (int i = 0; i < entry; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(wintest::ChooseTrayEntry(tray_, entry, kStepMs)) << "the menu did not open";
   }
 
   // Norv's last words go to the notification area of this thread, so wait while handling them.
