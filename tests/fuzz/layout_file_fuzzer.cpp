@@ -54,13 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string ownText;
     int16_t x, y;
   };
-  std::vector<IconSpec> specs(input.ConsumeIntegralInRange<size_t>(0, 12));
-  for (IconSpec& spec : specs) {
-    spec.usesRecordText = input.ConsumeBool();
-    spec.record = input.ConsumeIntegral<uint8_t>();
-    spec.ownText = input.ConsumeRandomLengthString(48);
-    spec.x = input.ConsumeIntegral<int16_t>();
-    spec.y = input.ConsumeIntegral<int16_t>();
+  std::vector<IconSpec> icons(input.ConsumeIntegralInRange<size_t>(0, 12));
+  for (IconSpec& icon : icons) {
+    icon.usesRecordText = input.ConsumeBool();
+    icon.record = input.ConsumeIntegral<uint8_t>();
+    icon.ownText = input.ConsumeRandomLengthString(48);
+    icon.x = input.ConsumeIntegral<int16_t>();
+    icon.y = input.ConsumeIntegral<int16_t>();
   }
   const std::string file = input.ConsumeRemainingBytesAsString();
 
@@ -69,15 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const LayoutRecord& record : decoded) FUZZ_CHECK(record.text.size() == kIconTextWidth);
 
   test::FakePlatform platform;
-  for (const IconSpec& spec : specs) {
+  for (const IconSpec& icon : icons) {
     const std::u16string text =
-        spec.usesRecordText && !decoded.empty()
-            ? std::u16string(TrimTrailingSpaces(decoded[spec.record % decoded.size()].text))
-            : DecodeCp932(spec.ownText);
-    platform.desktop.Add(text, spec.x, spec.y);
+        icon.usesRecordText && !decoded.empty()
+            ? std::u16string(TrimTrailingSpaces(decoded[icon.record % decoded.size()].text))
+            : DecodeCp932(icon.ownText);
+    platform.desktop.Add(text, icon.x, icon.y);
   }
   IconTable& table = platform.state.table;
-  if (!specs.empty()) FUZZ_CHECK(SnapshotDesktop(table, platform.services));
+  if (!icons.empty()) FUZZ_CHECK(SnapshotDesktop(table, platform.services));
   CheckRoundTrip(table);
 
   platform.files.Put(kPath, file);

@@ -17,8 +17,8 @@ int WindowDpi(HWND window) {
   return dpi ? static_cast<int>(dpi) : kDesignDpi;
 }
 
-widgets::LabelOptions ToOptions(const LabelSpec& spec) {
-  return {spec.caption, spec.align, spec.font, spec.textColour, spec.background};
+widgets::LabelOptions ToOptions(const LabelSpec& item) {
+  return {item.caption, item.align, item.font, item.textColour, item.background};
 }
 
 }  // namespace
@@ -94,23 +94,23 @@ HWND ChromeWindow::AddPanel(HWND parent, DesignRect rect) {
   return panel;
 }
 
-ImageButton ChromeWindow::AddButton(HWND panel, const ImageButtonSpec& spec) {
+ImageButton ChromeWindow::AddButton(HWND panel, const ImageButtonSpec& item) {
   const int face =
-      widgets::AddPanelPicture(panel, widgets::PictureKind::kFaceReleased, spec.face, spec.fit);
-  widgets::LabelOptions options{spec.caption, CaptionAlign::kCentre, spec.font, CLR_INVALID,
+      widgets::AddPanelPicture(panel, widgets::PictureKind::kFaceReleased, item.face, item.fit);
+  widgets::LabelOptions options{item.caption, CaptionAlign::kCentre, item.font, CLR_INVALID,
                                 std::nullopt};
-  HWND label = widgets::CreateButtonLabel(panel, style_, spec.label, options, face, spec.command,
-                                          spec.processEventsBeforeCommand);
-  Remember(label, spec.label, std::nullopt);
+  HWND label = widgets::CreateButtonLabel(panel, style_, item.label, options, face, item.command,
+                                          item.processEventsBeforeCommand);
+  Remember(label, item.label, std::nullopt);
   return ImageButton(label);
 }
 
 HWND ChromeWindow::AddTitlePlate(HWND panel, DesignRect plate, FaceFit fit,
                                  const LabelSpec& caption) {
   widgets::AddPanelPicture(panel, widgets::PictureKind::kTitlePlate, plate, fit);
-  LabelSpec spec = caption;
-  if (spec.textColour == CLR_INVALID) spec.textColour = kPlateCaptionColour;
-  return AddLabel(panel, spec);
+  LabelSpec item = caption;
+  if (item.textColour == CLR_INVALID) item.textColour = kPlateCaptionColour;
+  return AddLabel(panel, item);
 }
 
 HWND ChromeWindow::AddHeaderCell(HWND parent, DesignRect rect, const std::u16string& caption) {
@@ -119,19 +119,19 @@ HWND ChromeWindow::AddHeaderCell(HWND parent, DesignRect rect, const std::u16str
   return cell;
 }
 
-HWND ChromeWindow::AddLabel(HWND parent, const LabelSpec& spec) {
-  HWND label = widgets::CreatePlainLabel(parent, style_, spec.rect, ToOptions(spec));
-  Remember(label, spec.rect, std::nullopt);
+HWND ChromeWindow::AddLabel(HWND parent, const LabelSpec& item) {
+  HWND label = widgets::CreatePlainLabel(parent, style_, item.rect, ToOptions(item));
+  Remember(label, item.rect, std::nullopt);
   return label;
 }
 
-CheckBox ChromeWindow::AddCheckBox(HWND panel, const CheckBoxSpec& spec) {
-  HWND box = widgets::CreateCheckPicture(panel, style_, spec.box, spec.checked, spec.onPress);
-  widgets::LabelOptions options{spec.caption, CaptionAlign::kLeft, CaptionFont::kJapanese,
+CheckBox ChromeWindow::AddCheckBox(HWND panel, const CheckBoxSpec& item) {
+  HWND box = widgets::CreateCheckPicture(panel, style_, item.box, item.checked, item.onPress);
+  widgets::LabelOptions options{item.caption, CaptionAlign::kLeft, CaptionFont::kJapanese,
                                 CLR_INVALID, std::nullopt};
-  HWND label = widgets::CreateCheckLabel(panel, style_, spec.label, options, spec.onPress);
-  Remember(box, spec.box, std::nullopt);
-  Remember(label, spec.label, std::nullopt);
+  HWND label = widgets::CreateCheckLabel(panel, style_, item.label, options, item.onPress);
+  Remember(box, item.box, std::nullopt);
+  Remember(label, item.label, std::nullopt);
   return CheckBox(box, label);
 }
 

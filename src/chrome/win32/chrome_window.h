@@ -130,14 +130,14 @@ class ChromeWindow {
   // A borderless panel covered with the texture, drawn once into a backing bitmap.
   HWND AddPanel(HWND parent, DesignRect rect);
   // An image button whose face and label lie on `panel` (a panel made by AddPanel).
-  ImageButton AddButton(HWND panel, const ImageButtonSpec& spec);
+  ImageButton AddButton(HWND panel, const ImageButtonSpec& item);
   // A section title plate on `panel` with its caption (white, centred) on it.
   HWND AddTitlePlate(HWND panel, DesignRect plate, FaceFit fit, const LabelSpec& caption);
   // A column header cell (silver, centred caption, raised edge).
   HWND AddHeaderCell(HWND parent, DesignRect rect, const std::u16string& caption);
   // A label that takes no input: transparent over a panel, or filled with a colour.
-  HWND AddLabel(HWND parent, const LabelSpec& spec);
-  CheckBox AddCheckBox(HWND panel, const CheckBoxSpec& spec);
+  HWND AddLabel(HWND parent, const LabelSpec& item);
+  CheckBox AddCheckBox(HWND panel, const CheckBoxSpec& item);
   // Places a control of the window's own (list, text box, preview) and keeps it placed, with the
   // chosen font, across DPI changes. Pass no font for controls that draw their own.
   void Place(HWND control, DesignRect rect,

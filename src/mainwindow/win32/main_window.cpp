@@ -147,11 +147,9 @@ class Win32MainWindow : public MainWindowView {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR data);
-  static LRESULT CALLBACK BackgroundProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void BuildWidgets();
-  void CreateList(HWND background);
+  void CreateList();
   void CreatePreview(HWND group);
   void AddListToolTip();
 
@@ -251,25 +249,29 @@ void Win32MainWindow::BuildWidgets() {
     options_[i] = chrome_->AddCheckBox(background, spec);
   }
 
-  for (size_t i = 0; i < layout::kHeaderCells.size(); ++i) {
-    chrome_->AddHeaderCell(background, layout::kHeaderCells[i], text::kHeaders[i]);
+  // The list is a child of the window itself, so its notifications reach this window; the
+  // header cells lie over it, covering its top pixel, and the background under both.
+  CreateList();
+  std::array<HWND, layout::kHeaderCells.size()> cells{};
+  for (size_t i = 0; i < cells.size(); ++i) {
+    cells[i] = chrome_->AddHeaderCell(hwnd_, layout::kHeaderCells[i], text::kHeaders[i]);
   }
-  CreateList(background);
+  constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowLongPtrW(background, GWL_STYLE,
+                    GetWindowLongPtrW(background, GWL_STYLE) | WS_CLIPSIBLINGS);
+  SetWindowPos(background, HWND_BOTTOM, 0, 0, 0, 0, kZOrderOnly);
+  for (HWND cell : cells) SetWindowPos(cell, HWND_TOP, 0, 0, 0, 0, kZOrderOnly);
 }
 
-void Win32MainWindow::CreateList(HWND background) {
+void Win32MainWindow::CreateList() {
   // Unsorted (a row's index is the icon's index), default tab stops, exactly its design height.
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS |
                       LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
-  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, 0, 0, 0, 0, background,
+  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, 0, 0, 0, 0, hwnd_,
                           reinterpret_cast<HMENU>(kListId), instance_, nullptr);
   if (!list_) return;
   chrome_->Place(list_, layout::kList);
-  // Under the header cells, whose row covers the list's top pixel.
-  SetWindowPos(list_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  // The list tells its parent, the background panel, about selections.
-  SetWindowSubclass(background, BackgroundProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   AddListToolTip();
 }
 
@@ -312,18 +314,6 @@ LRESULT CALLBACK Win32MainWindow::ListProc(HWND hwnd, UINT message, WPARAM wPara
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32MainWindow::BackgroundProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                 LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(data);
-  // Arrow keys and clicks alike; a selection made by the program itself sends no notification.
-  if (message == WM_COMMAND && LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE) {
-    self->logic_.OnRowSelected();
-    return 0;
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, BackgroundProc, kSubclassId);
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -337,6 +327,13 @@ LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, L
 
 LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_COMMAND:
+      // Arrow keys and clicks alike; a selection made by the program itself sends no notification.
+      if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE) {
+        logic_.OnRowSelected();
+        return 0;
+      }
+      break;
     case kRowsComplete:
       rowsPending_ = false;
       SendMessageW(list_, WM_SETREDRAW, TRUE, 0);

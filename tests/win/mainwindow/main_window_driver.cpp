@@ -177,14 +177,18 @@ bool MainWindowDriver::Settle() const {
 }
 
 void ClickAt(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  // The pointer first rests on the target, as a user's would, before the button goes down.
-  Sleep(100);
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_MOUSE;
-  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, inputs, sizeof(INPUT));
+  // The pointer moves onto the target first, in the same input stream as the button, so the
+  // press goes where the pointer is.
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+  inputs[0].mi.dx = MulDiv(screen.x, 65536, width) + 1;
+  inputs[0].mi.dy = MulDiv(screen.y, 65536, height) + 1;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
 }
 
 void ClickCentreOf(HWND window) {
