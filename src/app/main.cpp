@@ -4,8 +4,9 @@
 #include "core/app_state.h"
 #include "core/icon_table.h"
 #include "core/win32/win32_platform.h"
+#include "resident/win32/tray_window_win32.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
   norv::RestrictLibrarySearch();
   const norv::SingleInstance instance;
   if (!instance.IsFirst()) return 0;
@@ -15,5 +16,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   norv::PrepareStartupState(state, platform.services().profile);
   // A desktop without icons ends the program inside the snapshot, after telling the user.
   norv::SnapshotDesktop(state.table, platform.services());
-  return 0;
+  // From here the program lives in the notification area until its menu ends it.
+  return norv::RunTrayWindow(program, state, platform.services());
 }

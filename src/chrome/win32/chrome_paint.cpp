@@ -51,8 +51,9 @@ void DrawPicture(HDC target, const Pixmap& picture, int x, int y) {
   HDC source = CreateCompatibleDC(target);
   HGDIOBJ previous = SelectObject(source, bitmap);
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(target, x, y, picture.width, picture.height, source, 0, 0, picture.width,
-             picture.height, blend);
+  // gdi32's own entry: msimg32 is no known system library and could be planted beside Norv.exe.
+  GdiAlphaBlend(target, x, y, picture.width, picture.height, source, 0, 0, picture.width,
+                picture.height, blend);
   SelectObject(source, previous);
   DeleteDC(source);
   DeleteObject(bitmap);

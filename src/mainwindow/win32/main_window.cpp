@@ -9,7 +9,7 @@
 
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
-#include "core/user_messages.h"
+#include "core/win32/win32_services.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
@@ -49,26 +49,6 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
 
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-
-// The behaviour's messages belong to the main window, so they are modal to it.
-class OwnedMessages : public UserMessages {
- public:
-  void SetOwner(HWND owner) { owner_ = owner; }
-  MessageAnswer Show(const std::u16string& message, MessageStyle style,
-                     const std::u16string& title) override {
-    switch (MessageBoxW(owner_, W(message), W(title), static_cast<UINT>(style))) {
-      case IDYES:
-        return MessageAnswer::kYes;
-      case IDNO:
-        return MessageAnswer::kNo;
-      default:
-        return MessageAnswer::kOk;
-    }
-  }
-
- private:
-  HWND owner_ = nullptr;
-};
 
 class Win32MainWindow;
 // The loaded window, and the last unloaded one, which may still be on the call stack that
@@ -157,7 +137,8 @@ class Win32MainWindow : public MainWindowView {
   HICON icon_;
   AppState& state_;
   Services& services_;
-  OwnedMessages messages_;
+  // The behaviour's messages belong to the main window, so they are modal to it.
+  MessageBoxMessages messages_;
   Services ownServices_;
   MainWindow logic_;
 

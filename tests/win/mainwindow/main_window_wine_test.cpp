@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <functional>
 
 #include "core/desktop_list_view.h"
@@ -249,6 +251,38 @@ TEST_F(MainWindowWineTest, ToTrayIsRefusedWhileAKeptHiddenIconRemainsThenAllowed
   EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", -1, ini.c_str()), 0)
       << wintest::ReadFileBytes(ini);
+}
+
+std::wstring StartupShortcut() {
+  PWSTR folder = nullptr;
+  std::wstring path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &folder))) {
+    path = std::wstring(folder) + L"\\Norv.lnk";
+  }
+  CoTaskMemFree(folder);
+  return path;
+}
+
+TEST_F(MainWindowWineTest, RegistrationOptionsAndTheCloseBoxWorkFromTheWindow) {
+  const std::wstring shortcut = StartupShortcut();
+  ASSERT_FALSE(shortcut.empty());
+  DeleteFileW(shortcut.c_str());
+  ASSERT_NO_FATAL_FAILURE(StartDesk(TestDeskOptions::Items(OneShownOneHidden())));
+  ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+
+  ClickCentreOf(wintest::FindChildWithText(main_->window(), u"ｽﾀｰﾄｱｯﾌﾟに登録"));
+  EXPECT_TRUE(
+      Eventually([&] { return GetFileAttributesW(shortcut.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+
+  // The check picture of option 0 toggles it like its caption; the close box writes both.
+  ClickAt(main_->ScreenPoint(16 + 6, 356 + 6));
+  ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+  PostMessageW(main_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
+  const std::wstring ini = folder_ + L"\\Norv.ini";
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", -1, ini.c_str()), 0);
+  DeleteFileW(shortcut.c_str());
 }
 
 TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFollowsTheCount) {
