@@ -80,6 +80,17 @@ class EndToEndTest : public testing::Test {
     std::string error;
     main_ = MainWindowDriver::Attach(window, norv_->handle(), &error);
     ASSERT_TRUE(main_) << error;
+    // Shown before its load has filled the list and set up the buttons.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          for (int button = 0; button < kCommandCount; ++button)
+            if (!main_->Button(static_cast<Command>(button))) return false;
+          return main_->Rows().size() == kIcons.size() &&
+                 IsWindowEnabled(main_->Button(Command::kHideAll)) != FALSE;
+        },
+        kStepMs))
+        << "the main window did not finish loading";
+    main_->Settle();
   }
 
   // "ﾀｽｸﾄﾚｲへ" let through: the window goes, the program stays in the tray.
@@ -95,7 +106,8 @@ class EndToEndTest : public testing::Test {
     Click(Command::kToTray);
     const std::optional<wintest::MessageBoxView> box =
         wintest::WaitForMessageBox(norv_->id(), kStepMs);
-    ASSERT_TRUE(box) << "no refusal";
+    ASSERT_TRUE(box) << "no refusal; the main window "
+                     << (IsWindow(main_->window()) ? "stays" : "went");
     EXPECT_EQ(box->title, u"Norvane Error");
     EXPECT_EQ(box->text, u"非表示ｱｲｺﾝが含まれています。");
     EXPECT_EQ(box->buttons.size(), 1u);
@@ -113,8 +125,9 @@ class EndToEndTest : public testing::Test {
   }
 
   void Click(Command button) {
-    HWND label = main_->Button(button);
-    ASSERT_NE(label, nullptr) << "no button " << static_cast<int>(button);
+    HWND label = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (label = main_->Button(button)) != nullptr; }, kStepMs))
+        << "no button " << static_cast<int>(button);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(label) != FALSE; }, kStepMs))
         << "button " << static_cast<int>(button) << " stays disabled";
     wintest::ClickCentreOf(label);
@@ -127,7 +140,9 @@ class EndToEndTest : public testing::Test {
   }
 
   void TickKeepOnExit() {
-    wintest::ClickCentreOf(main_->OptionLabel(1));
+    HWND label = main_->OptionLabel(1);
+    ASSERT_NE(label, nullptr) << "no option label";
+    wintest::ClickCentreOf(label);
     main_->Settle();
   }
 
@@ -295,6 +310,9 @@ TEST_F(EndToEndTest, BackToTheTrayIsRefusedWhileAKeptHiddenIconRemains) {
     ASSERT_NO_FATAL_FAILURE(SelectRow(0));
     Click(Command::kHideSelected);
     ASSERT_TRUE(WaitUntil([&] { return SpotOf(0) == hidingPoint_; }, kStepMs));
+    // The hiding ends by enabling "全て 表示"; a tick before that end would be switched off again.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return IsWindowEnabled(main_->Button(Command::kShowAll)) != FALSE; }, kStepMs));
     ASSERT_NO_FATAL_FAILURE(TickKeepOnExit());
     ASSERT_NO_FATAL_FAILURE(ToTrayRefused());
 
