@@ -31,20 +31,20 @@ constexpr UINT_PTR kListId = 1;
 constexpr UINT_PTR kSubclassId = 1;
 
 LabelSpec Caption(DesignRect rect, const char16_t* caption) {
-  LabelSpec spec;
-  spec.rect = rect;
-  spec.caption = caption;
-  return spec;
+  LabelSpec widget;
+  widget.rect = rect;
+  widget.caption = caption;
+  return widget;
 }
 
 ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const char16_t* caption,
                        std::function<void()> command) {
-  ImageButtonSpec spec;
-  spec.face = face;
-  spec.label = label;
-  spec.caption = caption;
-  spec.command = std::move(command);
-  return spec;
+  ImageButtonSpec widget;
+  widget.face = face;
+  widget.label = label;
+  widget.caption = caption;
+  widget.command = std::move(command);
+  return widget;
 }
 
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
@@ -209,12 +209,12 @@ void Win32MainWindow::BuildWidgets() {
     const bool defaultFont = command == Command::kHideSelected ||
                              command == Command::kShowSelected || command == Command::kSave ||
                              command == Command::kRestore;
-    ImageButtonSpec spec = Button(place.face, place.label, text::kButtons[i],
+    ImageButtonSpec widget = Button(place.face, place.label, text::kButtons[i],
                                   [this, command] { logic_.OnButtonReleased(command); });
-    spec.fit = command == Command::kAutoArrange ? FaceFit::kNatural : FaceFit::kStretch;
-    spec.font = defaultFont ? CaptionFont::kWindowDefault : CaptionFont::kJapanese;
+    widget.fit = command == Command::kAutoArrange ? FaceFit::kNatural : FaceFit::kStretch;
+    widget.font = defaultFont ? CaptionFont::kWindowDefault : CaptionFont::kJapanese;
     buttons_[i] = chrome_->AddButton(
-        place.panel < 0 ? background : groups[static_cast<size_t>(place.panel)], spec);
+        place.panel < 0 ? background : groups[static_cast<size_t>(place.panel)], widget);
   }
   // Whether the shortcut could be written is not shown; pressing again simply tries again.
   chrome_->AddButton(background, Button(layout::kStartUpFace, layout::kStartUpLabel, text::kStartUp,
@@ -222,12 +222,12 @@ void Win32MainWindow::BuildWidgets() {
 
   for (size_t i = 0; i < options_.size(); ++i) {
     const int option = static_cast<int>(i);
-    CheckBoxSpec spec;
-    spec.box = layout::kOptions[i].box;
-    spec.label = layout::kOptions[i].label;
-    spec.caption = text::kOptions[i];
-    spec.onPress = [this, option] { logic_.ToggleOption(option); };
-    options_[i] = chrome_->AddCheckBox(background, spec);
+    CheckBoxSpec widget;
+    widget.box = layout::kOptions[i].box;
+    widget.label = layout::kOptions[i].label;
+    widget.caption = text::kOptions[i];
+    widget.onPress = [this, option] { logic_.ToggleOption(option); };
+    options_[i] = chrome_->AddCheckBox(background, widget);
   }
 
   // The list is a child of the window itself, so its notifications reach this window; the
