@@ -1,6 +1,7 @@
 // Norv.exe as a user meets it: resident in the notification area, driven through its tray icon,
 // against the test desktop.
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
@@ -16,6 +17,7 @@
 #include "resident/tray_window.h"
 #include "resident/win32/tray_window_win32.h"
 #include "stand_in_notification_area.h"
+#include "startup_link_reader.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
 #include "support/test_desk.h"
@@ -252,6 +254,52 @@ TEST_F(ResidentNorvTest, SettingsOpensTheMainWindowAndTheTrayWaitsUntilItCloses)
   HWND menu = OpenMenu();
   EXPECT_NE(menu, nullptr) << "the tray stayed deaf after the main window closed";
   if (menu) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+// The main window's child with this text (a button's caption label); null when none.
+HWND ChildWithText(HWND parent, const std::u16string& text) {
+  struct Search {
+    const std::u16string& text;
+    HWND found = nullptr;
+  } search{text};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) {
+        auto& s = *reinterpret_cast<Search*>(param);
+        if (wintest::WindowText(child) != s.text) return TRUE;
+        s.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(ResidentNorvTest, RegistrationButtonPutsAShortcutToNorvExeInTheStartupFolder) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::wstring link = wintest::StartupLinkPath();
+  DeleteFileW(link.c_str());
+  StartDesk();
+  StartNorv();
+  Choose(1);
+  HWND main = wintest::WaitForTopWindow(L"Norv_M", nullptr, norv_->id(), kStepMs);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, kStepMs));
+  HWND button = ChildWithText(main, u"ｽﾀｰﾄｱｯﾌﾟに登録");
+  ASSERT_NE(button, nullptr);
+  RECT face{};
+  GetWindowRect(button, &face);
+  ClickAt((face.left + face.right) / 2, (face.top + face.bottom) / 2);
+
+  std::optional<wintest::LinkContent> shortcut;
+  EXPECT_TRUE(WaitUntil([&] { return (shortcut = wintest::ReadLink(link)).has_value(); }, kStepMs))
+      << "no shortcut in the Startup folder";
+  if (shortcut) {
+    EXPECT_EQ(shortcut->target, folder_.exe());
+    EXPECT_EQ(shortcut->arguments, L"");
+    EXPECT_EQ(shortcut->workingDirectory, folder_.path());
+  }
+  DeleteFileW(link.c_str());
+  CoUninitialize();
 }
 
 TEST_F(ResidentNorvTest, RestoreEntryIsModalAndSnapshotsWhenTheDialogCloses) {

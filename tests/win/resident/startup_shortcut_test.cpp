@@ -2,50 +2,20 @@
 
 #include <gtest/gtest.h>
 #include <objbase.h>
-#include <shlobj.h>
 #include <shobjidl.h>
 #include <windows.h>
 
 #include <filesystem>
 #include <string>
 
+#include "startup_link_reader.h"
+
 namespace norv {
 namespace {
 
-std::wstring StartupLinkPath() {
-  PWSTR folder = nullptr;
-  EXPECT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &folder)));
-  std::wstring path = folder ? std::wstring(folder) + L"\\Norv.lnk" : L"";
-  CoTaskMemFree(folder);
-  return path;
-}
-
-struct LinkContent {
-  std::wstring target;
-  std::wstring arguments;
-  std::wstring workingDirectory;
-};
-
-// Reads a shortcut back through the same shell object a user's Explorer uses.
-bool ReadLink(const std::wstring& path, LinkContent& content) {
-  IShellLinkW* link = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              reinterpret_cast<void**>(&link)))) {
-    return false;
-  }
-  IPersistFile* file = nullptr;
-  bool read = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
-              SUCCEEDED(file->Load(path.c_str(), STGM_READ));
-  wchar_t text[MAX_PATH * 2] = {};
-  if (read && SUCCEEDED(link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH)))
-    content.target = text;
-  if (read && SUCCEEDED(link->GetArguments(text, MAX_PATH * 2))) content.arguments = text;
-  if (read && SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH * 2)))
-    content.workingDirectory = text;
-  if (file) file->Release();
-  link->Release();
-  return read;
-}
+using wintest::LinkContent;
+using wintest::ReadLink;
+using wintest::StartupLinkPath;
 
 class StartupShortcutTest : public testing::Test {
  protected:
@@ -63,20 +33,20 @@ class StartupShortcutTest : public testing::Test {
 
 TEST_F(StartupShortcutTest, PointsAtNorvExeWithoutArgumentsInItsFolder) {
   ASSERT_TRUE(RegisterStartupShortcut(u"C:\\ﾂｰﾙ\\Norvane"));
-  LinkContent link;
-  ASSERT_TRUE(ReadLink(linkPath_, link)) << "no shortcut at the Startup folder";
-  EXPECT_EQ(link.target, L"C:\\ﾂｰﾙ\\Norvane\\Norv.exe");
-  EXPECT_EQ(link.arguments, L"");
-  EXPECT_EQ(link.workingDirectory, L"C:\\ﾂｰﾙ\\Norvane");
+  const std::optional<LinkContent> link = ReadLink(linkPath_);
+  ASSERT_TRUE(link) << "no shortcut at the Startup folder";
+  EXPECT_EQ(link->target, L"C:\\ﾂｰﾙ\\Norvane\\Norv.exe");
+  EXPECT_EQ(link->arguments, L"");
+  EXPECT_EQ(link->workingDirectory, L"C:\\ﾂｰﾙ\\Norvane");
 }
 
 TEST_F(StartupShortcutTest, PressingAgainReplacesTheSameShortcut) {
   ASSERT_TRUE(RegisterStartupShortcut(u"C:\\Old"));
   ASSERT_TRUE(RegisterStartupShortcut(u"D:\\New"));
-  LinkContent link;
-  ASSERT_TRUE(ReadLink(linkPath_, link));
-  EXPECT_EQ(link.target, L"D:\\New\\Norv.exe");
-  EXPECT_EQ(link.workingDirectory, L"D:\\New");
+  const std::optional<LinkContent> link = ReadLink(linkPath_);
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->target, L"D:\\New\\Norv.exe");
+  EXPECT_EQ(link->workingDirectory, L"D:\\New");
   // One shortcut, not a second one beside the first.
   const std::filesystem::path folder = std::filesystem::path(linkPath_).parent_path();
   int shortcuts = 0;
