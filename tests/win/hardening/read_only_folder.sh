@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# read_only_folder.sh lock|unlock DIR
-# lock: makes DIR a program folder its user cannot change, as C:\Program Files is for a standard
+# read_only_folder.sh lock DIR [FILE...] | unlock DIR
+# lock: makes DIR, with copies of the FILEs, a program folder its user cannot change, as C:\Program Files is for a standard
 # user: the files in it can be read, nothing in it can be created, changed, renamed or deleted.
 # Root ignores permission bits, so as root the folder and its files are made immutable instead.
 # When neither works here, it leaves a file "cannot-lock" in DIR and the test skips, saying so.
@@ -41,6 +41,8 @@ case $action in
     printf '[Section]\r\nReCover_0=1\r\nReCover_1=0\r\n' >"$dir/Norv.ini"
     record Alpha 300 200 >"$dir/Norv.e01"
     { record Alpha 500 300; record Beta 600 300; } >"$dir/saved.ppx"
+    shift 2
+    (($# == 0)) || cp "$@" "$dir"
     if ((EUID == 0)); then
       chattr +i "$dir"/* "$dir" 2>/dev/null || true
     else
@@ -55,7 +57,7 @@ case $action in
     ;;
   unlock) unlock ;;
   *)
-    echo "usage: read_only_folder.sh lock|unlock DIR" >&2
+    echo "usage: read_only_folder.sh lock DIR [FILE...] | unlock DIR" >&2
     exit 2
     ;;
 esac

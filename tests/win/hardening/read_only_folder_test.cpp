@@ -1,8 +1,11 @@
 // Norv.exe unzipped where its user cannot write (C:\Program Files for a standard user). The folder
-// is made by read_only_folder.sh before these tests run and holds Norv.ini with option 0 set,
-// Norv.e01 with Alpha at (300, 200) and saved.ppx with Alpha at (500, 300) and Beta at (600, 300).
+// is made by read_only_folder.sh before these tests run and holds Norv.exe, Norvane.html, Norv.ini
+// with option 0 set, Norv.e01 with Alpha at (300, 200) and saved.ppx with Alpha at (500, 300) and
+// Beta at (600, 300).
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h:
+#include <shellapi.h>
 
 #include "core/settings.h"
 #include "dialogs/recording_views.h"
@@ -14,8 +17,13 @@
 #include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
+#include "resident/win32/tray_window_win32.h"
+#include "stand_in_notification_area.h"
 #include "support/build_paths.h"
+#include "support/child_process.h"
 #include "support/test_desk.h"
+#include "support/wait.h"
+#include "support/window_finder.h"
 
 namespace norv {
 namespace {
@@ -90,7 +98,8 @@ class ReadOnlyFolderTest : public ::testing::Test {
 
   std::vector<DeskItem> ItemsNow() { return desk->Report().value_or(wintest::DeskReport{}).items; }
 
-  const std::vector<std::u16string> kFiles{u"Norv.e01", u"Norv.ini", u"saved.ppx"};
+  const std::vector<std::u16string> kFiles{u"Norv.e01", u"Norv.exe", u"Norv.ini", u"Norvane.html",
+                                           u"saved.ppx"};
   ProgramFolder folder{FromWindowsPath(wintest::WindowsPath(NORV_READ_ONLY_FOLDER))};
   std::vector<std::string> before;
   std::unique_ptr<TestDesk> desk;
@@ -172,6 +181,70 @@ TEST_F(ReadOnlyFolderTest, TheExitCannotRecordButStillPutsTheIconsBack) {
   test::RecordingTrayView tray;
   EXPECT_THROW(RunExitSequence(state, program.services, tray), test::ProgramEnded);
   EXPECT_EQ(ItemsNow(), kIcons);
+}
+
+// The program itself, started from that folder and used as a user would through its tray icon.
+class ReadOnlyInstallTest : public ReadOnlyFolderTest {
+ protected:
+  void SetUp() override {
+    ReadOnlyFolderTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    ASSERT_TRUE(area.IsTheOneFound()) << "another notification area would take the icon";
+    const std::wstring folderPath(folder.path().begin(), folder.path().end());
+    norv = wintest::ChildProcess::Start(folderPath + L"\\Norv.exe", {}, folderPath);
+    ASSERT_TRUE(norv);
+    tray = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, norv->id(), 15000);
+    ASSERT_NE(tray, nullptr) << "Norv.exe did not become resident";
+    ASSERT_TRUE(wintest::WaitUntil([&] { return area.Count(NIM_ADD, tray) == 1; }));
+  }
+
+  // Picks the n-th entry of the tray menu with the keyboard once the menu has the input.
+  void Choose(int entry) {
+    PostMessageW(tray, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    ASSERT_TRUE(wintest::WaitUntil([&] {
+      for (HWND window : wintest::TopWindowsOf(norv->id(), L"#32768"))
+        if (IsWindowVisible(window)) menu = window;
+      GUITHREADINFO thread{};
+      thread.cbSize = sizeof(thread);
+      return menu && GetGUIThreadInfo(GetWindowThreadProcessId(tray, nullptr), &thread) &&
+             (thread.flags & GUI_INMENUMODE) && thread.hwndCapture;
+    })) << "the tray menu did not open";
+    for (int i = 0; i < entry; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+  }
+
+  wintest::StandInNotificationArea area;
+  std::optional<wintest::ChildProcess> norv;
+  HWND tray = nullptr;
+};
+
+TEST_F(ReadOnlyInstallTest, NorvBringsBackTheLastExitSaysTheOptionsCannotBeSavedAndPutsIconsBack) {
+  // The last exit's arrangement comes back at the start.
+  EXPECT_TRUE(wintest::WaitUntil([&] {
+    const std::vector<DeskItem> items = ItemsNow();
+    return items.size() == kIcons.size() && items[0].x == 300 && items[0].y == 200;
+  })) << "Norv.e01 was not brought back";
+
+  // Settings opens the main window; closing it tells the user the options were not saved.
+  Choose(1);
+  const HWND main = wintest::WaitForTopWindow(L"Norv_M", nullptr, norv->id());
+  ASSERT_NE(main, nullptr) << "no main window";
+  ASSERT_TRUE(wintest::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  const auto box = wintest::WaitForMessageBox(norv->id());
+  ASSERT_TRUE(box) << "no message about the options";
+  EXPECT_EQ(box->title, u"Norvane");
+  EXPECT_EQ(box->text, main_window_text::kOptionsNotSaved);
+  EXPECT_TRUE(wintest::PressButton(box->hwnd, IDOK));
+  ASSERT_TRUE(wintest::WaitUntil([&] { return !IsWindow(main); }));
+
+  // The exit cannot record the desktop but puts every icon back where it was at the start.
+  Choose(4);
+  ASSERT_TRUE(wintest::WaitUntil([&] { return !norv->running(); }));
+  EXPECT_EQ(norv->WaitForExit(0), 0u);
+  EXPECT_EQ(ItemsNow(), kIcons);
+  EXPECT_EQ(area.Count(NIM_DELETE, tray), 1);
 }
 
 }  // namespace

@@ -35,6 +35,20 @@ using wintest::TestDeskOptions;
 
 std::wstring NorvExe() { return wintest::WindowsPath(NORV_EXE_PATH); }
 
+std::string Manifest() {
+  const HMODULE module = LoadLibraryExW(NorvExe().c_str(), nullptr,
+                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (!module) return {};
+  const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  std::string text;
+  if (resource) {
+    text.assign(static_cast<const char*>(LockResource(LoadResource(module, resource))),
+                SizeofResource(module, resource));
+  }
+  FreeLibrary(module);
+  return text;
+}
+
 // Libraries Windows 10 and 11 always load from the system folder (the KnownDLLs list), whatever
 // lies beside the program or in the current directory.
 const std::set<std::string> kKnownLibraries{
@@ -105,8 +119,12 @@ TEST(NorvExeImportsTest, EveryLibraryComesFromTheSystemFolderAndNoneIsLoadedLate
   ASSERT_TRUE(imports) << "Norv.exe could not be read";
   ASSERT_TRUE(imports->imports.count("kernel32.dll"));
   for (const auto& [library, functions] : imports->imports) {
-    // The common controls are a side-by-side assembly: the manifest takes them from WinSxS.
-    if (library == "comctl32.dll") continue;
+    // The common controls are a side-by-side assembly that the manifest takes from WinSxS.
+    if (library == "comctl32.dll") {
+      EXPECT_NE(Manifest().find("name=\"Microsoft.Windows.Common-Controls\""), std::string::npos)
+          << "comctl32.dll without the manifest's dependency is looked for beside Norv.exe";
+      continue;
+    }
     EXPECT_TRUE(kKnownLibraries.count(library)) << library << " could be planted beside Norv.exe";
   }
   EXPECT_TRUE(imports->delayLoaded.empty());
