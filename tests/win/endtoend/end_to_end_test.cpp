@@ -134,8 +134,7 @@ class EndToEndTest : public testing::Test {
   }
 
   void SelectRow(int row) {
-    wintest::ClickAt(main_->RowPoint(row));
-    ASSERT_TRUE(WaitUntil([&] { return main_->SelectedRow() == row; }, kStepMs));
+    ASSERT_TRUE(wintest::ClickListRow(main_->list(), row));
     main_->Settle();
   }
 
@@ -275,9 +274,7 @@ TEST_F(EndToEndTest, EveryCommandFromTheTrayAndTheExitPutsEveryIconBack) {
                  SendMessageW(lists.front(), LB_GETCOUNT, 0, 0) == 1;
         },
         kStepMs));
-    wintest::ClickAt(wintest::ListRowPoint(lists.front(), 0));
-    ASSERT_TRUE(
-        WaitUntil([&] { return SendMessageW(lists.front(), LB_GETCURSEL, 0, 0) == 0; }, kStepMs));
+    ASSERT_TRUE(wintest::ClickListRow(lists.front(), 0));
     wintest::ClickCentreOf(wintest::FindChildWithText(restore, u"復帰"));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restore); }, kStepMs)) << "the dialog stayed";
     EXPECT_TRUE(DeskBecomes(saved));

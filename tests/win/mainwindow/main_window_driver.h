@@ -61,6 +61,8 @@ HWND FindChildWithText(HWND parent, const std::u16string& text, const wchar_t* c
 std::vector<HWND> ListBoxesOf(HWND parent);
 // The centre of row `row` of a list box on the screen.
 POINT ListRowPoint(HWND list, int row);
+// Clicks row `row` of a list box until it is the selected row; false when it never became so.
+bool ClickListRow(HWND list, int row);
 
 // A left click as the user makes it: the pointer moves to the point, the button goes down and up.
 void ClickAt(POINT screen);

@@ -84,8 +84,7 @@ class MainWindowWineTest : public ::testing::Test {
   }
   void SelectRow(int row) {
     const POINT point = main_->RowPoint(row);
-    ClickAt(point);
-    ASSERT_TRUE(WaitUntil([&] { return main_->SelectedRow() == row; }))
+    ASSERT_TRUE(wintest::ClickListRow(main_->list(), row))
         << "at " << point.x << "," << point.y << " lies "
         << Utf8(wintest::ClassNameOf(WindowFromPoint(point))) << " selected "
         << main_->SelectedRow() << " responsive " << main_->Settle();
@@ -315,8 +314,7 @@ TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFoll
     lists = wintest::ListBoxesOf(restore);
     return !lists.empty() && IsWindowVisible(restore);
   }));
-  ClickAt(wintest::ListRowPoint(lists.front(), 0));
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(lists.front(), LB_GETCURSEL, 0, 0) == 0; }));
+  ASSERT_TRUE(wintest::ClickListRow(lists.front(), 0));
   ClickCentreOf(wintest::FindChildWithText(restore, u"削除"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restore); }));
   EXPECT_EQ(GetFileAttributesW((folder_ + L"\\机の上.ppx").c_str()), INVALID_FILE_ATTRIBUTES);
