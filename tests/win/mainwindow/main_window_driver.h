@@ -9,6 +9,7 @@
 
 #include "mainwindow/main_window_view.h"
 #include "support/child_process.h"
+#include "support/user_input.h"
 
 namespace norv::wintest {
 
@@ -63,11 +64,6 @@ std::vector<HWND> ListBoxesOf(HWND parent);
 POINT ListRowPoint(HWND list, int row);
 // Clicks row `row` of a list box until it is the selected row; false when it never became so.
 bool ClickListRow(HWND list, int row);
-
-// A left click as the user makes it: the pointer moves to the point, the button goes down and up.
-void ClickAt(POINT screen);
-void ClickCentreOf(HWND window);
-void PressKey(WORD virtualKey);
 
 // A picture of the window as it is on the screen, as a 24-bit BMP file.
 bool SaveWindowPicture(HWND window, const std::wstring& path);

@@ -21,6 +21,7 @@
 #include "support/build_paths.h"
 #include "support/child_process.h"
 #include "support/test_desk.h"
+#include "support/user_input.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 #include "tray_menu_driver.h"
@@ -174,17 +175,6 @@ class ElsewhereWindow {
   HWND hwnd_;
 };
 
-void ClickAt(int x, int y) {
-  INPUT click[3] = {};
-  click[0].type = click[1].type = click[2].type = INPUT_MOUSE;
-  click[0].mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  click[0].mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-  click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  click[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  click[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, click, sizeof(INPUT));
-}
-
 TEST_F(ResidentNorvTest, MenuClosesOnAClickElsewhere) {
   StartDesk();
   StartNorv();
@@ -197,7 +187,7 @@ TEST_F(ResidentNorvTest, MenuClosesOnAClickElsewhere) {
   wintest::PumpMessages();
   HWND menu = OpenMenu();
   ASSERT_NE(menu, nullptr);
-  ClickAt(corner.left + 50, corner.top + 50);
+  wintest::ClickAt({corner.left + 50, corner.top + 50});
   EXPECT_TRUE(WaitUntil([&] { return VisibleMenu() == nullptr; }, kStepMs));
   EXPECT_TRUE(norv_->running());
 }
@@ -264,7 +254,7 @@ TEST_F(ResidentNorvTest, RegistrationButtonPutsAShortcutToNorvExeInTheStartupFol
   ASSERT_NE(button, nullptr);
   RECT face{};
   GetWindowRect(button, &face);
-  ClickAt((face.left + face.right) / 2, (face.top + face.bottom) / 2);
+  wintest::ClickAt({(face.left + face.right) / 2, (face.top + face.bottom) / 2});
 
   std::optional<wintest::LinkContent> shortcut;
   EXPECT_TRUE(WaitUntil([&] { return (shortcut = wintest::ReadLink(link)).has_value(); }, kStepMs))
