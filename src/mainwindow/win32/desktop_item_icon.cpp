@@ -5,45 +5,16 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <wrl/client.h>
 
 #include <string>
 
 #include "core/cp932.h"
 #include "core/icon_table.h"
+#include "core/win32/com_scope.h"
 
 namespace norv {
 namespace {
-
-// COM for the duration of one look-up; harmless when the thread already has it.
-class ComScope {
- public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  HRESULT result_;
-};
-
-template <class T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  T** Out() { return &p_; }
-  T* operator->() const { return p_; }
-  T* get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 std::u16string NameOf(IShellFolder* folder, PCUITEMID_CHILD item, SHGDNF kind) {
   STRRET name{};
@@ -73,8 +44,9 @@ HICON IconFromSystemImageList(int imageIndex, int size) {
                                     : SHIL_JUMBO,
                        SHIL_LARGE};
   for (int list : lists) {
-    ComPtr<IImageList> images;
-    if (FAILED(SHGetImageList(list, kImageListId, reinterpret_cast<void**>(images.Out())))) {
+    Microsoft::WRL::ComPtr<IImageList> images;
+    if (FAILED(
+            SHGetImageList(list, kImageListId, reinterpret_cast<void**>(images.GetAddressOf())))) {
       continue;
     }
     HICON icon = nullptr;
@@ -100,19 +72,20 @@ HICON IconOfItem(PCIDLIST_ABSOLUTE item, int size) {
 HICON LoadDesktopItemIcon(std::u16string_view iconText, int size) {
   if (iconText.empty()) return nullptr;
   ComScope com;
-  ComPtr<IShellFolder> desktop;
-  if (FAILED(SHGetDesktopFolder(desktop.Out()))) return nullptr;
-  ComPtr<IEnumIDList> items;
+  Microsoft::WRL::ComPtr<IShellFolder> desktop;
+  if (FAILED(SHGetDesktopFolder(desktop.GetAddressOf()))) return nullptr;
+  Microsoft::WRL::ComPtr<IEnumIDList> items;
   const SHCONTF kinds = SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN;
-  if (desktop->EnumObjects(nullptr, kinds, items.Out()) != S_OK || !items.get()) return nullptr;
+  if (desktop->EnumObjects(nullptr, kinds, items.GetAddressOf()) != S_OK || !items.Get())
+    return nullptr;
 
   HICON icon = nullptr;
   PITEMID_CHILD item = nullptr;
   while (!icon && items->Next(1, &item, nullptr) == S_OK) {
     // The shown name, or the file name where the desktop shows file extensions and the folder
     // view does not. Children of the desktop folder are also absolute item lists.
-    if (NamesIcon(NameOf(desktop.get(), item, SHGDN_NORMAL), iconText) ||
-        NamesIcon(NameOf(desktop.get(), item, SHGDN_INFOLDER | SHGDN_FORPARSING), iconText)) {
+    if (NamesIcon(NameOf(desktop.Get(), item, SHGDN_NORMAL), iconText) ||
+        NamesIcon(NameOf(desktop.Get(), item, SHGDN_INFOLDER | SHGDN_FORPARSING), iconText)) {
       icon = IconOfItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), size);
     }
     CoTaskMemFree(item);

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <objbase.h>
+
+namespace norv {
+
+// COM for the duration of one shell call; harmless when the thread already has it.
+class ComScope {
+ public:
+  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComScope() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  // A thread already in another apartment can still create in-process objects.
+  bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace norv
