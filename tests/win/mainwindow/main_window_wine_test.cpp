@@ -163,6 +163,46 @@ TEST_F(MainWindowWineTest, SelectingARowByMouseOrArrowKeyEnablesTheFittingButton
   EXPECT_FALSE(Enabled(Command::kShowSelected));
 }
 
+// The window of the main window's thread that has the keyboard focus.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Tabs until `target` has the focus; false when a whole round of the window did not reach it.
+bool TabTo(HWND window, HWND target) {
+  for (int presses = 0; presses < 30; ++presses) {
+    if (FocusOf(window) == target) return true;
+    const HWND before = FocusOf(window);
+    wintest::PressKey(VK_TAB);
+    WaitUntil([&] { return FocusOf(window) != before; }, 3000);
+  }
+  return FocusOf(window) == target;
+}
+
+TEST_F(MainWindowWineTest, ButtonsAndCheckBoxesWorkFromTheKeyboard) {
+  ASSERT_NO_FATAL_FAILURE(StartDesk(
+      TestDeskOptions::Items({{300, 410, 0, u"a"}, {710, 33, 1, u"b"}, {5, 600, 2, u"c"}})));
+  ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
+  ASSERT_NO_FATAL_FAILURE(SelectRow(0));
+  const std::vector<std::u16string> before = main_->Rows();
+
+  ASSERT_TRUE(TabTo(main_->window(), main_->Button(Command::kAutoArrange)));
+  wintest::PressKey(VK_SPACE);
+  EXPECT_TRUE(Eventually([&] { return main_->Rows() != before; }));
+  EXPECT_NE(ItemPosition(0), (Point{300, 410}));
+
+  ASSERT_TRUE(TabTo(main_->window(), main_->OptionLabel(0)));
+  wintest::PressKey(VK_RETURN);
+  main_->Settle();
+  PostMessageW(main_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
+  const std::wstring ini = folder_ + L"\\Norv.ini";
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
+}
+
 TEST_F(MainWindowWineTest, AutoArrangeMovesTheIconsAndListsTheirNewPlaces) {
   ASSERT_NO_FATAL_FAILURE(StartDesk(
       TestDeskOptions::Items({{300, 410, 0, u"a"}, {710, 33, 1, u"b"}, {5, 600, 2, u"c"}})));
