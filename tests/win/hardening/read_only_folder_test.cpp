@@ -21,6 +21,7 @@
 #include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/headless_main_window_view.h"
 #include "support/test_desk.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
@@ -42,27 +43,6 @@ const std::vector<DeskItem> kIcons{
 std::u16string FromWindowsPath(const std::wstring& path) {
   return std::u16string(path.begin(), path.end());
 }
-
-// The main window's behaviour without a window: only its unload is of interest here.
-class NoWindow : public MainWindowView {
- public:
-  void ClearRows() override {}
-  void AppendRow(const std::u16string&) override {}
-  int SelectedRow() override { return -1; }
-  void SelectRow(int) override {}
-  int TopRow() override { return 0; }
-  void SetTopRow(int) override {}
-  void SetButtonEnabled(Command, bool) override {}
-  bool DrawIconPreview(std::u16string_view, int32_t) override { return false; }
-  void ClearIconPreview() override {}
-  void SetOptionChecked(int, bool) override {}
-  void RunSaveDialog() override {}
-  void RunRestoreDialog() override {}
-  void UnloadDialogs() override {}
-  void AnimateOpen() override {}
-  void AnimateClose() override {}
-  void DestroyWindow() override {}
-};
 
 class ReadOnlyFolderTest : public ::testing::Test {
  protected:
@@ -140,7 +120,7 @@ TEST_F(ReadOnlyFolderTest, SavingALayoutSaysSoAndKeepsTheOldOne) {
 }
 
 TEST_F(ReadOnlyFolderTest, ClosingTheMainWindowSaysTheOptionsWereNotSaved) {
-  NoWindow view;
+  wintest::HeadlessMainWindowView view;
   MainWindow window(state, program.services, view);
   window.Load();
   window.ToggleOption(1);

@@ -20,6 +20,7 @@
 #include "resident/resident_sequences.h"
 #include "resident/tray_window.h"
 #include "support/build_paths.h"
+#include "support/headless_main_window_view.h"
 #include "support/test_desk.h"
 
 namespace norv {
@@ -255,26 +256,6 @@ std::wstring FullPath(const std::wstring& path) {
   return result;
 }
 
-class NoWindow : public MainWindowView {
- public:
-  void ClearRows() override {}
-  void AppendRow(const std::u16string&) override {}
-  int SelectedRow() override { return -1; }
-  void SelectRow(int) override {}
-  int TopRow() override { return 0; }
-  void SetTopRow(int) override {}
-  void SetButtonEnabled(Command, bool) override {}
-  bool DrawIconPreview(std::u16string_view, int32_t) override { return false; }
-  void ClearIconPreview() override {}
-  void SetOptionChecked(int, bool) override {}
-  void RunSaveDialog() override {}
-  void RunRestoreDialog() override {}
-  void UnloadDialogs() override {}
-  void AnimateOpen() override {}
-  void AnimateClose() override {}
-  void DestroyWindow() override {}
-};
-
 // A whole run: start-up with the last exit brought back, layouts saved (some under names that point
 // elsewhere), restored and deleted, the options saved, the help opened, the exit.
 TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames) {
@@ -315,7 +296,7 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
     dialog.RunCommand(button);
   }
   {
-    NoWindow view;
+    wintest::HeadlessMainWindowView view;
     MainWindow window(state, program.services, view);
     window.Load();
     window.Unload();

@@ -19,42 +19,13 @@
 #include "layout/layout_file.h"
 #include "mainwindow/icon_row.h"
 #include "mainwindow/main_window.h"
+#include "support/headless_main_window_view.h"
 #include "support/test_desk.h"
 
 namespace norv {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The main window without a window: rows and selection kept in memory.
-class HeadlessView : public MainWindowView {
- public:
-  void ClearRows() override {
-    rows_.clear();
-    selected_ = -1;
-  }
-  void AppendRow(const std::u16string& row) override { rows_.push_back(row); }
-  int SelectedRow() override { return selected_; }
-  void SelectRow(int row) override {
-    selected_ = row >= 0 && row < static_cast<int>(rows_.size()) ? row : -1;
-  }
-  int TopRow() override { return 0; }
-  void SetTopRow(int) override {}
-  void SetButtonEnabled(Command, bool) override {}
-  bool DrawIconPreview(std::u16string_view, int32_t) override { return true; }
-  void ClearIconPreview() override {}
-  void SetOptionChecked(int, bool) override {}
-  void RunSaveDialog() override {}
-  void RunRestoreDialog() override {}
-  void UnloadDialogs() override {}
-  void AnimateOpen() override {}
-  void AnimateClose() override {}
-  void DestroyWindow() override {}
-
- private:
-  std::vector<std::u16string> rows_;
-  int selected_ = -1;
-};
 
 double Milliseconds(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -111,7 +82,7 @@ bool RunFor(int icons, const std::u16string& folder) {
   Services& services = platform.services();
   AppState state;
   state.appDirectory = folder;
-  HeadlessView headless;
+  wintest::HeadlessMainWindowView headless;
   MainWindow window(state, services, headless);
   const std::u16string layout = LayoutPath(folder, u"benchmark");
   Bench bench{*desk, view, icons};

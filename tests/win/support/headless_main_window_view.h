@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "mainwindow/main_window_view.h"
+
+namespace norv::wintest {
+
+// The main window's behaviour without a window: rows and selection kept in memory, everything
+// else a no-op. For tests that drive the real platform but need no real main window.
+class HeadlessMainWindowView : public MainWindowView {
+ public:
+  void ClearRows() override {
+    rows_.clear();
+    selected_ = -1;
+  }
+  void AppendRow(const std::u16string& row) override { rows_.push_back(row); }
+  int SelectedRow() override { return selected_; }
+  void SelectRow(int row) override {
+    selected_ = row >= 0 && row < static_cast<int>(rows_.size()) ? row : -1;
+  }
+  int TopRow() override { return 0; }
+  void SetTopRow(int) override {}
+  void SetButtonEnabled(Command, bool) override {}
+  bool DrawIconPreview(std::u16string_view, int32_t) override { return true; }
+  void ClearIconPreview() override {}
+  void SetOptionChecked(int, bool) override {}
+  void RunSaveDialog() override {}
+  void RunRestoreDialog() override {}
+  void UnloadDialogs() override {}
+  void AnimateOpen() override {}
+  void AnimateClose() override {}
+  void DestroyWindow() override {}
+
+ private:
+  std::vector<std::u16string> rows_;
+  int selected_ = -1;
+};
+
+}  // namespace norv::wintest
