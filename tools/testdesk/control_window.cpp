@@ -89,7 +89,8 @@ LRESULT CALLBACK ControlWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_COPYDATA:
       return self->OnCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kDying:
-      self->Vanish();
+      // An appear handled in between has already taken the death into account.
+      if (self->counter_.dead()) self->Vanish();
       return 0;
     case kQuitLater:
       PostQuitMessage(0);
@@ -170,6 +171,8 @@ void ControlWindow::Vanish() {
 }
 
 bool ControlWindow::Appear() {
+  // A death still waiting in the queue happens first, so "appear" always ends with a live desktop.
+  if (counter_.dead()) Vanish();
   if (desktop_.present()) return true;
   counter_.Revive();
   if (!desktop_.Create(keptItems_)) return false;

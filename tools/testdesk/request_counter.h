@@ -22,6 +22,7 @@ class RequestCounter {
   // so the windows can be destroyed outside the list view's own message handling.
   void DieAfter(uint32_t allowed, HWND notify, UINT dying);
   void Revive();
+  bool dead() const { return dead_; }
 
   class OwnRequests {
    public:
