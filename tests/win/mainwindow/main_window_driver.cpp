@@ -195,8 +195,8 @@ std::vector<HWND> ListBoxesOf(HWND parent) {
 }
 
 bool MainWindowDriver::Settle() const {
-  // Input reaches the host through its queue; once it waits for input again and answers a sent
-  // message, everything before has been handled.
+  // Sent messages and the work they started are done once this answers. Input still queued may be
+  // handled after it, so a test that needs a key or click handled waits for its effect instead.
   WaitForInputIdle(processHandle_, 5000);
   DWORD_PTR result = 0;
   return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
