@@ -23,21 +23,18 @@ class RecordingList : public IconListSink {
   void AppendRow(const std::u16string& row) override { rows.push_back(row); }
 };
 
-// What both dialogs' views share: faces, cursor, animations and the unload, in call order.
-struct RecordedChrome {
+// What both dialogs' views share, recorded: faces, cursor, animations and the unload, in call
+// order.
+template <class DialogView>
+class RecordingDialogView : public DialogView {
+ public:
   std::vector<std::string> calls;
   std::optional<ScreenPoint> cursor = ScreenPoint{300, 200};
   std::optional<ScreenPoint> openedFrom;
   std::optional<ScreenPoint> closedInto;
   bool unloaded = false;
-};
-
-class RecordingSaveView : public SaveDialogView, public RecordedChrome {
- public:
-  std::u16string name;
 
   void PrepareWindow() override { calls.push_back("prepare"); }
-  std::u16string TypedName() override { return name; }
   std::optional<ScreenPoint> CursorPosition() override { return cursor; }
   void AnimateOpen(ScreenPoint from) override {
     calls.push_back("open");
@@ -53,14 +50,20 @@ class RecordingSaveView : public SaveDialogView, public RecordedChrome {
   }
 };
 
-class RecordingRestoreView : public RestoreDialogView, public RecordedChrome {
+class RecordingSaveView : public RecordingDialogView<SaveDialogView> {
+ public:
+  std::u16string name;
+
+  std::u16string TypedName() override { return name; }
+};
+
+class RecordingRestoreView : public RecordingDialogView<RestoreDialogView> {
  public:
   std::vector<std::u16string> layoutRows;
   std::u16string selectedPath;
   std::vector<std::u16string> recordRows;
   std::map<int, bool> enabled{{0, true}, {1, true}, {2, true}};
 
-  void PrepareWindow() override { calls.push_back("prepare"); }
   void ShowSavedLayouts(const std::vector<std::u16string>& rows) override {
     calls.push_back("layouts");
     layoutRows = rows;
@@ -68,19 +71,6 @@ class RecordingRestoreView : public RestoreDialogView, public RecordedChrome {
   void ShowSelectedPath(const std::u16string& path) override { selectedPath = path; }
   void ShowRecords(const std::vector<std::u16string>& rows) override { recordRows = rows; }
   void EnableButton(int button, bool isEnabled) override { enabled[button] = isEnabled; }
-  std::optional<ScreenPoint> CursorPosition() override { return cursor; }
-  void AnimateOpen(ScreenPoint from) override {
-    calls.push_back("open");
-    openedFrom = from;
-  }
-  void AnimateClose(ScreenPoint to) override {
-    calls.push_back("close");
-    closedInto = to;
-  }
-  void Unload() override {
-    calls.push_back("unload");
-    unloaded = true;
-  }
 };
 
 }  // namespace norv::test

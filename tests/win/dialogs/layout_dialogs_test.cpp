@@ -12,6 +12,7 @@
 #include "core/user_messages.h"
 #include "core/win32/win32_platform.h"
 #include "dialog_driver.h"
+#include "dialogs/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/layout_name_check.h"
 #include "layout/restore_dialog.h"
@@ -21,62 +22,22 @@
 #include "mainwindow/icon_list_sink.h"
 #include "support/build_paths.h"
 #include "support/test_desk.h"
+#include "support/test_folder.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 
 namespace norv {
 namespace {
 
+using test::RecordingList;
 using wintest::DeskItem;
 using wintest::DialogDriver;
 using wintest::OwnerWindow;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
+using wintest::TestFolder;
 using wintest::U16ToUtf8;
-
-const wchar_t* W(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-// The program's folder for one test: a fresh folder under the temporary folder, emptied and
-// removed at the end.
-class ProgramFolder {
- public:
-  ProgramFolder() {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    path_ = reinterpret_cast<const char16_t*>(temp);
-    path_ += u"norv-dialogs-" + std::u16string(reinterpret_cast<const char16_t*>(
-                                    std::to_wstring(GetTickCount64()).c_str()));
-    CreateDirectoryW(W(path_), nullptr);
-  }
-  ~ProgramFolder() {
-    for (const std::u16string& name : Names()) {
-      const std::u16string file = path_ + u"\\" + name;
-      SetFileAttributesW(W(file), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(W(file));
-    }
-    RemoveDirectoryW(W(path_));
-  }
-  const std::u16string& path() const { return path_; }
-  std::u16string operator/(const std::u16string& name) const { return path_ + u"\\" + name; }
-
-  std::vector<std::u16string> Names() const {
-    std::vector<std::u16string> names;
-    WIN32_FIND_DATAW entry;
-    const HANDLE search = FindFirstFileW(W(path_ + u"\\*"), &entry);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-      const std::u16string name = reinterpret_cast<const char16_t*>(entry.cFileName);
-      if (name != u"." && name != u"..") names.push_back(name);
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return names;
-  }
-
- private:
-  std::u16string path_;
-};
+using wintest::W;
 
 void Write(const std::u16string& path, const std::string& bytes, DWORD attributes) {
   std::ofstream(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary) << bytes;
@@ -91,17 +52,6 @@ std::string Read(const std::u16string& path) {
 bool UnderWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
-
-class RecordingList : public IconListSink {
- public:
-  std::vector<std::u16string> rows;
-  int clears = 0;
-  void ClearRows() override {
-    ++clears;
-    rows.clear();
-  }
-  void AppendRow(const std::u16string& row) override { rows.push_back(row); }
-};
 
 void ExpectNoComplaints(const std::vector<std::string>& complaints) {
   for (const std::string& complaint : complaints) ADD_FAILURE() << complaint;
@@ -124,7 +74,7 @@ class FailingProgramEnd : public ProgramEnd {
 };
 
 struct Fixture {
-  ProgramFolder folder;
+  TestFolder folder;
   Win32Platform platform;
   FailingProgramEnd programEnd;
   Services services_{platform.services().desktop,

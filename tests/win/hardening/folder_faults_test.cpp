@@ -26,7 +26,6 @@ namespace {
 
 using hardening::Exists;
 using hardening::LayoutRecordBytes;
-using hardening::ProgramFolder;
 using hardening::ProgramServices;
 using hardening::ReadBytes;
 using hardening::W;
@@ -34,6 +33,7 @@ using hardening::WriteBytes;
 using wintest::DeskItem;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
+using wintest::TestFolder;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"ごみ箱"}, {140, 40, 1, u"メモ帳"}, {240, 40, 2, u"資料"}};
@@ -112,7 +112,7 @@ class HeldFile {
 TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsIt) {
   const auto desk = StartDesk();
   ASSERT_TRUE(desk);
-  ProgramFolder folder;
+  TestFolder folder;
   ProgramServices program;
   AppState state;
   state.appDirectory = folder.path();
@@ -167,7 +167,7 @@ TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsI
 TEST(HeldFileTest, AHeldStartUpSnapshotNeitherStopsTheStartNorTheExit) {
   const auto desk = StartDesk();
   ASSERT_TRUE(desk);
-  ProgramFolder folder;
+  TestFolder folder;
   ProgramServices program;
   AppState state;
   state.appDirectory = folder.path();
@@ -217,7 +217,7 @@ void WriteHugeLayout(const std::u16string& path) {
 TEST(HugeLayoutTest, ListingInspectingAndRestoringReadOnlyTheRecordsALayoutMayHave) {
   const auto desk = StartDesk();
   ASSERT_TRUE(desk);
-  ProgramFolder folder;
+  TestFolder folder;
   const std::u16string path = folder / u"huge.ppx";
   WriteHugeLayout(path);
 
@@ -254,7 +254,7 @@ TEST(HugeLayoutTest, ListingInspectingAndRestoringReadOnlyTheRecordsALayoutMayHa
 
 // Norv.ini as someone or something else may have left it.
 TEST(HostileSettingsTest, NonsenseValuesLeaveTheOptionsAsTheyWereAndASaveSetsThemStraight) {
-  ProgramFolder folder;
+  TestFolder folder;
   ProgramServices program;
   const std::u16string ini = folder / u"Norv.ini";
   struct Case {
@@ -312,7 +312,7 @@ namespace {
 TEST(HugeLayoutTest, TheRestoreDialogWindowListsTheCappedRecordsAndRestores) {
   const auto desk = StartDesk();
   ASSERT_TRUE(desk);
-  ProgramFolder folder;
+  TestFolder folder;
   WriteHugeLayout(folder / u"huge.ppx");
   ProgramServices program;
   AppState state;

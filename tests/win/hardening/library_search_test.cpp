@@ -12,8 +12,8 @@
 namespace norv {
 namespace {
 
-using hardening::ProgramFolder;
 using hardening::W;
+using wintest::TestFolder;
 
 constexpr wchar_t kBesideTheProgram[] = L"norv_planted.dll";
 constexpr wchar_t kInCurrentDirectory[] = L"norv_planted_here.dll";
@@ -29,7 +29,7 @@ bool Loads(const wchar_t* name) {
 TEST(LibrarySearchTest, PlantedLibrariesAreNotLoadedOnceTheSearchIsRestricted) {
   // The planted library sits beside this program (the build puts it there) and in the current
   // directory.
-  ProgramFolder current;
+  TestFolder current;
   ASSERT_TRUE(CopyFileW(Planted().c_str(), W(current / u"norv_planted_here.dll"), FALSE));
   ASSERT_TRUE(SetCurrentDirectoryW(W(current.path())));
 

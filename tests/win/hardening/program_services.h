@@ -11,8 +11,11 @@
 #include "core/win32/win32_list_view.h"
 #include "core/win32/win32_services.h"
 #include "support/fake_services.h"
+#include "support/test_folder.h"
 
 namespace norv::hardening {
+
+using wintest::W;
 
 // Waits as the program does (it really sleeps) and keeps the total, so a test can bound it.
 class MeasuredPause : public Pause {
@@ -43,27 +46,6 @@ struct ProgramServices {
   Services services{bridge.desktop(), files, profile, messages, programEnd, pause};
 };
 
-// The program's folder for one test: a fresh folder under the temporary folder, removed with its
-// files at the end; or, given a path, a folder that exists already and is left as it is.
-class ProgramFolder {
- public:
-  ProgramFolder();
-  explicit ProgramFolder(std::u16string existing) : path_(std::move(existing)) {}
-  ~ProgramFolder();
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
-
-  const std::u16string& path() const { return path_; }
-  std::u16string operator/(std::u16string_view name) const;
-  // Names of everything in the folder, sorted.
-  std::vector<std::u16string> Names() const;
-
- private:
-  std::u16string path_;
-  bool owned_ = false;
-};
-
-const wchar_t* W(const std::u16string& text);
 std::string ReadBytes(const std::u16string& path);
 bool WriteBytes(const std::u16string& path, std::string_view bytes);
 bool Exists(const std::u16string& path);

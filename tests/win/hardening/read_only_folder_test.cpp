@@ -29,13 +29,13 @@
 namespace norv {
 namespace {
 
-using hardening::ProgramFolder;
 using hardening::ProgramServices;
 using hardening::ReadBytes;
 using hardening::W;
 using wintest::DeskItem;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
+using wintest::TestFolder;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"Alpha"}, {140, 40, 1, u"Beta"}, {240, 40, 2, u"Gamma"}};
@@ -80,7 +80,7 @@ class ReadOnlyFolderTest : public ::testing::Test {
 
   const std::vector<std::u16string> kFiles{u"Norv.e01", u"Norv.exe", u"Norv.ini", u"Norvane.html",
                                            u"saved.ppx"};
-  ProgramFolder folder{FromWindowsPath(wintest::WindowsPath(NORV_READ_ONLY_FOLDER))};
+  TestFolder folder{FromWindowsPath(wintest::WindowsPath(NORV_READ_ONLY_FOLDER))};
   std::vector<std::string> before;
   std::unique_ptr<TestDesk> desk;
   ProgramServices program;

@@ -27,12 +27,12 @@ namespace norv {
 namespace {
 
 using hardening::ImportHook;
-using hardening::ProgramFolder;
 using hardening::ProgramServices;
 using hardening::W;
 using wintest::DeskItem;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
+using wintest::TestFolder;
 
 std::wstring NorvExe() { return wintest::WindowsPath(NORV_EXE_PATH); }
 
@@ -262,10 +262,10 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
   std::string error;
   const auto desk = TestDesk::Start(TestDeskOptions::Sample(), &error);
   ASSERT_TRUE(desk) << error;
-  ProgramFolder parent;
+  TestFolder parent;
   const std::u16string folderPath = parent / u"Norvane";
   ASSERT_TRUE(CreateDirectoryW(W(folderPath), nullptr));
-  ProgramFolder folder(folderPath);
+  TestFolder folder(folderPath);
   ASSERT_TRUE(hardening::WriteBytes(folder / u"Norvane.html", "<html></html>"));
   ASSERT_TRUE(hardening::WriteBytes(folder / u"Norv.ini", "[Section]\r\nReCover_0=1\r\n"));
 

@@ -18,11 +18,11 @@
 namespace norv {
 namespace {
 
-using hardening::ProgramFolder;
 using hardening::ProgramServices;
 using wintest::DeskItem;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
+using wintest::TestFolder;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"ごみ箱"}, {140, 40, 1, u"メモ帳"}, {240, 40, 2, u"資料"}, {40, 140, 3, u"ｹﾞｰﾑ"}};
@@ -137,7 +137,7 @@ TEST(ShellRestartTest, ADesktopWithoutIconsStillEndsWithTheMessageWellWithinASec
 TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgramGoesOn) {
   const auto desk = StartDesk(TestDeskOptions::Items(kIcons));
   ASSERT_TRUE(desk);
-  ProgramFolder folder;
+  TestFolder folder;
   ProgramServices program;
   AppState state;
   state.appDirectory = folder.path();

@@ -238,13 +238,6 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
   return copied && WriteFileBytes(path, bytes);
 }
 
-std::wstring NewTempFolder() {
-  const std::wstring path = NewTempFile();
-  DeleteFileW(path.c_str());
-  CreateDirectoryW(path.c_str(), nullptr);
-  return path;
-}
-
 std::wstring TestProgramFolder() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);

@@ -68,8 +68,6 @@ bool ClickListRow(HWND list, int row);
 // A picture of the window as it is on the screen, as a 24-bit BMP file.
 bool SaveWindowPicture(HWND window, const std::wstring& path);
 
-// A new empty folder in the temporary folder.
-std::wstring NewTempFolder();
 // The folder of the running test program.
 std::wstring TestProgramFolder();
 

@@ -14,6 +14,7 @@
 #include "mainwindow/icon_row.h"
 #include "support/build_paths.h"
 #include "support/test_desk.h"
+#include "support/test_folder.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 
@@ -52,7 +53,7 @@ class MainWindowWineTest : public ::testing::Test {
   }
   void OpenMainWindow(const std::wstring& extraArguments = {}) {
     std::string error;
-    main_ = MainWindowDriver::Start(folder_, extraArguments, &error);
+    main_ = MainWindowDriver::Start(wintest::W(folder_.path()), extraArguments, &error);
     ASSERT_TRUE(main_) << error;
   }
 
@@ -99,7 +100,7 @@ class MainWindowWineTest : public ::testing::Test {
   }
 
   Win32Platform platform_;
-  std::wstring folder_ = wintest::NewTempFolder();
+  wintest::TestFolder folder_;
   std::unique_ptr<TestDesk> desk_;
   std::unique_ptr<MainWindowDriver> main_;
 };
@@ -202,7 +203,7 @@ TEST_F(MainWindowWineTest, ButtonsAndCheckBoxesWorkFromTheKeyboard) {
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_->window()) != option; }));
   PostMessageW(main_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
-  const std::wstring ini = folder_ + L"\\Norv.ini";
+  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
 }
 
@@ -273,7 +274,7 @@ TEST_F(MainWindowWineTest, HideAllAndShowAllMoveEveryIconAwayAndHome) {
 }
 
 TEST_F(MainWindowWineTest, ToTrayIsRefusedWhileAKeptHiddenIconRemainsThenAllowed) {
-  const std::wstring ini = folder_ + L"\\Norv.ini";
+  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
   ASSERT_TRUE(WritePrivateProfileStringW(L"Section", L"ReCover_1", L" 1", ini.c_str()));
   ASSERT_NO_FATAL_FAILURE(StartDesk(TestDeskOptions::Items(OneShownOneHidden())));
   ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
@@ -321,7 +322,7 @@ TEST_F(MainWindowWineTest, RegistrationOptionsAndTheCloseBoxWorkFromTheWindow) {
   ASSERT_NO_FATAL_FAILURE(SelectRow(0));
   PostMessageW(main_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
-  const std::wstring ini = folder_ + L"\\Norv.ini";
+  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", -1, ini.c_str()), 0);
   DeleteFileW(shortcut.c_str());
@@ -346,7 +347,7 @@ TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFoll
   ClickCentreOf(wintest::FindChildWithText(save, u"保存"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(save); }));
   EXPECT_TRUE(Eventually([&] { return Enabled(Command::kRestore); }));
-  EXPECT_NE(GetFileAttributesW((folder_ + L"\\机の上.ppx").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(wintest::W(folder_ / u"机の上.ppx")), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(Eventually([&] { return Disabled(Command::kHideSelected); }));
 
   Click(Command::kRestore);
@@ -360,7 +361,7 @@ TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFoll
   ASSERT_TRUE(wintest::ClickListRow(lists.front(), 0));
   ClickCentreOf(wintest::FindChildWithText(restore, u"削除"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restore); }));
-  EXPECT_EQ(GetFileAttributesW((folder_ + L"\\机の上.ppx").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(wintest::W(folder_ / u"机の上.ppx")), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(Eventually([&] { return Disabled(Command::kRestore); }))
       << "the last layout was deleted";
 }

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/test_folder.h"
+
 namespace norv::wintest {
 
 // A fresh folder holding a copy of Norv.exe and its help page, so each test's settings and layout
@@ -10,17 +12,14 @@ namespace norv::wintest {
 class ProgramFolder {
  public:
   ProgramFolder();
-  ~ProgramFolder();
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
 
   bool ready() const { return ready_; }
-  const std::wstring& path() const { return path_; }
-  std::wstring File(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+  std::wstring path() const { return W(folder_.path()); }
+  std::wstring File(std::wstring_view name) const { return path() + L"\\" + std::wstring(name); }
   std::wstring exe() const { return File(L"Norv.exe"); }
 
  private:
-  std::wstring path_;
+  TestFolder folder_;
   bool ready_ = false;
 };
 
