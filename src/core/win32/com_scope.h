@@ -4,7 +4,7 @@
 
 namespace norv {
 
-// COM for the duration of one shell call; harmless when the thread already has it.
+// COM for as long as this lives; harmless when the thread already has it.
 class ComScope {
  public:
   ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}

@@ -52,15 +52,7 @@ FolderViewShell SystemFolderViewShell() {
   return shell;
 }
 
-FolderViewDesktop::FolderViewDesktop(FolderViewShell shell) : shell_(std::move(shell)) {
-  // Harmless when the thread runs COM already (S_FALSE); only a successful start is undone.
-  comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-FolderViewDesktop::~FolderViewDesktop() {
-  Release();
-  if (comStarted_) CoUninitialize();
-}
+FolderViewDesktop::FolderViewDesktop(FolderViewShell shell) : shell_(std::move(shell)) {}
 
 void FolderViewDesktop::Release() {
   items_.clear();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/desktop_list_view.h"
+#include "core/win32/com_scope.h"
 
 namespace norv {
 
@@ -43,7 +44,6 @@ FolderViewShell SystemFolderViewShell();
 class FolderViewDesktop : public DesktopListView {
  public:
   explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell());
-  ~FolderViewDesktop() override;
   FolderViewDesktop(const FolderViewDesktop&) = delete;
   FolderViewDesktop& operator=(const FolderViewDesktop&) = delete;
 
@@ -67,8 +67,9 @@ class FolderViewDesktop : public DesktopListView {
   void Release();
   PCUITEMID_CHILD Item(int32_t index) const;
 
+  // First, so that every COM object below is released before COM stops.
+  ComScope com_;
   FolderViewShell shell_;
-  bool comStarted_ = false;
   Microsoft::WRL::ComPtr<IFolderView2> view_;
   HWND viewWindow_ = nullptr;
   Pidl folder_;
