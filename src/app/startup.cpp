@@ -16,14 +16,10 @@ void RestrictLibrarySearch() {
   SetDllDirectoryW(L"");
 }
 
-SingleInstance::SingleInstance() : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)) {
-  // If the mutex cannot be made at all, running is better than refusing to start.
-  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
-}
-
-SingleInstance::~SingleInstance() {
-  if (mutex_) CloseHandle(mutex_);
-}
+// If the mutex cannot be made at all, running is better than refusing to start.
+SingleInstance::SingleInstance()
+    : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
+      first_(!(mutex_.valid() && GetLastError() == ERROR_ALREADY_EXISTS)) {}
 
 void PrepareStartupState(AppState& state, ProfileFile& profile) {
   state.mainWindowOpen = false;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/win32/wide_text.h"
+
 namespace norv {
 
 struct AppState;
@@ -15,15 +17,15 @@ void RestrictLibrarySearch();
 class SingleInstance {
  public:
   SingleInstance();
-  ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;
   SingleInstance& operator=(const SingleInstance&) = delete;
 
   bool IsFirst() const { return first_; }
 
  private:
-  HANDLE mutex_ = nullptr;
-  bool first_ = true;
+  ScopedHandle mutex_;
+  // After mutex_: it reads the last error that making the mutex left.
+  bool first_;
 };
 
 // The state before the first snapshot: no main window, the first snapshot records the start-up
