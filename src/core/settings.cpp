@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -83,30 +84,38 @@ std::u16string DirectoryOf(std::u16string_view path) {
 
 std::vector<std::u16string> ListFilesWithExactAttributes(FileSystem& files,
                                                          const std::u16string& pattern,
-                                                         uint32_t attributes) {
+                                                         std::initializer_list<uint32_t> classes) {
+  uint32_t listed = 0;
+  for (uint32_t attributes : classes) listed |= attributes;
   const std::u16string directory = DirectoryOf(pattern) + u"\\";
-  std::vector<std::u16string> paths;
-  for (const std::u16string& name : files.List(pattern, attributes)) {
-    const std::u16string path = directory + name;
+  std::vector<std::vector<std::u16string>> byClass(classes.size());
+  for (const std::u16string& name : files.List(pattern, listed)) {
+    std::u16string path = directory + name;
     const std::optional<uint32_t> found = files.Attributes(path);
     if (!found) break;
-    if (*found == attributes) paths.push_back(path);
+    const auto match = std::find(classes.begin(), classes.end(), *found);
+    if (match != classes.end()) {
+      byClass[static_cast<size_t>(match - classes.begin())].push_back(std::move(path));
+    }
+  }
+  std::vector<std::u16string> paths;
+  for (std::vector<std::u16string>& found : byClass) {
+    paths.insert(paths.end(), std::make_move_iterator(found.begin()),
+                 std::make_move_iterator(found.end()));
   }
   return paths;
 }
 
-void CountSavedLayouts(AppState& state, FileSystem& files, const std::u16string& pattern,
-                       uint32_t attributes) {
-  const size_t found = ListFilesWithExactAttributes(files, pattern, attributes).size();
-  state.savedLayoutCount = static_cast<int16_t>(state.savedLayoutCount + static_cast<int>(found));
+std::vector<std::u16string> CollectSavedLayouts(FileSystem& files,
+                                                const std::u16string& appDirectory) {
+  return ListFilesWithExactAttributes(files, appDirectory + kLayoutPattern,
+                                      {kAttrNone, kAttrArchive, kAttrReadOnly});
 }
 
 void RecountSavedLayouts(AppState& state, FileSystem& files) {
-  state.savedLayoutCount = 0;
-  const std::u16string pattern = state.appDirectory + kLayoutPattern;
-  for (uint32_t attributes : {kAttrNone, kAttrArchive, kAttrReadOnly}) {
-    CountSavedLayouts(state, files, pattern, attributes);
-  }
+  // The count is 16-bit and wraps with more layouts than that holds.
+  state.savedLayoutCount =
+      static_cast<int16_t>(CollectSavedLayouts(files, state.appDirectory).size());
 }
 
 }  // namespace norv

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,16 +41,19 @@ bool FileExists(FileSystem& files, std::u16string_view path);
 // The path up to its last ":" or "\" (inclusive), then without one trailing "\".
 std::u16string DirectoryOf(std::u16string_view path);
 
-// Full paths, in listing order, of the files matching pattern whose attribute set equals
-// `attributes` exactly. The first error ends the listing quietly.
+// Full paths of the files matching pattern whose attribute set equals one of `classes` exactly:
+// those of the first class in listing order, then those of the next, and so on. The folder is
+// listed once, with the entries any class asks for, and each file's attributes are read once; the
+// first error ends the listing quietly, keeping what was found.
 std::vector<std::u16string> ListFilesWithExactAttributes(FileSystem& files,
                                                          const std::u16string& pattern,
-                                                         uint32_t attributes);
-// Adds the number of such files to state.savedLayoutCount.
-void CountSavedLayouts(AppState& state, FileSystem& files, const std::u16string& pattern,
-                       uint32_t attributes);
-// Resets savedLayoutCount and counts layouts with no attributes, archive only and read-only only:
-// a layout that is both read-only and archive is not counted.
+                                                         std::initializer_list<uint32_t> classes);
+// Full paths of the saved layouts in appDirectory whose attributes are exactly none, archive only
+// or read-only only, in that order of classes: the files the main window counts and the restore
+// dialog lists. A layout that is both read-only and archive is not among them.
+std::vector<std::u16string> CollectSavedLayouts(FileSystem& files,
+                                                const std::u16string& appDirectory);
+// Sets savedLayoutCount to the number of CollectSavedLayouts.
 void RecountSavedLayouts(AppState& state, FileSystem& files);
 
 }  // namespace norv

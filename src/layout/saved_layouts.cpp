@@ -2,22 +2,7 @@
 
 #include <algorithm>
 
-#include "core/file_system.h"
-#include "core/settings.h"
-
 namespace norv {
-
-std::vector<std::u16string> CollectSavedLayouts(FileSystem& files,
-                                                const std::u16string& appDirectory) {
-  const std::u16string pattern = appDirectory + kLayoutPattern;
-  std::vector<std::u16string> paths;
-  for (uint32_t attributes : {kAttrNone, kAttrArchive, kAttrReadOnly}) {
-    std::vector<std::u16string> found = ListFilesWithExactAttributes(files, pattern, attributes);
-    paths.insert(paths.end(), std::make_move_iterator(found.begin()),
-                 std::make_move_iterator(found.end()));
-  }
-  return paths;
-}
 
 void SortSavedLayouts(std::vector<std::u16string>& paths) {
   // char16_t compares as an unsigned code unit, which is the order wanted.

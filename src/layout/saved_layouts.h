@@ -4,15 +4,10 @@
 #include <string_view>
 #include <vector>
 
+// The saved layouts are collected in core, where the main window counts the same files.
+#include "core/settings.h"
+
 namespace norv {
-
-class FileSystem;
-
-// Full paths of the saved layouts in AppDirectory whose attributes are exactly none, archive only
-// or read-only only, in that order of classes and in listing order within each: the files that
-// the main window counts, each once.
-std::vector<std::u16string> CollectSavedLayouts(FileSystem& files,
-                                                const std::u16string& appDirectory);
 
 // Ascending by UTF-16 code unit, case-sensitive: "C" before "a", a space before ".".
 void SortSavedLayouts(std::vector<std::u16string>& paths);

@@ -142,11 +142,14 @@ TEST_F(SavedLayoutsTest, OnlyPlainArchiveAndReadOnlyLayoutsCount) {
   RecountSavedLayouts(p.state, p.files);
   EXPECT_EQ(p.state.savedLayoutCount, 3);
 
-  EXPECT_EQ(ListFilesWithExactAttributes(p.files, u"C:\\Norv\\*.ppx", kAttrArchive),
+  EXPECT_EQ(ListFilesWithExactAttributes(p.files, u"C:\\Norv\\*.ppx", {kAttrArchive}),
             (std::vector<std::u16string>{u"C:\\Norv\\archive.PPX"}));
-  EXPECT_EQ(ListFilesWithExactAttributes(p.files, u"C:\\Norv\\*.ppx", kAttrHidden),
+  EXPECT_EQ(ListFilesWithExactAttributes(p.files, u"C:\\Norv\\*.ppx", {kAttrHidden}),
             (std::vector<std::u16string>{u"C:\\Norv\\hidden.ppx"}));
-  CountSavedLayouts(p.state, p.files, u"C:\\Norv\\*.ppx", kAttrReadOnly | kAttrArchive);
+  const size_t both =
+      ListFilesWithExactAttributes(p.files, u"C:\\Norv\\*.ppx", {kAttrReadOnly | kAttrArchive})
+          .size();
+  p.state.savedLayoutCount = static_cast<int16_t>(p.state.savedLayoutCount + both);
   EXPECT_EQ(p.state.savedLayoutCount, 4);
 }
 
@@ -160,8 +163,28 @@ TEST_F(SavedLayoutsTest, TheFirstErrorEndsTheListingKeepingWhatWasFound) {
   files.Put(u"C:\\Norv\\a.ppx", "", kAttrNone);
   files.Put(u"C:\\Norv\\readonly.ppx", "", kAttrNone);
   files.Put(u"C:\\Norv\\c.ppx", "", kAttrNone);
-  EXPECT_EQ(ListFilesWithExactAttributes(files, u"C:\\Norv\\*.ppx", kAttrNone),
+  EXPECT_EQ(ListFilesWithExactAttributes(files, u"C:\\Norv\\*.ppx", {kAttrNone}),
             (std::vector<std::u16string>{u"C:\\Norv\\a.ppx"}));
+}
+
+TEST_F(SavedLayoutsTest, OneListingServesEveryClassAndAnErrorEndsThemAllAtOnce) {
+  struct CountingAttributes : test::MemoryFileSystem {
+    std::optional<uint32_t> Attributes(const std::u16string& path) override {
+      ++reads;
+      if (path == u"C:\\Norv\\gone.ppx") return std::nullopt;
+      return MemoryFileSystem::Attributes(path);
+    }
+    int reads = 0;
+  } files;
+  files.Put(u"C:\\Norv\\ro.ppx", "", kAttrReadOnly);
+  files.Put(u"C:\\Norv\\archive.ppx", "", kAttrArchive);
+  files.Put(u"C:\\Norv\\plain.ppx", "", kAttrNone);
+  files.Put(u"C:\\Norv\\gone.ppx", "", kAttrNone);
+  files.Put(u"C:\\Norv\\later.ppx", "", kAttrArchive);
+  EXPECT_EQ(CollectSavedLayouts(files, u"C:\\Norv"),
+            (std::vector<std::u16string>{u"C:\\Norv\\plain.ppx", u"C:\\Norv\\archive.ppx",
+                                         u"C:\\Norv\\ro.ppx"}));
+  EXPECT_EQ(files.reads, 4);
 }
 
 }  // namespace
