@@ -8,10 +8,10 @@
 
 namespace norv {
 
-// What one item request returns: the icon's text as the shell's ANSI request would give it
-// (code page 932, at most 39 bytes, never half a double-byte character) and its image index.
+// What one item request returns: the icon's text as the view holds it, uncut (SnapshotDesktop
+// cuts it as the shell's ANSI request would), and its image index.
 struct ItemLabel {
-  std::string cp932Text;
+  std::u16string text;
   int32_t imageIndex = 0;
 };
 

@@ -80,7 +80,10 @@ bool SnapshotDesktop(IconTable& table, Services& services) {
     const bool hidden = IsBeyondDesktop(*position, rect);
     next.states.push_back(hidden ? IconState::kHidden : IconState::kShown);
     (hidden ? next.hiddenCount : next.shownCount)++;
-    next.texts.push_back(PadIconText(DecodeCp932(CutCp932(label->cp932Text, kIconTextMaxBytes))));
+    // As the shell's ANSI request would give the text: code page 932, at most 39 bytes, never half
+    // a double-byte character.
+    next.texts.push_back(
+        PadIconText(DecodeCp932(CutCp932(EncodeCp932(label->text), kIconTextMaxBytes))));
     next.imageIndexes.push_back(label->imageIndex);
   }
   desktop.EndItemReads();

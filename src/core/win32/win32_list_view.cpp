@@ -8,8 +8,7 @@
 #include <cwchar>
 #include <string>
 
-#include "core/cp932.h"
-#include "core/icon_table.h"
+#include "core/win32/wide_text.h"
 
 namespace norv {
 namespace {
@@ -171,8 +170,7 @@ std::optional<ItemLabel> Win32ListView::GetItemLabel(int32_t index) {
     if (!foreign) return std::nullopt;
     text = std::move(*foreign);
   }
-  const std::u16string utf16(reinterpret_cast<const char16_t*>(text.data()), text.size());
-  return ItemLabel{std::string(CutCp932(EncodeCp932(utf16), kIconTextMaxBytes)), reply.item.iImage};
+  return ItemLabel{FromWide(text), reply.item.iImage};
 }
 
 bool Win32ListView::SetItemPosition(int32_t index, int32_t x, int32_t y) {

@@ -49,7 +49,7 @@ std::optional<ItemLabel> SimulatedDesktop::GetItemLabel(int32_t index) {
   if (failLabelReadAt && *failLabelReadAt == number) return std::nullopt;
   if (!Valid(index)) return std::nullopt;
   const Item& item = items[static_cast<size_t>(index)];
-  return ItemLabel{std::string(CutCp932(EncodeCp932(item.text), 39)), item.image};
+  return ItemLabel{item.text, item.image};
 }
 
 void SimulatedDesktop::EndItemReads() { --openReadSessions; }

@@ -6,9 +6,6 @@
 
 #include <string>
 
-#include "core/cp932.h"
-#include "core/icon_table.h"
-
 namespace norv {
 namespace {
 
@@ -163,7 +160,7 @@ std::optional<ItemLabel> FolderViewDesktop::GetItemLabel(int32_t index) {
   if (!name) return std::nullopt;
   const Pidl full(ILCombine(folder_.get(), item));
   const int image = full ? shell_.systemImageIndex(full.get()) : -1;
-  return ItemLabel{std::string(CutCp932(EncodeCp932(*name), kIconTextMaxBytes)), image};
+  return ItemLabel{*name, image};
 }
 
 bool FolderViewDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
