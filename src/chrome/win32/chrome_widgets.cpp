@@ -7,6 +7,7 @@
 
 #include "chrome/button_press.h"
 #include "chrome/win32/chrome_paint.h"
+#include "core/win32/wide_text.h"
 
 namespace norv::widgets {
 
@@ -24,11 +25,16 @@ constexpr UINT kRestyle = WM_USER + 0x100;  // lParam: const StylePtr*
 // button forever.
 constexpr int kMaxPendingMessages = 10000;
 
-const wchar_t* W(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 RECT ToRect(DesignRect r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
+
+// The caption a widget draws: its window text.
+std::u16string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
 
 // The state behind every window of these classes, owned by the window (freed at WM_NCDESTROY).
 struct Widget {
@@ -91,8 +97,8 @@ HWND CreateWidget(const wchar_t* className, const std::u16string& text, DWORD st
   RegisterClasses();
   const DesignRect r = scale.Rect(rect);
   HWND hwnd =
-      CreateWindowExW(exStyle, className, W(text), WS_CHILD | WS_VISIBLE | style, r.x, r.y, r.width,
-                      r.height, parent, nullptr, GetModuleHandleW(nullptr), widget);
+      CreateWindowExW(exStyle, className, Wide(text), WS_CHILD | WS_VISIBLE | style, r.x, r.y,
+                      r.width, r.height, parent, nullptr, GetModuleHandleW(nullptr), widget);
   // Without a window nothing owns the state; the caller gets null and carries on.
   if (!hwnd) delete widget;
   return hwnd;
@@ -114,6 +120,8 @@ class Backing {
     return dc_;
   }
   HDC dc() const { return dc_; }
+  // The client area the bitmap was made for at the last Begin.
+  const RECT& area() const { return area_; }
   void Paint(HWND hwnd) const {
     PAINTSTRUCT ps;
     HDC target = BeginPaint(hwnd, &ps);
@@ -178,12 +186,10 @@ struct Panel : Widget {
 
   void Render(HWND hwnd) {
     HDC dc = backing.Begin(hwnd);
-    RECT area;
-    GetClientRect(hwnd, &area);
+    const RECT& area = backing.area();
     // Whatever the texture fails to cover keeps the panel's background colour.
     FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
-    TileBackground(dc, area.right, area.bottom, style->textureTile(), style->tileSize(),
-                   style->tileSize());
+    TileBackground(dc, area.right, area.bottom, style->textureTile(), style->tileSize());
     for (const Picture& picture : pictures) {
       const RECT r = PlaceOf(picture);
       DrawPicture(dc, Stock(picture.kind).Sized(r.right - r.left, r.bottom - r.top), r.left, r.top);
@@ -252,10 +258,8 @@ struct Label : Widget {
       PaintParentBackground(hwnd, dc, area);
     }
 
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(hwnd, caption.data(), length + 1);
-    caption.resize(static_cast<size_t>(length));
+    const std::u16string caption = WindowText(hwnd);
+    const int length = static_cast<int>(caption.size());
 
     HGDIOBJ previousFont = SelectObject(dc, style->Font(options.font));
     SetBkMode(dc, TRANSPARENT);
@@ -265,15 +269,15 @@ struct Label : Widget {
     if (IsWindowEnabled(hwnd)) {
       SetTextColor(
           dc, options.textColour == CLR_INVALID ? GetSysColor(COLOR_BTNTEXT) : options.textColour);
-      DrawTextW(dc, caption.c_str(), length, &text, format);
+      DrawTextW(dc, Wide(caption), length, &text, format);
     } else {
       // Greyed like a disabled control: an etched caption.
       OffsetRect(&text, 1, 1);
       SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-      DrawTextW(dc, caption.c_str(), length, &text, format);
+      DrawTextW(dc, Wide(caption), length, &text, format);
       text = area;
       SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-      DrawTextW(dc, caption.c_str(), length, &text, format);
+      DrawTextW(dc, Wide(caption), length, &text, format);
     }
     SelectObject(dc, previousFont);
     if (GetFocus() == hwnd) DrawFocusRect(dc, &area);
@@ -496,13 +500,8 @@ struct HeaderCell : Widget {
 
   void Render(HWND hwnd) {
     HDC dc = backing.Begin(hwnd);
-    RECT area;
-    GetClientRect(hwnd, &area);
-    const int length = GetWindowTextLengthW(hwnd);
-    std::u16string caption(static_cast<size_t>(length) + 1, u'\0');
-    GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(caption.data()), length + 1);
-    caption.resize(static_cast<size_t>(length));
-    DrawHeaderCell(dc, area.right, area.bottom, caption, EDGE_RAISED,
+    const RECT& area = backing.area();
+    DrawHeaderCell(dc, area.right, area.bottom, WindowText(hwnd),
                    style->Font(CaptionFont::kJapanese));
   }
 
@@ -567,7 +566,7 @@ void SetPanelPicture(HWND panelWindow, int index, PictureKind kind) {
     GetClientRect(panelWindow, &area);
     FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
     TileBackground(dc, area.right, area.bottom, panel->style->textureTile(),
-                   panel->style->tileSize(), panel->style->tileSize());
+                   panel->style->tileSize());
     DrawPicture(dc, panel->Stock(kind).Sized(place.right - place.left, place.bottom - place.top),
                 place.left, place.top);
     SelectClipRgn(dc, nullptr);
@@ -591,13 +590,6 @@ HWND CreateButtonLabel(HWND panel, const StylePtr& style, DesignRect rect,
       CreateWidget(kLabelClass, options.caption, WS_TABSTOP, 0, panel, style->scale(), rect, label);
   if (hwnd) label->hwnd = hwnd;
   return hwnd;
-}
-
-void ShowButtonFace(HWND labelWindow, bool pressed) {
-  if (ButtonLabel* label = As<ButtonLabel>(labelWindow)) {
-    label->hwnd = labelWindow;
-    label->ShowPressedFace(pressed);
-  }
 }
 
 HWND CreateCheckPicture(HWND parent, const StylePtr& style, DesignRect rect, bool checked,
