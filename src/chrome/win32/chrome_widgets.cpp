@@ -40,18 +40,22 @@ std::u16string WindowText(HWND hwnd) {
 struct Widget {
   explicit Widget(StylePtr s) : style(std::move(s)) {}
   virtual ~Widget() = default;
-  virtual LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  virtual LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  virtual void OnRestyle(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+  virtual void OnRestyle() { InvalidateRect(hwnd, nullptr, FALSE); }
 
+  // Set at WM_NCCREATE, before the window hands the widget any message or As finds it.
+  HWND hwnd = nullptr;
   StylePtr style;
 };
 
 LRESULT CALLBACK WidgetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    auto* created = static_cast<Widget*>(create->lpCreateParams);
+    if (created) created->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* widget = reinterpret_cast<Widget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!widget) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -62,10 +66,10 @@ LRESULT CALLBACK WidgetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   }
   if (message == kRestyle) {
     widget->style = *reinterpret_cast<const StylePtr*>(lParam);
-    widget->OnRestyle(hwnd);
+    widget->OnRestyle();
     return 1;
   }
-  return widget->Handle(hwnd, message, wParam, lParam);
+  return widget->Handle(message, wParam, lParam);
 }
 
 void RegisterClasses() {
@@ -184,7 +188,7 @@ struct Panel : Widget {
     return ToRect(scale.Rect(picture.rect));
   }
 
-  void Render(HWND hwnd) {
+  void Render() {
     HDC dc = backing.Begin(hwnd);
     const RECT& area = backing.area();
     // Whatever the texture fails to cover keeps the panel's background colour.
@@ -196,15 +200,15 @@ struct Panel : Widget {
     }
   }
 
-  void OnRestyle(HWND hwnd) override {
-    Render(hwnd);
+  void OnRestyle() override {
+    Render();
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_CREATE:
-        Render(hwnd);
+        Render();
         return 0;
       case WM_ERASEBKGND:
         return 1;
@@ -212,7 +216,7 @@ struct Panel : Widget {
         backing.Paint(hwnd);
         return 0;
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   std::vector<Picture> pictures;
@@ -240,7 +244,7 @@ struct Label : Widget {
 
   virtual bool Interactive() const { return false; }
 
-  void Paint(HWND hwnd) {
+  void Paint() {
     PAINTSTRUCT ps;
     HDC target = BeginPaint(hwnd, &ps);
     RECT area;
@@ -289,12 +293,12 @@ struct Label : Widget {
     EndPaint(hwnd, &ps);
   }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_ERASEBKGND:
         return 1;
       case WM_PAINT:
-        Paint(hwnd);
+        Paint();
         return 0;
       case WM_NCHITTEST:
         // A caption that does nothing lets the mouse through to what lies under it.
@@ -308,7 +312,7 @@ struct Label : Widget {
         break;
       case WM_SETTEXT:
       case WM_ENABLE: {
-        const LRESULT result = Widget::Handle(hwnd, message, wParam, lParam);
+        const LRESULT result = Widget::Handle(message, wParam, lParam);
         InvalidateRect(hwnd, nullptr, FALSE);
         return result;
       }
@@ -324,7 +328,7 @@ struct Label : Widget {
         return DLGC_WANTCHARS | (enter && Interactive() ? DLGC_WANTMESSAGE : 0);
       }
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   LabelOptions options;
@@ -388,9 +392,8 @@ struct ButtonLabel : Label, ButtonActions {
     if (run) run();
   }
 
-  LRESULT Handle(HWND h, UINT message, WPARAM wParam, LPARAM lParam) override {
-    hwnd = h;
-    const bool enabled = IsWindowEnabled(h) != FALSE;
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const bool enabled = IsWindowEnabled(hwnd) != FALSE;
     if (IsMouseDown(message)) {
       press.Press(PressSource::kMouse, enabled);
       return message == WM_XBUTTONDOWN ? TRUE : 0;
@@ -401,7 +404,7 @@ struct ButtonLabel : Label, ButtonActions {
     }
     switch (message) {
       case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != h) press.Abandon();
+        if (reinterpret_cast<HWND>(lParam) != hwnd) press.Abandon();
         return 0;
       case WM_ENABLE:
         if (!wParam) press.Abandon();
@@ -418,10 +421,9 @@ struct ButtonLabel : Label, ButtonActions {
         if (wParam == VK_SPACE) press.Release();  // may destroy this label
         return 0;
     }
-    return Label::Handle(h, message, wParam, lParam);
+    return Label::Handle(message, wParam, lParam);
   }
 
-  HWND hwnd = nullptr;
   int faceIndex;
   std::function<void()> command;
   ButtonPress press;
@@ -439,7 +441,7 @@ struct CheckLabel : Label {
 
   bool Interactive() const override { return true; }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
       return message == WM_XBUTTONDOWN ? TRUE : 0;
@@ -451,7 +453,7 @@ struct CheckLabel : Label {
       }
       return 0;
     }
-    return Label::Handle(hwnd, message, wParam, lParam);
+    return Label::Handle(message, wParam, lParam);
   }
 
   std::function<void()> onPress;
@@ -463,7 +465,7 @@ struct CheckPicture : Widget {
   CheckPicture(StylePtr s, bool c, std::function<void()> p)
       : Widget(std::move(s)), checked(c), onPress(std::move(p)) {}
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
       return message == WM_XBUTTONDOWN ? TRUE : 0;
@@ -486,7 +488,7 @@ struct CheckPicture : Widget {
         return 0;
       }
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   bool checked;
@@ -498,26 +500,26 @@ struct CheckPicture : Widget {
 struct HeaderCell : Widget {
   using Widget::Widget;
 
-  void Render(HWND hwnd) {
+  void Render() {
     HDC dc = backing.Begin(hwnd);
     const RECT& area = backing.area();
     DrawHeaderCell(dc, area.right, area.bottom, WindowText(hwnd),
                    style->Font(CaptionFont::kJapanese));
   }
 
-  void OnRestyle(HWND hwnd) override {
-    Render(hwnd);
+  void OnRestyle() override {
+    Render();
     InvalidateRect(hwnd, nullptr, FALSE);
   }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_CREATE:
-        Render(hwnd);
+        Render();
         return 0;
       case WM_SETTEXT: {
-        const LRESULT result = Widget::Handle(hwnd, message, wParam, lParam);
-        OnRestyle(hwnd);
+        const LRESULT result = Widget::Handle(message, wParam, lParam);
+        OnRestyle();
         return result;
       }
       case WM_ERASEBKGND:
@@ -526,7 +528,7 @@ struct HeaderCell : Widget {
         backing.Paint(hwnd);
         return 0;
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   Backing backing;
@@ -544,7 +546,7 @@ int AddPanelPicture(HWND panelWindow, PictureKind kind, DesignRect rect, FaceFit
   Panel* panel = As<Panel>(panelWindow);
   if (!panel) return -1;
   panel->pictures.push_back({kind, rect, fit});
-  panel->Render(panelWindow);
+  panel->Render();
   const RECT place = panel->PlaceOf(panel->pictures.back());
   RedrawWindow(panelWindow, &place, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   return static_cast<int>(panel->pictures.size()) - 1;
@@ -584,12 +586,9 @@ HWND CreatePlainLabel(HWND parent, const StylePtr& style, DesignRect rect,
 HWND CreateButtonLabel(HWND panel, const StylePtr& style, DesignRect rect,
                        const LabelOptions& options, int faceIndex, std::function<void()> command,
                        bool processEventsBeforeCommand) {
-  auto* label =
-      new ButtonLabel(style, options, faceIndex, std::move(command), processEventsBeforeCommand);
-  HWND hwnd =
-      CreateWidget(kLabelClass, options.caption, WS_TABSTOP, 0, panel, style->scale(), rect, label);
-  if (hwnd) label->hwnd = hwnd;
-  return hwnd;
+  return CreateWidget(
+      kLabelClass, options.caption, WS_TABSTOP, 0, panel, style->scale(), rect,
+      new ButtonLabel(style, options, faceIndex, std::move(command), processEventsBeforeCommand));
 }
 
 HWND CreateCheckPicture(HWND parent, const StylePtr& style, DesignRect rect, bool checked,
