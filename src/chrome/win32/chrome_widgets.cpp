@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -188,16 +189,22 @@ struct Panel : Widget {
     return ToRect(scale.Rect(picture.rect));
   }
 
-  void Render() {
-    HDC dc = backing.Begin(hwnd);
+  void PaintTexture(HDC dc) const {
     const RECT& area = backing.area();
     // Whatever the texture fails to cover keeps the panel's background colour.
     FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
     TileBackground(dc, area.right, area.bottom, style->textureTile(), style->tileSize());
-    for (const Picture& picture : pictures) {
-      const RECT r = PlaceOf(picture);
-      DrawPicture(dc, Stock(picture.kind).Sized(r.right - r.left, r.bottom - r.top), r.left, r.top);
-    }
+  }
+
+  void PaintPicture(HDC dc, const Picture& picture) const {
+    const RECT r = PlaceOf(picture);
+    DrawPicture(dc, Stock(picture.kind).Sized(r.right - r.left, r.bottom - r.top), r.left, r.top);
+  }
+
+  void Render() {
+    HDC dc = backing.Begin(hwnd);
+    PaintTexture(dc);
+    for (const Picture& picture : pictures) PaintPicture(dc, picture);
   }
 
   void OnRestyle() override {
@@ -465,6 +472,21 @@ struct CheckPicture : Widget {
   CheckPicture(StylePtr s, bool c, std::function<void()> p)
       : Widget(std::move(s)), checked(c), onPress(std::move(p)) {}
 
+  // Both pictures at the window's size, made again only when the size or the style changes.
+  const Pixmap& Shown(int width, int height) {
+    if (!sizedFor || sizedFor->cx != width || sizedFor->cy != height) {
+      sizedOn = style->checkOn.Sized(width, height);
+      sizedOff = style->checkOff.Sized(width, height);
+      sizedFor = SIZE{width, height};
+    }
+    return checked ? sizedOn : sizedOff;
+  }
+
+  void OnRestyle() override {
+    sizedFor.reset();
+    Widget::OnRestyle();
+  }
+
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
@@ -481,9 +503,8 @@ struct CheckPicture : Widget {
         HDC target = BeginPaint(hwnd, &ps);
         RECT area;
         GetClientRect(hwnd, &area);
-        const StockPicture& stock = checked ? style->checkOn : style->checkOff;
         PaintParentBackground(hwnd, target, area);
-        DrawPicture(target, stock.Sized(area.right, area.bottom), 0, 0);
+        DrawPicture(target, Shown(area.right, area.bottom), 0, 0);
         EndPaint(hwnd, &ps);
         return 0;
       }
@@ -493,6 +514,9 @@ struct CheckPicture : Widget {
 
   bool checked;
   std::function<void()> onPress;
+  std::optional<SIZE> sizedFor;
+  Pixmap sizedOn;
+  Pixmap sizedOff;
 };
 
 // ---- Header cell --------------------------------------------------------------------------------
@@ -546,7 +570,12 @@ int AddPanelPicture(HWND panelWindow, PictureKind kind, DesignRect rect, FaceFit
   Panel* panel = As<Panel>(panelWindow);
   if (!panel) return -1;
   panel->pictures.push_back({kind, rect, fit});
-  panel->Render();
+  if (HDC dc = panel->backing.dc()) {
+    // The pictures are drawn in order, so the newest simply goes on top of the drawing so far.
+    panel->PaintPicture(dc, panel->pictures.back());
+  } else {
+    panel->Render();
+  }
   const RECT place = panel->PlaceOf(panel->pictures.back());
   RedrawWindow(panelWindow, &place, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   return static_cast<int>(panel->pictures.size()) - 1;
@@ -564,13 +593,8 @@ void SetPanelPicture(HWND panelWindow, int index, PictureKind kind) {
     // Texture first: the face's rounded corners let it show through.
     HRGN clip = CreateRectRgnIndirect(&place);
     SelectClipRgn(dc, clip);
-    RECT area;
-    GetClientRect(panelWindow, &area);
-    FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
-    TileBackground(dc, area.right, area.bottom, panel->style->textureTile(),
-                   panel->style->tileSize());
-    DrawPicture(dc, panel->Stock(kind).Sized(place.right - place.left, place.bottom - place.top),
-                place.left, place.top);
+    panel->PaintTexture(dc);
+    panel->PaintPicture(dc, picture);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
   }
