@@ -14,15 +14,10 @@ void ButtonPress::Press(PressSource source, bool enabled) {
 
 void ButtonPress::Release() {
   if (!pressed_) return;
-  pressed_ = false;
+  EndPress();
   // Locals only from here on: the pending events or the command may destroy this object.
   ButtonActions& actions = actions_;
   const bool processEvents = processEvents_;
-  if (holdingPointer_) {
-    holdingPointer_ = false;
-    actions.HoldPointer(false);
-  }
-  actions.ShowPressedFace(false);
   if (processEvents && !actions.ProcessPendingEvents()) return;
   actions.RunCommand();
 }
@@ -35,6 +30,10 @@ void ButtonPress::Click(bool enabled) {
 
 void ButtonPress::Abandon() {
   if (!pressed_) return;
+  EndPress();
+}
+
+void ButtonPress::EndPress() {
   pressed_ = false;
   if (holdingPointer_) {
     holdingPointer_ = false;

@@ -41,6 +41,9 @@ class ButtonPress {
   bool pressed() const { return pressed_; }
 
  private:
+  // Lets the pointer go and shows the released face.
+  void EndPress();
+
   ButtonActions& actions_;
   bool processEvents_;
   bool pressed_ = false;

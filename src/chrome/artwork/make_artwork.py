@@ -214,18 +214,26 @@ def hand_shader():
     return shader
 
 
+def icon_tile(u, v, light, dark, rim):
+    """The rounded tile under both icons, in 16-pixel units: its colour at (u, v), shaded from
+    `light` at the top left to `dark`, with a `rim`; None outside it."""
+    d = rounded_rect(u, v, 0.5, 0.5, 15.5, 15.5, 3.0)
+    if d > 0.5:
+        return None
+    if d > -0.5:
+        return rim
+    return mix(light, dark, (u + v) / 30.0)
+
+
 def program_icon_shader(size=16.0):
     """A blue tile with four desktop icons, the last one only outlined: an icon put out of sight."""
     k = size / 16.0
 
     def shader(u, v):
         u, v = u / k, v / k
-        d = rounded_rect(u, v, 0.5, 0.5, 15.5, 15.5, 3.0)
-        if d > 0.5:
+        colour = icon_tile(u, v, (64, 142, 206), (28, 76, 146), (20, 52, 100))
+        if colour is None:
             return (0, 0, 0, 0.0)
-        colour = mix((64, 142, 206), (28, 76, 146), (u + v) / 30.0)
-        if d > -0.5:
-            colour = (20, 52, 100)
         for left, top in ((3, 3), (9, 3), (3, 9)):
             if rounded_rect(u, v, left, top, left + 4, top + 4, 0.8) < 0:
                 colour = WHITE
@@ -260,12 +268,9 @@ def restore_icon_shader(size=16.0):
 
     def shader(u, v):
         u, v = u / k, v / k
-        d = rounded_rect(u, v, 0.5, 0.5, 15.5, 15.5, 3.0)
-        if d > 0.5:
+        colour = icon_tile(u, v, (84, 176, 120), (34, 112, 74), (22, 78, 50))
+        if colour is None:
             return (0, 0, 0, 0.0)
-        colour = mix((84, 176, 120), (34, 112, 74), (u + v) / 30.0)
-        if d > -0.5:
-            colour = (22, 78, 50)
         angle = math.degrees(math.atan2(v - cy, u - cx))
         ring = abs(math.hypot(u - cx, v - cy) - radius) - 0.9
         if (ring < 0 and not gap_from < angle < gap_to) or inside_triangle(u, v, *head):
@@ -279,16 +284,21 @@ def restore_icon_shader(size=16.0):
 # File formats.
 
 
+def bottom_up_bgra(rows):
+    """The pixels as a DIB stores them: 32-bit BGRA with straight alpha, bottom row first."""
+    pixels = bytearray()
+    for row in reversed(rows):
+        for r, g, b, a in row:
+            pixels += bytes((b, g, r, a))
+    return bytes(pixels)
+
+
 def dib_32(rows):
     """BITMAPINFOHEADER + 32-bit bottom-up BGRA pixels with straight alpha."""
     height, width = len(rows), len(rows[0])
     header = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 32, 0, width * height * 4, 2835,
                          2835, 0, 0)
-    pixels = bytearray()
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            pixels += bytes((b, g, r, a))
-    return header + bytes(pixels)
+    return header + bottom_up_bgra(rows)
 
 
 def bmp_file(rows):
@@ -300,17 +310,15 @@ def icon_image(rows):
     """One image of an ICO or CUR file: the DIB with doubled height and its AND mask."""
     height, width = len(rows), len(rows[0])
     header = struct.pack('<IiiHHIIiiII', 40, width, height * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    xor = bytearray()
     mask = bytearray()
     mask_stride = ((width + 31) // 32) * 4
     for row in reversed(rows):
         bits = bytearray(mask_stride)
-        for x, (r, g, b, a) in enumerate(row):
-            xor += bytes((b, g, r, a))
+        for x, (_, _, _, a) in enumerate(row):
             if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
-    return header + bytes(xor) + bytes(mask)
+    return header + bottom_up_bgra(rows) + bytes(mask)
 
 
 def icon_file(images, kind=1, hot_spots=None):

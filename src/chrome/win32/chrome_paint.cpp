@@ -6,24 +6,28 @@
 
 namespace norv {
 
+namespace {
+
+constexpr COLORREF kHeaderCellColour = RGB(192, 192, 192);
+
+}  // namespace
+
 // The values the original passed by number: raised edge 5 on all four sides (15).
 static_assert(EDGE_RAISED == 5 && BF_RECT == 15);
 
-void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileWidth,
-                    int tileHeight) {
+void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileSize) {
   HDC source = CreateCompatibleDC(target);
   if (!source) return;
   HGDIOBJ previous = SelectObject(source, texture);
   // A failed copy leaves that part of the panel as it was; nothing else depends on it.
-  for (const Point& origin : TileOrigins(panelWidth, panelHeight, tileWidth, tileHeight)) {
-    BitBlt(target, origin.x, origin.y, tileWidth, tileHeight, source, 0, 0, SRCCOPY);
+  for (const Point& origin : TileOrigins(panelWidth, panelHeight, tileSize, tileSize)) {
+    BitBlt(target, origin.x, origin.y, tileSize, tileSize, source, 0, 0, SRCCOPY);
   }
   SelectObject(source, previous);
   DeleteDC(source);
 }
 
-void DrawHeaderCell(HDC target, int width, int height, std::u16string_view caption, UINT edge,
-                    HFONT font) {
+void DrawHeaderCell(HDC target, int width, int height, std::u16string_view caption, HFONT font) {
   RECT cell{0, 0, width, height};
   HBRUSH silver = CreateSolidBrush(kHeaderCellColour);
   FillRect(target, &cell, silver);
@@ -42,7 +46,7 @@ void DrawHeaderCell(HDC target, int width, int height, std::u16string_view capti
   ExtTextOutW(target, x, y, ETO_CLIPPED, &cell, text, static_cast<UINT>(length), nullptr);
   SelectObject(target, previousFont);
 
-  DrawEdge(target, &cell, edge, BF_RECT);
+  DrawEdge(target, &cell, EDGE_RAISED, BF_RECT);
 }
 
 void DrawPicture(HDC target, const Pixmap& picture, int x, int y) {

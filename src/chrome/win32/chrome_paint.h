@@ -8,17 +8,13 @@
 
 namespace norv {
 
-// Covers a panel of the given size with copies of the texture (plain BitBlt copies), in the order
-// and at the places of TileOrigins; what falls outside the target is clipped.
-void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileWidth,
-                    int tileHeight);
-
-inline constexpr COLORREF kHeaderCellColour = RGB(192, 192, 192);
+// Covers a panel of the given size with copies of the square texture, `tileSize` on a side (plain
+// BitBlt copies), in the order and at the places of TileOrigins; what falls outside is clipped.
+void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileSize);
 
 // One column header: silver background, the caption centred in `font` with a transparent
-// background, then a 3-D frame of the given edge (EDGE_RAISED in every window) on all four sides.
-void DrawHeaderCell(HDC target, int width, int height, std::u16string_view caption, UINT edge,
-                    HFONT font);
+// background, then a raised 3-D frame on all four sides.
+void DrawHeaderCell(HDC target, int width, int height, std::u16string_view caption, HFONT font);
 
 // Draws the picture with its alpha at (x, y), unscaled.
 void DrawPicture(HDC target, const Pixmap& picture, int x, int y);

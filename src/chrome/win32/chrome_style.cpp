@@ -4,6 +4,7 @@
 #include <string>
 
 #include "chrome/win32/chrome_resources.h"
+#include "core/win32/wide_text.h"
 
 namespace norv {
 
@@ -117,10 +118,7 @@ Pixmap StockPicture::Sized(int width, int height) const {
   return Resample(source, width, height);
 }
 
-std::u16string JapaneseFontFace() {
-  const std::wstring& face = JapaneseFace();
-  return {face.begin(), face.end()};
-}
+std::u16string JapaneseFontFace() { return FromWide(JapaneseFace()); }
 
 HBITMAP CreateBitmapFromPixmap(const Pixmap& picture) {
   if (picture.width <= 0 || picture.height <= 0) return nullptr;

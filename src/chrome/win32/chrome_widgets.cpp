@@ -2,11 +2,13 @@
 
 #include <windowsx.h>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "chrome/button_press.h"
 #include "chrome/win32/chrome_paint.h"
+#include "core/win32/wide_text.h"
 
 namespace norv::widgets {
 
@@ -24,28 +26,37 @@ constexpr UINT kRestyle = WM_USER + 0x100;  // lParam: const StylePtr*
 // button forever.
 constexpr int kMaxPendingMessages = 10000;
 
-const wchar_t* W(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 RECT ToRect(DesignRect r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
+
+// The caption a widget draws: its window text.
+std::u16string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthW(hwnd);
+  std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+  GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
 
 // The state behind every window of these classes, owned by the window (freed at WM_NCDESTROY).
 struct Widget {
   explicit Widget(StylePtr s) : style(std::move(s)) {}
   virtual ~Widget() = default;
-  virtual LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  virtual LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  virtual void OnRestyle(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+  virtual void OnRestyle() { InvalidateRect(hwnd, nullptr, FALSE); }
 
+  // Set at WM_NCCREATE, before the window hands the widget any message or As finds it.
+  HWND hwnd = nullptr;
   StylePtr style;
 };
 
 LRESULT CALLBACK WidgetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    auto* created = static_cast<Widget*>(create->lpCreateParams);
+    if (created) created->hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
   }
   auto* widget = reinterpret_cast<Widget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!widget) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -56,10 +67,10 @@ LRESULT CALLBACK WidgetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   }
   if (message == kRestyle) {
     widget->style = *reinterpret_cast<const StylePtr*>(lParam);
-    widget->OnRestyle(hwnd);
+    widget->OnRestyle();
     return 1;
   }
-  return widget->Handle(hwnd, message, wParam, lParam);
+  return widget->Handle(message, wParam, lParam);
 }
 
 void RegisterClasses() {
@@ -91,8 +102,8 @@ HWND CreateWidget(const wchar_t* className, const std::u16string& text, DWORD st
   RegisterClasses();
   const DesignRect r = scale.Rect(rect);
   HWND hwnd =
-      CreateWindowExW(exStyle, className, W(text), WS_CHILD | WS_VISIBLE | style, r.x, r.y, r.width,
-                      r.height, parent, nullptr, GetModuleHandleW(nullptr), widget);
+      CreateWindowExW(exStyle, className, Wide(text), WS_CHILD | WS_VISIBLE | style, r.x, r.y,
+                      r.width, r.height, parent, nullptr, GetModuleHandleW(nullptr), widget);
   // Without a window nothing owns the state; the caller gets null and carries on.
   if (!hwnd) delete widget;
   return hwnd;
@@ -114,6 +125,8 @@ class Backing {
     return dc_;
   }
   HDC dc() const { return dc_; }
+  // The client area the bitmap was made for at the last Begin.
+  const RECT& area() const { return area_; }
   void Paint(HWND hwnd) const {
     PAINTSTRUCT ps;
     HDC target = BeginPaint(hwnd, &ps);
@@ -176,29 +189,33 @@ struct Panel : Widget {
     return ToRect(scale.Rect(picture.rect));
   }
 
-  void Render(HWND hwnd) {
-    HDC dc = backing.Begin(hwnd);
-    RECT area;
-    GetClientRect(hwnd, &area);
+  void PaintTexture(HDC dc) const {
+    const RECT& area = backing.area();
     // Whatever the texture fails to cover keeps the panel's background colour.
     FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
-    TileBackground(dc, area.right, area.bottom, style->textureTile(), style->tileSize(),
-                   style->tileSize());
-    for (const Picture& picture : pictures) {
-      const RECT r = PlaceOf(picture);
-      DrawPicture(dc, Stock(picture.kind).Sized(r.right - r.left, r.bottom - r.top), r.left, r.top);
-    }
+    TileBackground(dc, area.right, area.bottom, style->textureTile(), style->tileSize());
   }
 
-  void OnRestyle(HWND hwnd) override {
-    Render(hwnd);
+  void PaintPicture(HDC dc, const Picture& picture) const {
+    const RECT r = PlaceOf(picture);
+    DrawPicture(dc, Stock(picture.kind).Sized(r.right - r.left, r.bottom - r.top), r.left, r.top);
+  }
+
+  void Render() {
+    HDC dc = backing.Begin(hwnd);
+    PaintTexture(dc);
+    for (const Picture& picture : pictures) PaintPicture(dc, picture);
+  }
+
+  void OnRestyle() override {
+    Render();
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_CREATE:
-        Render(hwnd);
+        Render();
         return 0;
       case WM_ERASEBKGND:
         return 1;
@@ -206,7 +223,7 @@ struct Panel : Widget {
         backing.Paint(hwnd);
         return 0;
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   std::vector<Picture> pictures;
@@ -234,7 +251,7 @@ struct Label : Widget {
 
   virtual bool Interactive() const { return false; }
 
-  void Paint(HWND hwnd) {
+  void Paint() {
     PAINTSTRUCT ps;
     HDC target = BeginPaint(hwnd, &ps);
     RECT area;
@@ -252,10 +269,8 @@ struct Label : Widget {
       PaintParentBackground(hwnd, dc, area);
     }
 
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(hwnd, caption.data(), length + 1);
-    caption.resize(static_cast<size_t>(length));
+    const std::u16string caption = WindowText(hwnd);
+    const int length = static_cast<int>(caption.size());
 
     HGDIOBJ previousFont = SelectObject(dc, style->Font(options.font));
     SetBkMode(dc, TRANSPARENT);
@@ -265,15 +280,15 @@ struct Label : Widget {
     if (IsWindowEnabled(hwnd)) {
       SetTextColor(
           dc, options.textColour == CLR_INVALID ? GetSysColor(COLOR_BTNTEXT) : options.textColour);
-      DrawTextW(dc, caption.c_str(), length, &text, format);
+      DrawTextW(dc, Wide(caption), length, &text, format);
     } else {
       // Greyed like a disabled control: an etched caption.
       OffsetRect(&text, 1, 1);
       SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-      DrawTextW(dc, caption.c_str(), length, &text, format);
+      DrawTextW(dc, Wide(caption), length, &text, format);
       text = area;
       SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-      DrawTextW(dc, caption.c_str(), length, &text, format);
+      DrawTextW(dc, Wide(caption), length, &text, format);
     }
     SelectObject(dc, previousFont);
     if (GetFocus() == hwnd) DrawFocusRect(dc, &area);
@@ -285,12 +300,12 @@ struct Label : Widget {
     EndPaint(hwnd, &ps);
   }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_ERASEBKGND:
         return 1;
       case WM_PAINT:
-        Paint(hwnd);
+        Paint();
         return 0;
       case WM_NCHITTEST:
         // A caption that does nothing lets the mouse through to what lies under it.
@@ -304,7 +319,7 @@ struct Label : Widget {
         break;
       case WM_SETTEXT:
       case WM_ENABLE: {
-        const LRESULT result = Widget::Handle(hwnd, message, wParam, lParam);
+        const LRESULT result = Widget::Handle(message, wParam, lParam);
         InvalidateRect(hwnd, nullptr, FALSE);
         return result;
       }
@@ -320,7 +335,7 @@ struct Label : Widget {
         return DLGC_WANTCHARS | (enter && Interactive() ? DLGC_WANTMESSAGE : 0);
       }
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   LabelOptions options;
@@ -384,9 +399,8 @@ struct ButtonLabel : Label, ButtonActions {
     if (run) run();
   }
 
-  LRESULT Handle(HWND h, UINT message, WPARAM wParam, LPARAM lParam) override {
-    hwnd = h;
-    const bool enabled = IsWindowEnabled(h) != FALSE;
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
+    const bool enabled = IsWindowEnabled(hwnd) != FALSE;
     if (IsMouseDown(message)) {
       press.Press(PressSource::kMouse, enabled);
       return message == WM_XBUTTONDOWN ? TRUE : 0;
@@ -397,7 +411,7 @@ struct ButtonLabel : Label, ButtonActions {
     }
     switch (message) {
       case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != h) press.Abandon();
+        if (reinterpret_cast<HWND>(lParam) != hwnd) press.Abandon();
         return 0;
       case WM_ENABLE:
         if (!wParam) press.Abandon();
@@ -414,10 +428,9 @@ struct ButtonLabel : Label, ButtonActions {
         if (wParam == VK_SPACE) press.Release();  // may destroy this label
         return 0;
     }
-    return Label::Handle(h, message, wParam, lParam);
+    return Label::Handle(message, wParam, lParam);
   }
 
-  HWND hwnd = nullptr;
   int faceIndex;
   std::function<void()> command;
   ButtonPress press;
@@ -435,7 +448,7 @@ struct CheckLabel : Label {
 
   bool Interactive() const override { return true; }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
       return message == WM_XBUTTONDOWN ? TRUE : 0;
@@ -447,7 +460,7 @@ struct CheckLabel : Label {
       }
       return 0;
     }
-    return Label::Handle(hwnd, message, wParam, lParam);
+    return Label::Handle(message, wParam, lParam);
   }
 
   std::function<void()> onPress;
@@ -459,7 +472,22 @@ struct CheckPicture : Widget {
   CheckPicture(StylePtr s, bool c, std::function<void()> p)
       : Widget(std::move(s)), checked(c), onPress(std::move(p)) {}
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  // Both pictures at the window's size, made again only when the size or the style changes.
+  const Pixmap& Shown(int width, int height) {
+    if (!sizedFor || sizedFor->cx != width || sizedFor->cy != height) {
+      sizedOn = style->checkOn.Sized(width, height);
+      sizedOff = style->checkOff.Sized(width, height);
+      sizedFor = SIZE{width, height};
+    }
+    return checked ? sizedOn : sizedOff;
+  }
+
+  void OnRestyle() override {
+    sizedFor.reset();
+    Widget::OnRestyle();
+  }
+
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
       return message == WM_XBUTTONDOWN ? TRUE : 0;
@@ -475,18 +503,20 @@ struct CheckPicture : Widget {
         HDC target = BeginPaint(hwnd, &ps);
         RECT area;
         GetClientRect(hwnd, &area);
-        const StockPicture& stock = checked ? style->checkOn : style->checkOff;
         PaintParentBackground(hwnd, target, area);
-        DrawPicture(target, stock.Sized(area.right, area.bottom), 0, 0);
+        DrawPicture(target, Shown(area.right, area.bottom), 0, 0);
         EndPaint(hwnd, &ps);
         return 0;
       }
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   bool checked;
   std::function<void()> onPress;
+  std::optional<SIZE> sizedFor;
+  Pixmap sizedOn;
+  Pixmap sizedOff;
 };
 
 // ---- Header cell --------------------------------------------------------------------------------
@@ -494,31 +524,26 @@ struct CheckPicture : Widget {
 struct HeaderCell : Widget {
   using Widget::Widget;
 
-  void Render(HWND hwnd) {
+  void Render() {
     HDC dc = backing.Begin(hwnd);
-    RECT area;
-    GetClientRect(hwnd, &area);
-    const int length = GetWindowTextLengthW(hwnd);
-    std::u16string caption(static_cast<size_t>(length) + 1, u'\0');
-    GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(caption.data()), length + 1);
-    caption.resize(static_cast<size_t>(length));
-    DrawHeaderCell(dc, area.right, area.bottom, caption, EDGE_RAISED,
+    const RECT& area = backing.area();
+    DrawHeaderCell(dc, area.right, area.bottom, WindowText(hwnd),
                    style->Font(CaptionFont::kJapanese));
   }
 
-  void OnRestyle(HWND hwnd) override {
-    Render(hwnd);
+  void OnRestyle() override {
+    Render();
     InvalidateRect(hwnd, nullptr, FALSE);
   }
 
-  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
       case WM_CREATE:
-        Render(hwnd);
+        Render();
         return 0;
       case WM_SETTEXT: {
-        const LRESULT result = Widget::Handle(hwnd, message, wParam, lParam);
-        OnRestyle(hwnd);
+        const LRESULT result = Widget::Handle(message, wParam, lParam);
+        OnRestyle();
         return result;
       }
       case WM_ERASEBKGND:
@@ -527,7 +552,7 @@ struct HeaderCell : Widget {
         backing.Paint(hwnd);
         return 0;
     }
-    return Widget::Handle(hwnd, message, wParam, lParam);
+    return Widget::Handle(message, wParam, lParam);
   }
 
   Backing backing;
@@ -545,7 +570,12 @@ int AddPanelPicture(HWND panelWindow, PictureKind kind, DesignRect rect, FaceFit
   Panel* panel = As<Panel>(panelWindow);
   if (!panel) return -1;
   panel->pictures.push_back({kind, rect, fit});
-  panel->Render(panelWindow);
+  if (HDC dc = panel->backing.dc()) {
+    // The pictures are drawn in order, so the newest simply goes on top of the drawing so far.
+    panel->PaintPicture(dc, panel->pictures.back());
+  } else {
+    panel->Render();
+  }
   const RECT place = panel->PlaceOf(panel->pictures.back());
   RedrawWindow(panelWindow, &place, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   return static_cast<int>(panel->pictures.size()) - 1;
@@ -563,13 +593,8 @@ void SetPanelPicture(HWND panelWindow, int index, PictureKind kind) {
     // Texture first: the face's rounded corners let it show through.
     HRGN clip = CreateRectRgnIndirect(&place);
     SelectClipRgn(dc, clip);
-    RECT area;
-    GetClientRect(panelWindow, &area);
-    FillRect(dc, &area, GetSysColorBrush(COLOR_3DFACE));
-    TileBackground(dc, area.right, area.bottom, panel->style->textureTile(),
-                   panel->style->tileSize(), panel->style->tileSize());
-    DrawPicture(dc, panel->Stock(kind).Sized(place.right - place.left, place.bottom - place.top),
-                place.left, place.top);
+    panel->PaintTexture(dc);
+    panel->PaintPicture(dc, picture);
     SelectClipRgn(dc, nullptr);
     DeleteObject(clip);
   }
@@ -585,19 +610,9 @@ HWND CreatePlainLabel(HWND parent, const StylePtr& style, DesignRect rect,
 HWND CreateButtonLabel(HWND panel, const StylePtr& style, DesignRect rect,
                        const LabelOptions& options, int faceIndex, std::function<void()> command,
                        bool processEventsBeforeCommand) {
-  auto* label =
-      new ButtonLabel(style, options, faceIndex, std::move(command), processEventsBeforeCommand);
-  HWND hwnd =
-      CreateWidget(kLabelClass, options.caption, WS_TABSTOP, 0, panel, style->scale(), rect, label);
-  if (hwnd) label->hwnd = hwnd;
-  return hwnd;
-}
-
-void ShowButtonFace(HWND labelWindow, bool pressed) {
-  if (ButtonLabel* label = As<ButtonLabel>(labelWindow)) {
-    label->hwnd = labelWindow;
-    label->ShowPressedFace(pressed);
-  }
+  return CreateWidget(
+      kLabelClass, options.caption, WS_TABSTOP, 0, panel, style->scale(), rect,
+      new ButtonLabel(style, options, faceIndex, std::move(command), processEventsBeforeCommand));
 }
 
 HWND CreateCheckPicture(HWND parent, const StylePtr& style, DesignRect rect, bool checked,

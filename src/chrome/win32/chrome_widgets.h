@@ -39,7 +39,6 @@ HWND CreatePlainLabel(HWND parent, const StylePtr& style, DesignRect rect,
 HWND CreateButtonLabel(HWND panel, const StylePtr& style, DesignRect rect,
                        const LabelOptions& options, int faceIndex, std::function<void()> command,
                        bool processEventsBeforeCommand);
-void ShowButtonFace(HWND label, bool pressed);
 
 HWND CreateCheckPicture(HWND parent, const StylePtr& style, DesignRect rect, bool checked,
                         std::function<void()> onPress);

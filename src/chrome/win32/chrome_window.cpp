@@ -29,8 +29,6 @@ void ImageButton::SetEnabled(bool enabled) const {
 
 bool ImageButton::enabled() const { return label_ && IsWindowEnabled(label_); }
 
-void ImageButton::ShowPressedFace(bool pressed) const { widgets::ShowButtonFace(label_, pressed); }
-
 void CheckBox::SetChecked(bool checked) const { widgets::SetCheckPicture(box_, checked); }
 
 bool CheckBox::checked() const { return widgets::CheckPictureChecked(box_); }

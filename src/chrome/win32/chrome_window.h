@@ -64,8 +64,6 @@ class ImageButton {
   // A disabled button shows its caption greyed and ignores mouse and keyboard; its face stays.
   void SetEnabled(bool enabled) const;
   bool enabled() const;
-  // Shows the face without running anything (a window that draws a press of its own).
-  void ShowPressedFace(bool pressed) const;
 
  private:
   HWND label_ = nullptr;
@@ -86,7 +84,6 @@ class CheckBox {
   CheckBox() = default;
   CheckBox(HWND box, HWND label) : box_(box), label_(label) {}
 
-  HWND box() const { return box_; }
   HWND label() const { return label_; }
   void SetChecked(bool checked) const;
   bool checked() const;
@@ -116,10 +113,8 @@ class ChromeWindow {
   ChromeWindow(const ChromeWindow&) = delete;
   ChromeWindow& operator=(const ChromeWindow&) = delete;
 
-  HWND window() const { return window_; }
   int dpi() const { return style_->scale().dpi(); }
   const DpiScale& scale() const { return style_->scale(); }
-  const ChromeStyle& style() const { return *style_; }
   HFONT font(CaptionFont which = CaptionFont::kJapanese) const { return style_->Font(which); }
   HCURSOR handCursor() const { return style_->hand(); }
 
