@@ -51,12 +51,21 @@ struct Widget {
   StylePtr style;
 };
 
+// What CreateWidget hands the new window: the window owns the widget once it has taken it.
+struct WidgetHandover {
+  Widget* widget;
+  bool taken = false;
+};
+
 LRESULT CALLBACK WidgetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* created = static_cast<Widget*>(create->lpCreateParams);
-    if (created) created->hwnd = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    auto* handover = static_cast<WidgetHandover*>(create->lpCreateParams);
+    if (handover && handover->widget) {
+      handover->widget->hwnd = hwnd;
+      handover->taken = true;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(handover->widget));
+    }
   }
   auto* widget = reinterpret_cast<Widget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!widget) return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -101,11 +110,13 @@ HWND CreateWidget(const wchar_t* className, const std::u16string& text, DWORD st
                   HWND parent, const DpiScale& scale, DesignRect rect, Widget* widget) {
   RegisterClasses();
   const DesignRect r = scale.Rect(rect);
+  WidgetHandover handover{widget};
   HWND hwnd =
       CreateWindowExW(exStyle, className, Wide(text), WS_CHILD | WS_VISIBLE | style, r.x, r.y,
-                      r.width, r.height, parent, nullptr, GetModuleHandleW(nullptr), widget);
-  // Without a window nothing owns the state; the caller gets null and carries on.
-  if (!hwnd) delete widget;
+                      r.width, r.height, parent, nullptr, GetModuleHandleW(nullptr), &handover);
+  // A window that failed after taking the state has freed it at WM_NCDESTROY; otherwise nothing
+  // owns it. Either way the caller gets null and carries on.
+  if (!handover.taken) delete widget;
   return hwnd;
 }
 
