@@ -1,7 +1,5 @@
 #include "layout/win32/restore_dialog_window.h"
 
-#include <commctrl.h>
-
 #include "layout/win32/dialog_control_ids.h"
 
 namespace norv {
@@ -21,16 +19,6 @@ constexpr std::array<int, 3> kButtonTops{32, 144, 172};
 
 const wchar_t* AsWide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-// The saved-layout list shows the hand pointer over its rows.
-LRESULT CALLBACK HandPointerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR hand) {
-  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && hand) {
-    SetCursor(reinterpret_cast<HCURSOR>(hand));
-    return TRUE;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 void FillList(HWND list, const std::vector<std::u16string>& rows) {
@@ -65,9 +53,9 @@ void RestoreDialogWindow::PrepareWindow() {
            LoadRestoreIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
 
   layoutList_ = CreateList(kLayoutListId, kLayoutList);
-  SetWindowSubclass(layoutList_, HandPointerProc, 1,
-                    reinterpret_cast<DWORD_PTR>(chrome_->handCursor()));
-  AddToolTip(layoutList_, kRestoreListTip);
+  // The saved-layout list shows the hand pointer over its rows.
+  chrome_->ShowHandOver(layoutList_);
+  chrome_->AddToolTip(layoutList_, kRestoreListTip);
   recordList_ = CreateList(kRecordListId, kRecordList);
 
   const HWND panel = chrome_->AddPanel(hwnd(), {0, 0, kPanel.width, kPanel.height});
@@ -101,20 +89,6 @@ HWND RestoreDialogWindow::CreateList(int id, DesignRect rect) {
       nullptr);
   chrome_->Place(list, rect);
   return list;
-}
-
-void RestoreDialogWindow::AddToolTip(HWND control, const char16_t* text) {
-  toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!toolTip_) return;
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
-  SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void RestoreDialogWindow::ShowSavedLayouts(const std::vector<std::u16string>& rows) {

@@ -32,13 +32,11 @@ class RestoreDialogWindow final : public ModalDialogWindow, public RestoreDialog
  private:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HWND CreateList(int id, DesignRect rect);
-  void AddToolTip(HWND control, const char16_t* text);
 
   RestoreDialog dialog_;
   HWND layoutList_ = nullptr;
   HWND recordList_ = nullptr;
   HWND selectedPath_ = nullptr;
-  HWND toolTip_ = nullptr;
   std::array<ImageButton, 3> buttons_;
 };
 
