@@ -1,5 +1,6 @@
 #include "layout/win32/restore_dialog_window.h"
 
+#include "core/win32/wide_text.h"
 #include "layout/win32/dialog_control_ids.h"
 
 namespace norv {
@@ -17,16 +18,12 @@ constexpr DesignRect kRecordList{228, 32, 281, 160};
 constexpr DesignRect kSelectedPath{12, 196, 573, 13};
 constexpr std::array<int, 3> kButtonTops{32, 144, 172};
 
-const wchar_t* AsWide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 void FillList(HWND list, const std::vector<std::u16string>& rows) {
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   SendMessageW(list, LB_INITSTORAGE, rows.size(), rows.size() * 128 * sizeof(wchar_t));
   for (const std::u16string& row : rows) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsWide(row)));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row)));
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -99,7 +96,7 @@ void RestoreDialogWindow::ShowSavedLayouts(const std::vector<std::u16string>& ro
 }
 
 void RestoreDialogWindow::ShowSelectedPath(const std::u16string& path) {
-  SetWindowTextW(selectedPath_, AsWide(path));
+  SetWindowTextW(selectedPath_, Wide(path));
 }
 
 void RestoreDialogWindow::ShowRecords(const std::vector<std::u16string>& rows) {

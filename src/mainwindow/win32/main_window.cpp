@@ -9,6 +9,7 @@
 
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
+#include "core/win32/wide_text.h"
 #include "core/win32/win32_services.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/main_window.h"
@@ -46,9 +47,6 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
   return widget;
 }
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-
 class Win32MainWindow;
 // The loaded window, and the last unloaded one, which may still be on the call stack that
 // unloaded it; it is freed when the window opens again.
@@ -80,7 +78,7 @@ class Win32MainWindow : public MainWindowView {
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   }
   void AppendRow(const std::u16string& row) override {
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(row)));
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row)));
   }
 
   // MainWindowView
@@ -162,7 +160,7 @@ bool Win32MainWindow::Open() {
   (void)registered;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  hwnd_ = CreateWindowExW(0, kClassName, W(text::kCaption), style, CW_USEDEFAULT, CW_USEDEFAULT,
+  hwnd_ = CreateWindowExW(0, kClassName, Wide(text::kCaption), style, CW_USEDEFAULT, CW_USEDEFAULT,
                           layout::kClient.width, layout::kClient.height, nullptr, nullptr,
                           instance_, this);
   if (!hwnd_) return false;
