@@ -60,8 +60,7 @@ class Win32MainWindow : public MainWindowView {
         icon_(icon),
         state_(state),
         services_(services),
-        ownServices_{services.desktop, services.files,      services.profile,
-                     messages_,        services.programEnd, services.pause},
+        ownServices_(WithMessages(services, messages_)),
         logic_(state, ownServices_, *this) {}
 
   HWND hwnd() const { return hwnd_; }
