@@ -81,6 +81,15 @@ void ModalDialogWindow::MarkUnloaded() {
   if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
 }
 
+void ModalDialogWindow::PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE, int)) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  chrome_ = std::make_unique<ChromeWindow>(hwnd_, instance);
+  chrome_->SizeToClientAndCentre(client);
+  const int dpi = chrome_->dpi();
+  SetIcons(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
+           loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+}
+
 void ModalDialogWindow::SetIcons(HICON big, HICON small) {
   bigIcon_ = big;
   smallIcon_ = small;

@@ -32,8 +32,7 @@ void FillList(HWND list, const std::vector<std::u16string>& rows) {
 }  // namespace
 
 RestoreDialogWindow::RestoreDialogWindow(HWND owner, AppState& state, Services& services)
-    : ModalDialogWindow(owner, kClassName, kRestoreDialogCaption),
-      dialog_(*this, state, services) {}
+    : ModalDialogView(owner, kClassName, kRestoreDialogCaption), dialog_(*this, state, services) {}
 
 void RestoreDialogWindow::Show() {
   if (!hwnd()) return;
@@ -42,12 +41,7 @@ void RestoreDialogWindow::Show() {
 }
 
 void RestoreDialogWindow::PrepareWindow() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance);
-  chrome_->SizeToClientAndCentre(kPanel);
-  const int dpi = chrome_->dpi();
-  SetIcons(LoadRestoreIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
-           LoadRestoreIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+  PrepareChrome(kPanel, LoadRestoreIcon);
 
   layoutList_ = CreateList(kLayoutListId, kLayoutList);
   // The saved-layout list shows the hand pointer over its rows.
@@ -107,16 +101,6 @@ void RestoreDialogWindow::EnableButton(int button, bool enabled) {
   if (button >= 0 && static_cast<size_t>(button) < buttons_.size()) {
     buttons_[static_cast<size_t>(button)].SetEnabled(enabled);
   }
-}
-
-std::optional<ScreenPoint> RestoreDialogWindow::CursorPosition() { return CursorAnchor(); }
-
-void RestoreDialogWindow::AnimateOpen(ScreenPoint from) {
-  norv::AnimateOpen(hwnd(), from.x, from.y);
-}
-
-void RestoreDialogWindow::AnimateClose(ScreenPoint to) {
-  if (hwnd() && IsWindowVisible(hwnd())) norv::AnimateClose(hwnd(), to.x, to.y);
 }
 
 std::optional<LRESULT> RestoreDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {
