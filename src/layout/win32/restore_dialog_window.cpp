@@ -83,10 +83,9 @@ HWND RestoreDialogWindow::CreateList(int id, DesignRect rect) {
 }
 
 void RestoreDialogWindow::ShowSavedLayouts(const std::vector<std::u16string>& rows) {
-  FillList(layoutList_, rows);
   const INT tabStop = kLayoutListTabStop;
   SendMessageW(layoutList_, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-  InvalidateRect(layoutList_, nullptr, TRUE);
+  FillList(layoutList_, rows);
 }
 
 void RestoreDialogWindow::ShowSelectedPath(const std::u16string& path) {
