@@ -45,6 +45,12 @@ struct Services {
   Pause& pause;
 };
 
+// The same services with other message boxes (modal to a window of their own).
+inline Services WithMessages(const Services& services, UserMessages& messages) {
+  return Services{services.desktop, services.files,      services.profile,
+                  messages,         services.programEnd, services.pause};
+}
+
 // Waits between retries; the Windows implementation sleeps, tests record and return at once.
 class Pause {
  public:

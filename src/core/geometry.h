@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace norv {
 
@@ -21,6 +23,13 @@ struct DesktopRect {
 // Strict and signed: an icon exactly on the edge is still shown.
 inline bool IsBeyondDesktop(Point p, DesktopRect rect) {
   return p.x > rect.right || p.y > rect.bottom;
+}
+
+// The nearest 16-bit value, for positions stored or passed on in 16 bits: a value out of range
+// stays on the same side of an edge instead of wrapping around.
+inline int16_t ClampTo16Bits(int32_t value) {
+  return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
+                                                  std::numeric_limits<int16_t>::max()));
 }
 
 }  // namespace norv

@@ -1,23 +1,16 @@
 #include "layout/layout_file.h"
 
 #include <algorithm>
-#include <limits>
 #include <unordered_map>
 
 #include "core/cp932.h"
 #include "core/desktop_list_view.h"
 #include "core/file_system.h"
+#include "core/geometry.h"
 #include "core/icon_table.h"
 
 namespace norv {
 namespace {
-
-// The desktop never produces positions outside 16 bits, but should a platform do so, the nearest
-// storable value keeps the icon on the same side of the desktop edge instead of wrapping around.
-int16_t ClampTo16Bits(int32_t value) {
-  return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
-                                                  std::numeric_limits<int16_t>::max()));
-}
 
 void AppendInt16(std::string& out, int16_t value) {
   const auto bits = static_cast<uint16_t>(value);

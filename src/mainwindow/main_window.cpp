@@ -19,10 +19,9 @@ void MainWindow::Load() {
   RefillIconList();
   ShowOptionPicture(0);
   ShowOptionPicture(1);
-  RecountSavedLayouts(state_, services_.files);
   DisableSelectedIconButtons();
   EnableAllIconsButtons();
-  view_.SetButtonEnabled(Command::kRestore, state_.savedLayoutCount != 0);
+  RecountLayoutsAndEnableRestore();
   view_.AnimateOpen();
 }
 

@@ -1,9 +1,7 @@
 #include "resident/tray_window.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "core/app_state.h"
+#include "core/geometry.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
 #include "resident/resident_sequences.h"
@@ -11,11 +9,6 @@
 
 namespace norv {
 namespace {
-
-int16_t To16Bits(int32_t value) {
-  return static_cast<int16_t>(std::clamp<int32_t>(value, std::numeric_limits<int16_t>::min(),
-                                                  std::numeric_limits<int16_t>::max()));
-}
 
 // Keeps a handler from being entered again while the menu or a modal dialog it opened still
 // dispatches the shell's notifications.
@@ -86,7 +79,7 @@ void TrayWindow::Unload() {
 void TrayWindow::OpenSettings() {
   const std::optional<Point> cursor = view_.CursorPosition();
   state_.menuCursor =
-      cursor ? ScreenPoint{To16Bits(cursor->x), To16Bits(cursor->y)} : ScreenPoint{};
+      cursor ? ScreenPoint{ClampTo16Bits(cursor->x), ClampTo16Bits(cursor->y)} : ScreenPoint{};
   view_.OpenMainWindow();
 }
 

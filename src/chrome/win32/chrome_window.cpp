@@ -1,5 +1,7 @@
 #include "chrome/win32/chrome_window.h"
 
+#include <commctrl.h>
+
 #include "chrome/win32/chrome_resources.h"
 #include "chrome/win32/chrome_widgets.h"
 
@@ -169,6 +171,43 @@ void ChromeWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE);
+}
+
+namespace {
+
+LRESULT CALLBACK HandOverProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR chrome) {
+  // The pointer is read each time: a DPI change frees the old one. A chrome destroyed before its
+  // window has taken its mark away and leaves the control the ordinary pointer.
+  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT &&
+      GetPropW(GetAncestor(control, GA_ROOT), kChromeProperty)) {
+    SetCursor(reinterpret_cast<const ChromeWindow*>(chrome)->handCursor());
+    return TRUE;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(control, HandOverProc, id);
+  return DefSubclassProc(control, message, wParam, lParam);
+}
+
+}  // namespace
+
+void ChromeWindow::ShowHandOver(HWND control) {
+  if (control) SetWindowSubclass(control, HandOverProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void ChromeWindow::AddToolTip(HWND control, const std::u16string& text) {
+  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!tip) return;
+  TTTOOLINFOW tool{};
+  // The size every comctl32 accepts: older ones refuse the larger structure newer headers declare.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = GetParent(control);
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  // The tooltip keeps a copy of the text.
+  tool.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool TranslateChromeKeyboard(MSG& message) {

@@ -137,6 +137,10 @@ class ChromeWindow {
   // chosen font, across DPI changes. Pass no font for controls that draw their own.
   void Place(HWND control, DesignRect rect,
              std::optional<CaptionFont> font = CaptionFont::kJapanese);
+  // Shows the hand pointer over `control`, the one of the current DPI also after a change.
+  void ShowHandOver(HWND control);
+  // A tooltip that shows `text` while the mouse rests on `control`.
+  void AddToolTip(HWND control, const std::u16string& text);
 
   // From WM_DPICHANGED: rescales every widget, font and picture and resizes the window to fit.
   void OnDpiChanged(WPARAM wParam, LPARAM lParam);

@@ -27,8 +27,6 @@ Win32Platform::Win32Platform()
 
 Win32Platform::~Win32Platform() = default;
 
-void Win32Platform::SetMessageOwner(HWND owner) { parts_->messages.SetOwner(owner); }
-
 std::u16string DirectoryOfProgramPath(std::u16string_view programPath) {
   const size_t separator = programPath.find_last_of(u'\\');
   if (separator == std::u16string_view::npos) return {};

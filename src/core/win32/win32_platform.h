@@ -19,8 +19,6 @@ class Win32Platform {
   Win32Platform& operator=(const Win32Platform&) = delete;
 
   Services& services() { return *services_; }
-  // Message boxes are owned by this window when set (the main window or a dialog).
-  void SetMessageOwner(HWND owner);
 
  private:
   struct Parts;

@@ -26,18 +26,12 @@ bool BringLoadedDialogForward() {
   return true;
 }
 
-// The caller's services with message boxes that keep the dialog from taking input meanwhile.
-Services WithDialogMessages(Services& services, DialogMessages& messages) {
-  return Services{services.desktop, services.files,      services.profile,
-                  messages,         services.programEnd, services.pause};
-}
-
 }  // namespace
 
 void RunSaveDialog(HWND owner, AppState& state, Services& services, IconListSink& list) {
   if (BringLoadedDialogForward()) return;
   DialogMessages messages(services.messages);
-  Services dialogServices = WithDialogMessages(services, messages);
+  Services dialogServices = WithMessages(services, messages);
   SaveDialogWindow window(owner, state, dialogServices, list);
   messages.SetDialog(window.hwnd());
   LoadedDialog loaded(window);
@@ -47,7 +41,7 @@ void RunSaveDialog(HWND owner, AppState& state, Services& services, IconListSink
 void RunRestoreDialog(HWND owner, AppState& state, Services& services) {
   if (BringLoadedDialogForward()) return;
   DialogMessages messages(services.messages);
-  Services dialogServices = WithDialogMessages(services, messages);
+  Services dialogServices = WithMessages(services, messages);
   RestoreDialogWindow window(owner, state, dialogServices);
   messages.SetDialog(window.hwnd());
   LoadedDialog loaded(window);

@@ -1,11 +1,9 @@
 #include "layout/win32/modal_dialog_window.h"
 
+#include "core/win32/wide_text.h"
+
 namespace norv {
 namespace {
-
-const wchar_t* AsWide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 void RegisterDialogClass(const wchar_t* className, WNDPROC procedure) {
   WNDCLASSEXW windowClass{};
@@ -26,7 +24,7 @@ ModalDialogWindow::ModalDialogWindow(HWND owner, const wchar_t* className,
     : owner_(owner) {
   RegisterDialogClass(className, &ModalDialogWindow::WindowProc);
   // A fixed frame with a close box and the window icon; no sizing, no minimise or maximise.
-  CreateWindowExW(WS_EX_CONTROLPARENT, className, AsWide(caption),
+  CreateWindowExW(WS_EX_CONTROLPARENT, className, Wide(caption),
                   WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
                   CW_USEDEFAULT, 100, 100, owner, nullptr, GetModuleHandleW(nullptr), this);
 }
@@ -81,6 +79,15 @@ void ModalDialogWindow::MarkUnloaded() {
     ownerDisabled_ = false;
   }
   if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void ModalDialogWindow::PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE, int)) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  chrome_ = std::make_unique<ChromeWindow>(hwnd_, instance);
+  chrome_->SizeToClientAndCentre(client);
+  const int dpi = chrome_->dpi();
+  SetIcons(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
+           loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
 }
 
 void ModalDialogWindow::SetIcons(HICON big, HICON small) {

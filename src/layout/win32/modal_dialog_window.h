@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "chrome/win32/chrome_window.h"
@@ -30,8 +31,9 @@ class ModalDialogWindow {
 
   // Hides the window and gives input back to the owner; Run returns after it.
   void MarkUnloaded();
-  // Sets both window icons, which the window destroys with itself.
-  void SetIcons(HICON big, HICON small);
+  // The start of both dialogs' PrepareWindow: the chrome, the client area sized to `client` and
+  // centred, and both window icons from `loadIcon` at the window's DPI.
+  void PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE artModule, int size));
   // Messages of the window that the base leaves to the dialog; return nullopt for the default.
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Enter pressed in the control `target`; false leaves the key to the control and the chrome.
@@ -40,6 +42,8 @@ class ModalDialogWindow {
   std::unique_ptr<ChromeWindow> chrome_;
 
  private:
+  // Sets both window icons, which the window destroys with itself.
+  void SetIcons(HICON big, HICON small);
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   bool TranslateKeyboard(MSG& message);
@@ -51,6 +55,22 @@ class ModalDialogWindow {
   HICON smallIcon_ = nullptr;
   bool ownerDisabled_ = false;
   bool unloaded_ = false;
+};
+
+// A modal dialog window that is also its dialog's view (`View`): the parts of the view that both
+// dialogs show the same way.
+template <class View>
+class ModalDialogView : public ModalDialogWindow, public View {
+ public:
+  std::optional<ScreenPoint> CursorPosition() override { return CursorAnchor(); }
+  void AnimateOpen(ScreenPoint from) override { norv::AnimateOpen(hwnd(), from.x, from.y); }
+  void AnimateClose(ScreenPoint to) override {
+    if (hwnd() && IsWindowVisible(hwnd())) norv::AnimateClose(hwnd(), to.x, to.y);
+  }
+  void Unload() override { MarkUnloaded(); }
+
+ protected:
+  using ModalDialogWindow::ModalDialogWindow;
 };
 
 }  // namespace norv

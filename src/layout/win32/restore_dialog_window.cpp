@@ -1,7 +1,6 @@
 #include "layout/win32/restore_dialog_window.h"
 
-#include <commctrl.h>
-
+#include "core/win32/wide_text.h"
 #include "layout/win32/dialog_control_ids.h"
 
 namespace norv {
@@ -19,26 +18,12 @@ constexpr DesignRect kRecordList{228, 32, 281, 160};
 constexpr DesignRect kSelectedPath{12, 196, 573, 13};
 constexpr std::array<int, 3> kButtonTops{32, 144, 172};
 
-const wchar_t* AsWide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-// The saved-layout list shows the hand pointer over its rows.
-LRESULT CALLBACK HandPointerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR hand) {
-  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && hand) {
-    SetCursor(reinterpret_cast<HCURSOR>(hand));
-    return TRUE;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 void FillList(HWND list, const std::vector<std::u16string>& rows) {
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   SendMessageW(list, LB_INITSTORAGE, rows.size(), rows.size() * 128 * sizeof(wchar_t));
   for (const std::u16string& row : rows) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsWide(row)));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row)));
   }
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -47,8 +32,7 @@ void FillList(HWND list, const std::vector<std::u16string>& rows) {
 }  // namespace
 
 RestoreDialogWindow::RestoreDialogWindow(HWND owner, AppState& state, Services& services)
-    : ModalDialogWindow(owner, kClassName, kRestoreDialogCaption),
-      dialog_(*this, state, services) {}
+    : ModalDialogView(owner, kClassName, kRestoreDialogCaption), dialog_(*this, state, services) {}
 
 void RestoreDialogWindow::Show() {
   if (!hwnd()) return;
@@ -57,17 +41,12 @@ void RestoreDialogWindow::Show() {
 }
 
 void RestoreDialogWindow::PrepareWindow() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance);
-  chrome_->SizeToClientAndCentre(kPanel);
-  const int dpi = chrome_->dpi();
-  SetIcons(LoadRestoreIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
-           LoadRestoreIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+  PrepareChrome(kPanel, LoadRestoreIcon);
 
   layoutList_ = CreateList(kLayoutListId, kLayoutList);
-  SetWindowSubclass(layoutList_, HandPointerProc, 1,
-                    reinterpret_cast<DWORD_PTR>(chrome_->handCursor()));
-  AddToolTip(layoutList_, kRestoreListTip);
+  // The saved-layout list shows the hand pointer over its rows.
+  chrome_->ShowHandOver(layoutList_);
+  chrome_->AddToolTip(layoutList_, kRestoreListTip);
   recordList_ = CreateList(kRecordListId, kRecordList);
 
   const HWND panel = chrome_->AddPanel(hwnd(), {0, 0, kPanel.width, kPanel.height});
@@ -103,29 +82,14 @@ HWND RestoreDialogWindow::CreateList(int id, DesignRect rect) {
   return list;
 }
 
-void RestoreDialogWindow::AddToolTip(HWND control, const char16_t* text) {
-  toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (!toolTip_) return;
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text));
-  SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-}
-
 void RestoreDialogWindow::ShowSavedLayouts(const std::vector<std::u16string>& rows) {
-  FillList(layoutList_, rows);
   const INT tabStop = kLayoutListTabStop;
   SendMessageW(layoutList_, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-  InvalidateRect(layoutList_, nullptr, TRUE);
+  FillList(layoutList_, rows);
 }
 
 void RestoreDialogWindow::ShowSelectedPath(const std::u16string& path) {
-  SetWindowTextW(selectedPath_, AsWide(path));
+  SetWindowTextW(selectedPath_, Wide(path));
 }
 
 void RestoreDialogWindow::ShowRecords(const std::vector<std::u16string>& rows) {
@@ -136,16 +100,6 @@ void RestoreDialogWindow::EnableButton(int button, bool enabled) {
   if (button >= 0 && static_cast<size_t>(button) < buttons_.size()) {
     buttons_[static_cast<size_t>(button)].SetEnabled(enabled);
   }
-}
-
-std::optional<ScreenPoint> RestoreDialogWindow::CursorPosition() { return CursorAnchor(); }
-
-void RestoreDialogWindow::AnimateOpen(ScreenPoint from) {
-  norv::AnimateOpen(hwnd(), from.x, from.y);
-}
-
-void RestoreDialogWindow::AnimateClose(ScreenPoint to) {
-  if (hwnd() && IsWindowVisible(hwnd())) norv::AnimateClose(hwnd(), to.x, to.y);
 }
 
 std::optional<LRESULT> RestoreDialogWindow::OnMessage(UINT message, WPARAM wParam, LPARAM) {

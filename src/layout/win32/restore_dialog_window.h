@@ -12,7 +12,7 @@ namespace norv {
 
 // The restore dialog's window: saved layouts on the left, the selected one's records on the
 // right, the selected path below and three image buttons.
-class RestoreDialogWindow final : public ModalDialogWindow, public RestoreDialogView {
+class RestoreDialogWindow final : public ModalDialogView<RestoreDialogView> {
  public:
   RestoreDialogWindow(HWND owner, AppState& state, Services& services);
 
@@ -24,21 +24,15 @@ class RestoreDialogWindow final : public ModalDialogWindow, public RestoreDialog
   void ShowSelectedPath(const std::u16string& path) override;
   void ShowRecords(const std::vector<std::u16string>& rows) override;
   void EnableButton(int button, bool enabled) override;
-  std::optional<ScreenPoint> CursorPosition() override;
-  void AnimateOpen(ScreenPoint from) override;
-  void AnimateClose(ScreenPoint to) override;
-  void Unload() override { MarkUnloaded(); }
 
  private:
   std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HWND CreateList(int id, DesignRect rect);
-  void AddToolTip(HWND control, const char16_t* text);
 
   RestoreDialog dialog_;
   HWND layoutList_ = nullptr;
   HWND recordList_ = nullptr;
   HWND selectedPath_ = nullptr;
-  HWND toolTip_ = nullptr;
   std::array<ImageButton, 3> buttons_;
 };
 

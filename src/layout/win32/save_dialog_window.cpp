@@ -13,7 +13,7 @@ constexpr wchar_t kClassName[] = L"Norv_A1";
 
 SaveDialogWindow::SaveDialogWindow(HWND owner, AppState& state, Services& services,
                                    IconListSink& list)
-    : ModalDialogWindow(owner, kClassName, kSaveDialogCaption),
+    : ModalDialogView(owner, kClassName, kSaveDialogCaption),
       dialog_(*this, state, services, list) {}
 
 void SaveDialogWindow::Show() {
@@ -23,17 +23,13 @@ void SaveDialogWindow::Show() {
 }
 
 void SaveDialogWindow::PrepareWindow() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance);
-  chrome_->SizeToClientAndCentre(kPanel);
-  const int dpi = chrome_->dpi();
-  SetIcons(LoadProgramIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
-           LoadProgramIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+  PrepareChrome(kPanel, LoadProgramIcon);
 
   // The name box is created first so that it comes first in the tab order.
-  nameBox_ = CreateWindowExW(
-      WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0,
-      0, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNameBoxId)), instance, nullptr);
+  nameBox_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                             hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNameBoxId)),
+                             GetModuleHandleW(nullptr), nullptr);
   SendMessageW(nameBox_, EM_SETLIMITTEXT, 0, 0);  // no limit of its own
   chrome_->Place(nameBox_, kNameBox);
 
@@ -61,14 +57,6 @@ std::u16string SaveDialogWindow::TypedName() {
   const int copied = GetWindowTextW(nameBox_, reinterpret_cast<wchar_t*>(name.data()), length + 1);
   name.resize(static_cast<size_t>(copied));
   return name;
-}
-
-std::optional<ScreenPoint> SaveDialogWindow::CursorPosition() { return CursorAnchor(); }
-
-void SaveDialogWindow::AnimateOpen(ScreenPoint from) { norv::AnimateOpen(hwnd(), from.x, from.y); }
-
-void SaveDialogWindow::AnimateClose(ScreenPoint to) {
-  if (hwnd() && IsWindowVisible(hwnd())) norv::AnimateClose(hwnd(), to.x, to.y);
 }
 
 bool SaveDialogWindow::OnEnter(HWND target) {

@@ -13,7 +13,7 @@ namespace norv {
 class IconListSink;
 
 // The save dialog's window: a textured panel with the name box and two image buttons.
-class SaveDialogWindow final : public ModalDialogWindow, public SaveDialogView {
+class SaveDialogWindow final : public ModalDialogView<SaveDialogView> {
  public:
   SaveDialogWindow(HWND owner, AppState& state, Services& services, IconListSink& list);
 
@@ -23,10 +23,6 @@ class SaveDialogWindow final : public ModalDialogWindow, public SaveDialogView {
 
   void PrepareWindow() override;
   std::u16string TypedName() override;
-  std::optional<ScreenPoint> CursorPosition() override;
-  void AnimateOpen(ScreenPoint from) override;
-  void AnimateClose(ScreenPoint to) override;
-  void Unload() override { MarkUnloaded(); }
 
  private:
   bool OnEnter(HWND target) override;

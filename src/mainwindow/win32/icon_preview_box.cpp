@@ -56,6 +56,4 @@ void SetPreviewIcon(HWND box, HICON icon) {
   InvalidateRect(box, nullptr, FALSE);
 }
 
-bool PreviewHasIcon(HWND box) { return IconOf(box) != nullptr; }
-
 }  // namespace norv

@@ -9,6 +9,5 @@ namespace norv {
 HWND CreateIconPreviewBox(HWND parent);
 // Hands the box a new icon (the box destroys it later), or none to make it white.
 void SetPreviewIcon(HWND box, HICON icon);
-bool PreviewHasIcon(HWND box);
 
 }  // namespace norv

@@ -9,6 +9,7 @@
 
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
+#include "core/win32/wide_text.h"
 #include "core/win32/win32_services.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/main_window.h"
@@ -28,7 +29,6 @@ constexpr wchar_t kClassName[] = L"Norv_M";
 // Turns the list's drawing back on once a refill's handler has finished (see ClearRows).
 constexpr UINT kRowsComplete = WM_APP + 1;
 constexpr UINT_PTR kListId = 1;
-constexpr UINT_PTR kSubclassId = 1;
 
 LabelSpec Caption(DesignRect rect, const char16_t* caption) {
   LabelSpec widget;
@@ -47,9 +47,6 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
   return widget;
 }
 
-const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-
 class Win32MainWindow;
 // The loaded window, and the last unloaded one, which may still be on the call stack that
 // unloaded it; it is freed when the window opens again.
@@ -63,8 +60,7 @@ class Win32MainWindow : public MainWindowView {
         icon_(icon),
         state_(state),
         services_(services),
-        ownServices_{services.desktop, services.files,      services.profile,
-                     messages_,        services.programEnd, services.pause},
+        ownServices_(WithMessages(services, messages_)),
         logic_(state, ownServices_, *this) {}
 
   HWND hwnd() const { return hwnd_; }
@@ -81,7 +77,7 @@ class Win32MainWindow : public MainWindowView {
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   }
   void AppendRow(const std::u16string& row) override {
-    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(row)));
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(row)));
   }
 
   // MainWindowView
@@ -125,13 +121,10 @@ class Win32MainWindow : public MainWindowView {
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR data);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void BuildWidgets();
   void CreateList();
   void CreatePreview(HWND group);
-  void AddListToolTip();
 
   HINSTANCE instance_;
   HICON icon_;
@@ -166,7 +159,7 @@ bool Win32MainWindow::Open() {
   (void)registered;
 
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  hwnd_ = CreateWindowExW(0, kClassName, W(text::kCaption), style, CW_USEDEFAULT, CW_USEDEFAULT,
+  hwnd_ = CreateWindowExW(0, kClassName, Wide(text::kCaption), style, CW_USEDEFAULT, CW_USEDEFAULT,
                           layout::kClient.width, layout::kClient.height, nullptr, nullptr,
                           instance_, this);
   if (!hwnd_) return false;
@@ -210,7 +203,7 @@ void Win32MainWindow::BuildWidgets() {
                              command == Command::kShowSelected || command == Command::kSave ||
                              command == Command::kRestore;
     ImageButtonSpec widget = Button(place.face, place.label, text::kButtons[i],
-                                  [this, command] { logic_.OnButtonReleased(command); });
+                                    [this, command] { logic_.OnButtonReleased(command); });
     widget.fit = command == Command::kAutoArrange ? FaceFit::kNatural : FaceFit::kStretch;
     widget.font = defaultFont ? CaptionFont::kWindowDefault : CaptionFont::kJapanese;
     buttons_[i] = chrome_->AddButton(
@@ -252,22 +245,8 @@ void Win32MainWindow::CreateList() {
                           reinterpret_cast<HMENU>(kListId), instance_, nullptr);
   if (!list_) return;
   chrome_->Place(list_, layout::kList);
-  SetWindowSubclass(list_, ListProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-  AddListToolTip();
-}
-
-void Win32MainWindow::AddListToolTip() {
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
-                             nullptr, instance_, nullptr);
-  if (!tip) return;
-  TTTOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(list_);
-  tool.lpszText = const_cast<wchar_t*>(W(text::kListToolTip));
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  chrome_->ShowHandOver(list_);
+  chrome_->AddToolTip(list_, text::kListToolTip);
 }
 
 void Win32MainWindow::CreatePreview(HWND group) {
@@ -282,17 +261,6 @@ void Win32MainWindow::CreatePreview(HWND group) {
   if (!preview_) return;
   chrome_->Place(preview_, layout::kPreview, std::nullopt);
   SetWindowPos(preview_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK Win32MainWindow::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(data);
-  if (message == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT) {
-    SetCursor(self->chrome_->handCursor());
-    return TRUE;
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListProc, kSubclassId);
-  return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

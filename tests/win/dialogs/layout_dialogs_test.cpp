@@ -19,6 +19,7 @@
 #include "layout/save_dialog.h"
 #include "layout/saved_layouts.h"
 #include "layout/win32/dialog_control_ids.h"
+#include "layout/win32/restore_dialog_window.h"
 #include "mainwindow/icon_list_sink.h"
 #include "support/build_paths.h"
 #include "support/test_desk.h"
@@ -291,6 +292,66 @@ TEST(LayoutDialogsTest, TheOwnersUnloadAndTheCloseBoxCloseWithoutRunningACommand
   RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
   ExpectNoComplaints(restore.Finish());
   EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
+}
+
+struct ChildSearch {
+  const std::u16string* text;
+  HWND found = nullptr;
+};
+
+HWND ChildWithText(HWND parent, const std::u16string& text) {
+  ChildSearch search{&text};
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& search = *reinterpret_cast<ChildSearch*>(param);
+        if (wintest::WindowText(child) != *search.text) return TRUE;
+        search.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The cursor `control` chooses when the mouse moves over it.
+HCURSOR CursorOver(HWND control) {
+  SetCursor(nullptr);
+  SendMessageW(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  return GetCursor();
+}
+
+bool IsLiveCursor(HCURSOR cursor) {
+  ICONINFO info{};
+  if (!cursor || !GetIconInfo(cursor, &info)) return false;
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  return true;
+}
+
+TEST(LayoutDialogsTest, TheLayoutListKeepsALiveHandPointerAcrossADpiChange) {
+  Fixture f;
+  RestoreDialogWindow window(f.owner.hwnd(), f.state, f.services());
+  ASSERT_NE(window.hwnd(), nullptr);
+  window.PrepareWindow();
+  const HWND layouts = GetDlgItem(window.hwnd(), kLayoutListId);
+  const HWND button = ChildWithText(window.hwnd(), u"復帰");
+  ASSERT_NE(layouts, nullptr);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(CursorOver(layouts), CursorOver(button));
+
+  // The old look, its hand pointer with it, is freed; the list must take the new one.
+  RECT suggested;
+  GetWindowRect(window.hwnd(), &suggested);
+  suggested.right = suggested.left + 2 * (suggested.right - suggested.left);
+  suggested.bottom = suggested.top + 2 * (suggested.bottom - suggested.top);
+  SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+               reinterpret_cast<LPARAM>(&suggested));
+  const HCURSOR hand = CursorOver(button);
+  ASSERT_TRUE(IsLiveCursor(hand));
+  const HCURSOR overList = CursorOver(layouts);
+  EXPECT_TRUE(IsLiveCursor(overList));
+  EXPECT_EQ(overList, hand);
 }
 
 }  // namespace
