@@ -2,6 +2,7 @@
 
 #include "core/file_system.h"
 #include "core/icon_table.h"
+#include "core/settings.h"
 #include "core/user_messages.h"
 #include "layout/layout_file.h"
 #include "layout/layout_record_row.h"

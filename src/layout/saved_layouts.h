@@ -4,9 +4,6 @@
 #include <string_view>
 #include <vector>
 
-// The saved layouts are collected in core, where the main window counts the same files.
-#include "core/settings.h"
-
 namespace norv {
 
 // Ascending by UTF-16 code unit, case-sensitive: "C" before "a", a space before ".".

@@ -237,7 +237,7 @@ void AnimateClose(HWND window, int x, int y) {
 ScreenPoint CursorAnchor() {
   POINT point;
   if (!GetCursorPos(&point)) return {};
-  return {static_cast<int16_t>(point.x), static_cast<int16_t>(point.y)};
+  return {ClampTo16Bits(point.x), ClampTo16Bits(point.y)};
 }
 
 HICON LoadProgramIcon(HINSTANCE artModule, int size) {
