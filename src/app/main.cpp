@@ -3,8 +3,8 @@
 #include "app/startup.h"
 #include "core/app_state.h"
 #include "core/icon_table.h"
-#include "core/win32/win32_platform.h"
-#include "resident/win32/tray_window_win32.h"
+#include "core/win32/platform.h"
+#include "resident/win32/tray_window.h"
 
 int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
   norv::RestrictLibrarySearch();

@@ -2,7 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
-#include "core/win32/win32_platform.h"
+#include "core/win32/platform.h"
 
 namespace norv {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "core/app_state.h"
 #include "layout/win32/dialog_messages.h"
-#include "layout/win32/restore_dialog_window.h"
-#include "layout/win32/save_dialog_window.h"
+#include "layout/win32/restore_dialog.h"
+#include "layout/win32/save_dialog.h"
 
 namespace norv {
 namespace {

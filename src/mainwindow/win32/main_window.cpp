@@ -9,8 +9,8 @@
 
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
+#include "core/win32/platform_services.h"
 #include "core/win32/wide_text.h"
-#include "core/win32/win32_services.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"

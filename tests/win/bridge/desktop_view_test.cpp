@@ -1,4 +1,4 @@
-#include "core/win32/win32_list_view.h"
+#include "core/win32/list_view_desktop.h"
 
 #include <windows.h>
 // after windows.h, which it needs
@@ -19,7 +19,7 @@ using wintest::TestDeskOptions;
 
 // The real desktop view with recording stand-ins for everything else.
 struct ShellServices {
-  Win32ListView desktop;
+  ListViewDesktop desktop;
   test::MemoryFileSystem files;
   test::MemoryProfileFile profile{files};
   test::RecordingMessages messages;
@@ -41,7 +41,7 @@ std::vector<std::u16string> TrimmedTexts(const IconTable& table) {
   return texts;
 }
 
-TEST(Win32ListViewTest, SnapshotReadsTextsAsCp932CutAt39BytesWithPositionsAndImages) {
+TEST(ListViewDesktopTest, SnapshotReadsTextsAsCp932CutAt39BytesWithPositionsAndImages) {
   const std::u16string kanji18 = u"一二三四五六七八九十百千万円年月日火";
   const auto desk = StartDesk(TestDeskOptions::Items({
       {20, 10, 31, u"ごみ箱"},
@@ -87,7 +87,7 @@ TEST(Win32ListViewTest, SnapshotReadsTextsAsCp932CutAt39BytesWithPositionsAndIma
   EXPECT_EQ(table.Desktop(), (DesktopRect{report->clientWidth, report->clientHeight}));
 }
 
-TEST(Win32ListViewTest, ASnapshotMakesAtMostTwoRequestsPerIcon) {
+TEST(ListViewDesktopTest, ASnapshotMakesAtMostTwoRequestsPerIcon) {
   constexpr int kIcons = 120;
   const auto desk = StartDesk(TestDeskOptions::Generated(kIcons));
   ASSERT_TRUE(desk);
@@ -104,7 +104,7 @@ TEST(Win32ListViewTest, ASnapshotMakesAtMostTwoRequestsPerIcon) {
   EXPECT_LE(report->TotalRequests(), 2u * kIcons + 2u);
 }
 
-TEST(Win32ListViewTest, MovesBeyondTheEdgesReadBackAndCountAsHidden) {
+TEST(ListViewDesktopTest, MovesBeyondTheEdgesReadBackAndCountAsHidden) {
   const auto desk = StartDesk(TestDeskOptions::Items({
       {10, 10, 0, u"ごみ箱"},
       {90, 10, 0, u"マイ ドキュメント"},
@@ -133,7 +133,7 @@ TEST(Win32ListViewTest, MovesBeyondTheEdgesReadBackAndCountAsHidden) {
   EXPECT_EQ(report->items[0].y, edge.bottom + 50);
 }
 
-TEST(Win32ListViewTest, ArrangeLaysTheIconsOutAgain) {
+TEST(ListViewDesktopTest, ArrangeLaysTheIconsOutAgain) {
   const auto desk = StartDesk(TestDeskOptions::Items({
       {700, 500, 0, u"ごみ箱"},
       {600, 400, 0, u"メモ"},
@@ -152,26 +152,26 @@ TEST(Win32ListViewTest, ArrangeLaysTheIconsOutAgain) {
   EXPECT_EQ(after.shownCount, 3);
 }
 
-TEST(Win32ListViewTest, FindsTheViewUnderWorkerWindows) {
+TEST(ListViewDesktopTest, FindsTheViewUnderWorkerWindows) {
   for (const DeskHost host : {DeskHost::kWorkerW, DeskHost::kWorkerWUnderProgman}) {
     TestDeskOptions options = TestDeskOptions::Items({{10, 10, 0, u"ごみ箱"}});
     options.host = host;
     const auto desk = StartDesk(options);
     ASSERT_TRUE(desk);
-    Win32ListView desktop;
+    ListViewDesktop desktop;
     ASSERT_TRUE(desktop.FindDesktopListView());
     EXPECT_EQ(desktop.handle(), desk->ListView());
     EXPECT_EQ(desktop.GetItemCount(), 1);
   }
 }
 
-TEST(Win32ListViewTest, TheDesktopAreaIsTheWholeViewNotThePrimaryMonitor) {
+TEST(ListViewDesktopTest, TheDesktopAreaIsTheWholeViewNotThePrimaryMonitor) {
   TestDeskOptions options = TestDeskOptions::Items({{10, 10, 0, u"ごみ箱"}});
   // Wider and taller than the screen, as a view spanning two monitors is.
   options.size = {GetSystemMetrics(SM_CXSCREEN) + 640, GetSystemMetrics(SM_CYSCREEN) + 120};
   const auto desk = StartDesk(options);
   ASSERT_TRUE(desk);
-  Win32ListView desktop;
+  ListViewDesktop desktop;
   ASSERT_TRUE(desktop.FindDesktopListView());
   const auto report = desk->Report();
   ASSERT_TRUE(report);
@@ -179,7 +179,7 @@ TEST(Win32ListViewTest, TheDesktopAreaIsTheWholeViewNotThePrimaryMonitor) {
   EXPECT_GT(desktop.GetDesktopRect().right, GetSystemMetrics(SM_CXSCREEN));
 }
 
-TEST(Win32ListViewTest, AVanishingShellFailsTheSnapshotAndKeepsTheLastTable) {
+TEST(ListViewDesktopTest, AVanishingShellFailsTheSnapshotAndKeepsTheLastTable) {
   const auto desk = StartDesk(TestDeskOptions::Generated(40));
   ASSERT_TRUE(desk);
   ShellServices shell;

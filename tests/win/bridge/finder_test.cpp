@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/win32/win32_list_view.h"
+#include "core/win32/list_view_desktop.h"
 #include "support/test_desk.h"
 
 namespace norv {
@@ -72,7 +72,7 @@ TEST(FindShellDesktopListViewTest, WithoutAShellEveryRequestFailsQuietly) {
   shell.Make(L"Progman", nullptr);
   EXPECT_EQ(FindShellDesktopListView(), nullptr);
 
-  Win32ListView desktop;
+  ListViewDesktop desktop;
   EXPECT_FALSE(desktop.FindDesktopListView());
   EXPECT_EQ(desktop.GetItemCount(), 0);
   EXPECT_FALSE(desktop.BeginItemReads());

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "core/win32/file_system.h"
+#include "core/win32/platform.h"
+#include "core/win32/platform_services.h"
 #include "core/win32/wide_text.h"
-#include "core/win32/win32_file_system.h"
-#include "core/win32/win32_platform.h"
-#include "core/win32/win32_services.h"
 #include "scratch_folder.h"
 #include "support/fake_services.h"
 

@@ -13,7 +13,7 @@
 
 #include "main_window_driver.h"
 #include "program_folder.h"
-#include "resident/win32/tray_window_win32.h"
+#include "resident/win32/tray_window.h"
 #include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/icon_table.h"
-#include "core/win32/win32_list_view.h"
+#include "core/win32/list_view_desktop.h"
 #include "folderview/fake_explorer.h"
 #include "support/fake_services.h"
 
@@ -36,7 +36,7 @@ void ExpectSameDesktop(const IconTable& a, const IconTable& b) {
 // A Japanese desktop in Explorer's hands, reached both ways.
 struct Desktop {
   FakeExplorer explorer;
-  Win32ListView listView;
+  ListViewDesktop listView;
   DesktopBridge bridge{listView, [this] { return listView.handle(); }, explorer.Shell()};
 
   Desktop() {

@@ -5,7 +5,7 @@
 
 #include "core/icon_table.h"
 #include "core/win32/folder_view/desktop_bridge.h"
-#include "core/win32/win32_list_view.h"
+#include "core/win32/list_view_desktop.h"
 #include "support/fake_services.h"
 #include "support/test_desk.h"
 
@@ -28,7 +28,7 @@ TEST(TestDeskPathTest, TheSystemShellLeavesTheTestDesktopToTheListView) {
   std::string error;
   auto desk = TestDesk::Start(wintest::TestDeskOptions::Items(kDesk), &error);
   ASSERT_NE(desk, nullptr) << error;
-  Win32ListView listView;
+  ListViewDesktop listView;
   DesktopBridge bridge(listView, [&listView] { return listView.handle(); });
   test::FakePlatform platform;
   Services services{bridge.desktop(),  platform.files,      platform.profile,

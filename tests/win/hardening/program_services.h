@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/win32/file_system.h"
 #include "core/win32/folder_view/desktop_bridge.h"
-#include "core/win32/win32_file_system.h"
-#include "core/win32/win32_list_view.h"
-#include "core/win32/win32_services.h"
+#include "core/win32/list_view_desktop.h"
+#include "core/win32/platform_services.h"
 #include "support/fake_services.h"
 #include "support/test_folder.h"
 
@@ -35,7 +35,7 @@ struct ProgramServices {
   explicit ProgramServices(Pause& waits) : pause(waits) {}
   ProgramServices() : pause(ownPause) {}
 
-  Win32ListView listView;
+  ListViewDesktop listView;
   DesktopBridge bridge{listView, [this] { return listView.handle(); }};
   Win32FileSystem files;
   Win32ProfileFile profile;

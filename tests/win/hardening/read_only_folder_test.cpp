@@ -17,7 +17,7 @@
 #include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
-#include "resident/win32/tray_window_win32.h"
+#include "resident/win32/tray_window.h"
 #include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"

@@ -15,7 +15,7 @@
 
 #include "core/app_state.h"
 #include "core/icon_table.h"
-#include "core/win32/win32_platform.h"
+#include "core/win32/platform.h"
 #include "layout/layout_file.h"
 #include "mainwindow/icon_row.h"
 #include "mainwindow/main_window.h"

@@ -14,7 +14,7 @@
 #include "core/app_state.h"
 #include "core/icon_table.h"
 #include "core/settings.h"
-#include "core/win32/win32_platform.h"
+#include "core/win32/platform.h"
 #include "mainwindow/win32/main_window.h"
 #include "sample_desktop_files.h"
 

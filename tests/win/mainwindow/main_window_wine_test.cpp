@@ -9,7 +9,7 @@
 
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
-#include "core/win32/win32_platform.h"
+#include "core/win32/platform.h"
 #include "main_window_driver.h"
 #include "mainwindow/icon_row.h"
 #include "support/build_paths.h"

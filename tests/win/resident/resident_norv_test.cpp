@@ -15,7 +15,7 @@
 #include "html_association.h"
 #include "program_folder.h"
 #include "resident/tray_window.h"
-#include "resident/win32/tray_window_win32.h"
+#include "resident/win32/tray_window.h"
 #include "stand_in_notification_area.h"
 #include "startup_link_reader.h"
 #include "support/build_paths.h"

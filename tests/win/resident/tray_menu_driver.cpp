@@ -1,6 +1,6 @@
 #include "tray_menu_driver.h"
 
-#include "resident/win32/tray_window_win32.h"
+#include "resident/win32/tray_window.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 

@@ -1,4 +1,4 @@
-#include "resident/win32/tray_menu_win32.h"
+#include "resident/win32/tray_menu.h"
 
 namespace norv {
 

@@ -1,4 +1,4 @@
-#include "core/win32/win32_services.h"
+#include "core/win32/platform_services.h"
 
 #include <algorithm>
 

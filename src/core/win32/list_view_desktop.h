@@ -14,12 +14,12 @@ HWND FindShellDesktopListView();
 // The desktop view reached with list-view messages. The view lives in the shell's process, so
 // requests that carry data use one block of memory allocated in that process per read session.
 // Every request is sent with a timeout, so a hung or vanished shell gives a failure, not a hang.
-class Win32ListView final : public DesktopListView {
+class ListViewDesktop final : public DesktopListView {
  public:
-  Win32ListView() = default;
-  ~Win32ListView() override;
-  Win32ListView(const Win32ListView&) = delete;
-  Win32ListView& operator=(const Win32ListView&) = delete;
+  ListViewDesktop() = default;
+  ~ListViewDesktop() override;
+  ListViewDesktop(const ListViewDesktop&) = delete;
+  ListViewDesktop& operator=(const ListViewDesktop&) = delete;
 
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;

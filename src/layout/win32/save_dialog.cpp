@@ -1,4 +1,4 @@
-#include "layout/win32/save_dialog_window.h"
+#include "layout/win32/save_dialog.h"
 
 #include "layout/win32/dialog_control_ids.h"
 

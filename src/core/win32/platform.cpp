@@ -1,15 +1,15 @@
-#include "core/win32/win32_platform.h"
+#include "core/win32/platform.h"
 
+#include "core/win32/file_system.h"
 #include "core/win32/folder_view/desktop_bridge.h"
+#include "core/win32/list_view_desktop.h"
+#include "core/win32/platform_services.h"
 #include "core/win32/wide_text.h"
-#include "core/win32/win32_file_system.h"
-#include "core/win32/win32_list_view.h"
-#include "core/win32/win32_services.h"
 
 namespace norv {
 
 struct Win32Platform::Parts {
-  Win32ListView listView;
+  ListViewDesktop listView;
   // Explorer's folder view where it holds that list view, the list-view messages elsewhere.
   DesktopBridge desktop{listView, [this] { return listView.handle(); }};
   Win32FileSystem files;

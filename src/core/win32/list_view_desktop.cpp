@@ -1,4 +1,4 @@
-#include "core/win32/win32_list_view.h"
+#include "core/win32/list_view_desktop.h"
 
 #include <commctrl.h>
 
@@ -72,9 +72,9 @@ HWND FindShellDesktopListView() {
   return progman ? ViewUnderWorkers(progman) : nullptr;
 }
 
-Win32ListView::~Win32ListView() { EndItemReads(); }
+ListViewDesktop::~ListViewDesktop() { EndItemReads(); }
 
-std::optional<LRESULT> Win32ListView::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+std::optional<LRESULT> ListViewDesktop::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
   if (!view_) return std::nullopt;
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(view_, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
@@ -84,24 +84,24 @@ std::optional<LRESULT> Win32ListView::Send(UINT message, WPARAM wParam, LPARAM l
   return static_cast<LRESULT>(result);
 }
 
-bool Win32ListView::FindDesktopListView() {
+bool ListViewDesktop::FindDesktopListView() {
   view_ = FindShellDesktopListView();
   return view_ != nullptr;
 }
 
-DesktopRect Win32ListView::GetDesktopRect() {
+DesktopRect ListViewDesktop::GetDesktopRect() {
   // The view's client area spans every monitor in the coordinates its item positions use.
   RECT client{};
   if (view_ && GetClientRect(view_, &client)) return {client.right, client.bottom};
   return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-int32_t Win32ListView::GetItemCount() {
+int32_t ListViewDesktop::GetItemCount() {
   const std::optional<LRESULT> count = Send(LVM_GETITEMCOUNT, 0, 0);
   return count && *count > 0 ? static_cast<int32_t>(*count) : 0;
 }
 
-bool Win32ListView::BeginItemReads() {
+bool ListViewDesktop::BeginItemReads() {
   EndItemReads();
   DWORD processId = 0;
   if (!view_ || !GetWindowThreadProcessId(view_, &processId) || processId == 0) return false;
@@ -118,14 +118,14 @@ bool Win32ListView::BeginItemReads() {
   return true;
 }
 
-void Win32ListView::EndItemReads() {
+void ListViewDesktop::EndItemReads() {
   if (remoteBlock_) VirtualFreeEx(shellProcess_, remoteBlock_, 0, MEM_RELEASE);
   remoteBlock_ = nullptr;
   if (shellProcess_) CloseHandle(shellProcess_);
   shellProcess_ = nullptr;
 }
 
-std::optional<Point> Win32ListView::GetItemPosition(int32_t index) {
+std::optional<Point> ListViewDesktop::GetItemPosition(int32_t index) {
   if (!remoteBlock_) return std::nullopt;
   POINT* remotePoint = RemoteField<POINT>(remoteBlock_, offsetof(RemoteBlock, position));
   const std::optional<LRESULT> answer =
@@ -138,7 +138,7 @@ std::optional<Point> Win32ListView::GetItemPosition(int32_t index) {
   return Point{position.x, position.y};
 }
 
-std::optional<ItemLabel> Win32ListView::GetItemLabel(int32_t index) {
+std::optional<ItemLabel> ListViewDesktop::GetItemLabel(int32_t index) {
   if (!remoteBlock_) return std::nullopt;
   LVITEMW* remoteItem = RemoteField<LVITEMW>(remoteBlock_, offsetof(RemoteBlock, item));
   wchar_t* remoteText = RemoteField<wchar_t>(remoteBlock_, offsetof(RemoteBlock, text));
@@ -173,13 +173,13 @@ std::optional<ItemLabel> Win32ListView::GetItemLabel(int32_t index) {
   return ItemLabel{FromWide(text), reply.item.iImage};
 }
 
-bool Win32ListView::SetItemPosition(int32_t index, int32_t x, int32_t y) {
+bool ListViewDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
   const std::optional<LRESULT> answer = Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
                                              static_cast<LPARAM>(PackPosition(x, y)));
   return answer && *answer;
 }
 
-bool Win32ListView::ArrangeIcons() {
+bool ListViewDesktop::ArrangeIcons() {
   const std::optional<LRESULT> answer = Send(LVM_ARRANGE, LVA_DEFAULT, 0);
   return answer && *answer;
 }

@@ -1,4 +1,4 @@
-#include "resident/win32/tray_window_win32.h"
+#include "resident/win32/tray_window.h"
 
 #include <shellapi.h>
 
@@ -14,7 +14,7 @@
 #include "mainwindow/win32/main_window.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
-#include "resident/win32/tray_menu_win32.h"
+#include "resident/win32/tray_menu.h"
 
 namespace norv {
 namespace {

@@ -1,4 +1,4 @@
-#include "layout/win32/restore_dialog_window.h"
+#include "layout/win32/restore_dialog.h"
 
 #include "core/win32/wide_text.h"
 #include "layout/win32/dialog_control_ids.h"

@@ -1,4 +1,4 @@
-#include "core/win32/win32_file_system.h"
+#include "core/win32/file_system.h"
 
 #include <algorithm>
 #include <atomic>
