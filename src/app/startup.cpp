@@ -21,6 +21,11 @@ SingleInstance::SingleInstance()
     : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
       first_(!(mutex_.valid() && GetLastError() == ERROR_ALREADY_EXISTS)) {}
 
+bool SingleInstance::HeldElsewhere() {
+  const ScopedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName));
+  return mutex.valid();
+}
+
 void PrepareStartupState(AppState& state, ProfileFile& profile) {
   state.mainWindowOpen = false;
   state.table.firstSnapshotPending = true;
