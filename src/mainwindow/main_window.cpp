@@ -54,6 +54,13 @@ void MainWindow::SwitchOffKeepPositionsAtExit() {
   view_.SetOptionChecked(1, false);
 }
 
+void MainWindow::ShowOutsideChange() {
+  RefillIconList();
+  RecountLayoutsAndEnableRestore();
+  DisableSelectedIconButtons();
+  ClearIconPreview();
+}
+
 void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
 
 bool MainWindow::AutoArrange() {

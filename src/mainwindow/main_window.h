@@ -28,6 +28,10 @@ class MainWindow {
   void OnButtonReleased(Command command);
   void ToggleOption(int option);
 
+  // The desktop or the saved layouts were changed from outside the window (a command line): it
+  // shows them as after its own "復帰": the new list, no selection, the layout count.
+  void ShowOutsideChange();
+
   void RefillIconList();
   // Arranges the icons, snapshots, refills and clears the preview; false when a step failed (it
   // then ends there).

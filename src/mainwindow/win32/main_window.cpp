@@ -327,4 +327,6 @@ void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Serv
 
 HWND MainWindowHandle() { return g_loaded ? g_loaded->hwnd() : nullptr; }
 
+MainWindowView* LoadedMainWindowView() { return g_loaded.get(); }
+
 }  // namespace norv

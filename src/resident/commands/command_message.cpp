@@ -8,7 +8,7 @@ namespace {
 
 constexpr uint32_t kReplyTag = 0x4E560000;
 constexpr uint32_t kOverwriteFlag = 1;
-constexpr size_t kRequestHeaderBytes = 16;
+constexpr size_t kRequestHeaderBytes = kMaxRequestBytes - 2 * kMaxNameUnits;
 constexpr size_t kLineHeaderBytes = 6;
 
 // The kinds that travel, by their number in a request.

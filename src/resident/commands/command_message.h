@@ -22,6 +22,7 @@ inline constexpr uint32_t kAnswerTag = 0x4E565241;   // "NVRA"
 
 // Longer names are refused by the name rules anyway (a path has at most 259 characters).
 inline constexpr size_t kMaxNameUnits = 1024;
+inline constexpr size_t kMaxRequestBytes = 16 + 2 * kMaxNameUnits;
 inline constexpr size_t kMaxLineUnits = 4096;
 inline constexpr size_t kMaxAnswerBlockBytes = 64 * 1024;
 

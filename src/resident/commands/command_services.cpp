@@ -11,11 +11,11 @@ MessageAnswer OutputMessages::Show(const std::u16string& text, MessageStyle styl
 }
 
 CommandServices::CommandServices(const Services& platform, CommandOutput& out, ProgramEnd& end)
-    : out_(out), desktop_(platform.desktop), messages_(out), services_{desktop_,
-                                                                       platform.files,
-                                                                       platform.profile,
-                                                                       messages_,
-                                                                       end,
-                                                                       platform.pause} {}
+    : out_(out),
+      desktop_(platform.desktop),
+      messages_(out),
+      end_(end),
+      services_(
+          Services{desktop_, platform.files, platform.profile, messages_, end_, platform.pause}) {}
 
 }  // namespace norv

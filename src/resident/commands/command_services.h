@@ -20,12 +20,11 @@ class OutputMessages final : public UserMessages {
   CommandOutput& out_;
 };
 
-// Notes that the behaviour wanted the program to end (a desktop without icons) and returns: the
-// resident Norvane answers the command instead of ending on its behalf.
-class RecordedProgramEnd final : public ProgramEnd {
+// The resident Norvane answers a command whose desktop has no icons instead of ending on its
+// behalf.
+class KeepRunning final : public ProgramEnd {
  public:
-  void EndNow() override { ended = true; }
-  bool ended = false;
+  void EndNow() override {}
 };
 
 // The desktop passed through, remembering whether an icon could not be read or moved, so that a
@@ -74,12 +73,28 @@ class CommandServices {
 
   Services& services() { return services_; }
   CommandOutput& out() { return out_; }
-  bool desktopFailed() const { return desktop_.failed(); }
+  // An icon could not be read or moved, or the desktop had none, since the command began.
+  bool desktopFailed() const { return desktop_.failed() || end_.ended; }
 
  private:
+  // Notes the end before passing it on.
+  class WatchedEnd final : public ProgramEnd {
+   public:
+    explicit WatchedEnd(ProgramEnd& end) : end_(end) {}
+    void EndNow() override {
+      ended = true;
+      end_.EndNow();
+    }
+    bool ended = false;
+
+   private:
+    ProgramEnd& end_;
+  };
+
   CommandOutput& out_;
   WatchedDesktop desktop_;
   OutputMessages messages_;
+  WatchedEnd end_;
   Services services_;
 };
 

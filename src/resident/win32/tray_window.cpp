@@ -12,6 +12,7 @@
 #include "core/win32/wide_text.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
+#include "resident/commands/win32/command_server.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
 #include "resident/win32/tray_menu.h"
@@ -40,6 +41,7 @@ class Win32TrayWindow final : public TrayWindowView {
 
   bool Create();
   TrayWindow& behaviour() { return tray_; }
+  BOOL NextMessage(MSG& message) { return commands_.NextMessage(message); }
 
   void AddTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
@@ -116,6 +118,7 @@ class Win32TrayWindow final : public TrayWindowView {
   HWND hwnd_ = nullptr;
   HMENU menu_ = nullptr;
   TrayWindow tray_{state_, services_, *this};
+  CommandServer commands_{state_, services_, tray_, *this};
 };
 
 bool Win32TrayWindow::Create() {
@@ -158,6 +161,10 @@ LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     tray_.OnShellRestarted();
     return 0;
   }
+  if (message == WM_COPYDATA) {
+    return commands_.Answer(hwnd_, reinterpret_cast<HWND>(wParam),
+                            *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+  }
   switch (message) {
     case WM_ENDSESSION:
       if (wParam) tray_.Unload();
@@ -177,7 +184,7 @@ int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services) {
   if (!window.Create()) return 1;
   window.behaviour().Start();
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (window.NextMessage(message) > 0) {
     // Tab, Space, Enter and Esc of the main window go to its buttons and boxes.
     if (TranslateChromeKeyboard(message)) continue;
     TranslateMessage(&message);

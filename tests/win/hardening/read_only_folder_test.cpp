@@ -11,6 +11,7 @@
 #include "dialogs/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
+#include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/main_window_view.h"
@@ -21,7 +22,6 @@
 #include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
-#include "support/headless_main_window_view.h"
 #include "support/test_desk.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
@@ -120,7 +120,7 @@ TEST_F(ReadOnlyFolderTest, SavingALayoutSaysSoAndKeepsTheOldOne) {
 }
 
 TEST_F(ReadOnlyFolderTest, ClosingTheMainWindowSaysTheOptionsWereNotSaved) {
-  wintest::HeadlessMainWindowView view;
+  HeadlessMainWindowView view;
   MainWindow window(state, program.services, view);
   window.Load();
   window.ToggleOption(1);

@@ -13,6 +13,7 @@
 #include "import_hook.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
+#include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/main_window.h"
 #include "pe_imports.h"
 #include "program_services.h"
@@ -20,7 +21,6 @@
 #include "resident/resident_sequences.h"
 #include "resident/tray_window.h"
 #include "support/build_paths.h"
-#include "support/headless_main_window_view.h"
 #include "support/test_desk.h"
 
 namespace norv {
@@ -296,7 +296,7 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
     dialog.RunCommand(button);
   }
   {
-    wintest::HeadlessMainWindowView view;
+    HeadlessMainWindowView view;
     MainWindow window(state, program.services, view);
     window.Load();
     window.Unload();
