@@ -37,15 +37,7 @@ constexpr int kRestoreEntry = 2;
 const std::vector<DeskItem> kIcons = {
     {10, 10, 0, u"ごみ箱"}, {10, 90, 1, u"メモ"}, {10, 170, 2, u"Work"}};
 
-struct Spot {
-  int x;
-  int y;
-  friend bool operator==(const Spot&, const Spot&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Spot& spot) {
-  return out << "(" << spot.x << ", " << spot.y << ")";
-}
+using Spot = wintest::DeskSpot;
 
 // What one run of Norv.exe left: its exit code and the bytes of its standard output and error.
 struct Ran {
@@ -125,17 +117,8 @@ class CommandLineTest : public testing::Test {
     return ran;
   }
 
-  std::vector<Spot> Spots() {
-    std::vector<Spot> spots;
-    if (const std::optional<wintest::DeskReport> report = desk_->Report())
-      for (const DeskItem& item : report->items) spots.push_back({item.x, item.y});
-    return spots;
-  }
-  static std::vector<Spot> StartSpots() {
-    std::vector<Spot> spots;
-    for (const DeskItem& item : kIcons) spots.push_back({item.x, item.y});
-    return spots;
-  }
+  std::vector<Spot> Spots() { return desk_->Spots(); }
+  static std::vector<Spot> StartSpots() { return wintest::SpotsOf(kIcons); }
   void MoveIcons() {
     for (int i = 0; i < static_cast<int>(kIcons.size()); ++i) {
       SendMessageW(desk_->ListView(), LVM_SETITEMPOSITION, static_cast<WPARAM>(i),

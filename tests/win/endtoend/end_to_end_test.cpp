@@ -40,15 +40,7 @@ constexpr size_t kRecordSize = 124;
 const std::vector<DeskItem> kIcons = {
     {13, 17, 0, u"ごみ箱"}, {210, 95, 1, u"メモ"}, {57, 333, 2, u"Work"}, {420, 180, 3, u"写真"}};
 
-struct Spot {
-  int x;
-  int y;
-  friend bool operator==(const Spot&, const Spot&) = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Spot& spot) {
-  return out << "(" << spot.x << ", " << spot.y << ")";
-}
+using Spot = wintest::DeskSpot;
 
 class EndToEndTest : public testing::Test {
  protected:
@@ -145,17 +137,8 @@ class EndToEndTest : public testing::Test {
     main_->Settle();
   }
 
-  std::vector<Spot> Spots() {
-    std::vector<Spot> spots;
-    if (const std::optional<wintest::DeskReport> report = desk_->Report())
-      for (const DeskItem& item : report->items) spots.push_back({item.x, item.y});
-    return spots;
-  }
-  static std::vector<Spot> StartSpots() {
-    std::vector<Spot> spots;
-    for (const DeskItem& item : kIcons) spots.push_back({item.x, item.y});
-    return spots;
-  }
+  std::vector<Spot> Spots() { return desk_->Spots(); }
+  static std::vector<Spot> StartSpots() { return wintest::SpotsOf(kIcons); }
   Spot SpotOf(size_t index) {
     const std::vector<Spot> spots = Spots();
     return index < spots.size() ? spots[index] : Spot{-1, -1};

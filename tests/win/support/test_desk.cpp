@@ -212,4 +212,19 @@ std::optional<DWORD> TestDesk::Quit(DWORD timeoutMs) {
   return process_.WaitForExit(timeoutMs);
 }
 
+std::ostream& operator<<(std::ostream& out, const DeskSpot& spot) {
+  return out << "(" << spot.x << ", " << spot.y << ")";
+}
+
+std::vector<DeskSpot> SpotsOf(const std::vector<DeskItem>& items) {
+  std::vector<DeskSpot> spots;
+  for (const DeskItem& item : items) spots.push_back({item.x, item.y});
+  return spots;
+}
+
+std::vector<DeskSpot> TestDesk::Spots() {
+  const std::optional<DeskReport> report = Report();
+  return report ? SpotsOf(report->items) : std::vector<DeskSpot>{};
+}
+
 }  // namespace norv::wintest
