@@ -7,7 +7,7 @@
 // put between 「」.
 namespace norv::command_text {
 
-inline constexpr std::array<std::u16string_view, 24> kUsage{
+inline constexpr std::array<std::u16string_view, 23> kUsage{
     u"使い方: Norv.exe [コマンド]",
     u"コマンドを付けずに起動すると、常駐して通知領域にｱｲｺﾝを表示します。",
     u"",
@@ -33,11 +33,10 @@ inline constexpr std::array<std::u16string_view, 24> kUsage{
     u"書き込めない、",
     u"  3 Norvane が常駐していない、4 ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを読み取れない、"
     u"5 Norvane が画面やメニューを表示中",
-    u"",
 };
 
 // A bad command line; the usage follows.
-inline constexpr std::u16string_view kUnknownCommand = u"知らないコマンドです: ";
+inline constexpr std::u16string_view kUnknownCommand = u"不明なコマンドです: ";
 inline constexpr std::u16string_view kExtraArgument = u"余分な指定があります: ";
 inline constexpr std::u16string_view kNameMissing = u" の後に名前を指定して下さい。";
 inline constexpr std::u16string_view kOverwriteOutOfPlace =

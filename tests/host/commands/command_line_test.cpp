@@ -43,9 +43,9 @@ TEST(CommandLineTest, EveryCommandInEitherFormAndAnyCase) {
 
 TEST(CommandLineTest, MistakesAreRefusedWithWhatIsWrong) {
   const std::vector<std::pair<std::vector<std::u16string>, std::u16string>> cases = {
-      {{u"save", u"a"}, u"知らないコマンドです: save"},
-      {{u"/frobnicate"}, u"知らないコマンドです: /frobnicate"},
-      {{u"/"}, u"知らないコマンドです: /"},
+      {{u"save", u"a"}, u"不明なコマンドです: save"},
+      {{u"/frobnicate"}, u"不明なコマンドです: /frobnicate"},
+      {{u"/"}, u"不明なコマンドです: /"},
       {{u"/save"}, u"/save の後に名前を指定して下さい。"},
       {{u"-Restore"}, u"-Restore の後に名前を指定して下さい。"},
       {{u"/save", u"/overwrite"}, u"/save の後に名前を指定して下さい。"},
