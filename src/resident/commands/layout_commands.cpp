@@ -66,7 +66,7 @@ std::optional<std::u16string> FindSavedLayout(const AppState& state, FileSystem&
   }
   std::u16string names;
   for (const std::u16string& path : shownAlike) {
-    const std::u16string fileName = path.substr(state.appDirectory.size() + 1);
+    const std::u16string fileName = path.substr(path.find_last_of(u'\\') + 1);
     if (!names.empty()) names += u"、";
     names += fileName.substr(0, fileName.size() - 4);  // without ".ppx"
   }
