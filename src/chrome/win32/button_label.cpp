@@ -65,11 +65,11 @@ class ButtonLabel final : public Label, public ButtonActions {
     const bool enabled = IsWindowEnabled(hwnd()) != FALSE;
     if (IsMouseDown(message)) {
       press.Press(PressSource::kMouse, enabled);
-      return message == WM_XBUTTONDOWN ? TRUE : 0;
+      return HandledMouseButton(message);
     }
     if (IsMouseUp(message)) {
       press.Release();  // may destroy this label
-      return message == WM_XBUTTONUP ? TRUE : 0;
+      return HandledMouseButton(message);
     }
     switch (message) {
       case WM_CAPTURECHANGED:

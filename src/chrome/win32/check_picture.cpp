@@ -34,7 +34,7 @@ class CheckPicture final : public Widget {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
-      return message == WM_XBUTTONDOWN ? TRUE : 0;
+      return HandledMouseButton(message);
     }
     switch (message) {
       case WM_SETCURSOR:

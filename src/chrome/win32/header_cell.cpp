@@ -8,11 +8,11 @@ namespace {
 
 constexpr wchar_t kHeaderCellClass[] = L"NorvHeaderCell";
 
-class HeaderCell final : public Widget {
+class HeaderCell final : public BackedWidget {
  public:
-  using Widget::Widget;
+  using BackedWidget::BackedWidget;
 
-  void Render() {
+  void Render() override {
     const HDC dc = backing.Begin(hwnd());
     const RECT& area = backing.area();
     DrawHeaderCell(dc, area.right, area.bottom, WindowText(hwnd()),
@@ -24,26 +24,14 @@ class HeaderCell final : public Widget {
     InvalidateRect(hwnd(), nullptr, FALSE);
   }
 
+ private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_CREATE:
-        Render();
-        return 0;
-      case WM_SETTEXT: {
-        const LRESULT result = Widget::HandleMessage(message, wParam, lParam);
-        OnRestyle();
-        return result;
-      }
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT:
-        backing.Paint(hwnd());
-        return 0;
-    }
-    return Widget::HandleMessage(message, wParam, lParam);
+    if (message != WM_SETTEXT) return BackedWidget::HandleMessage(message, wParam, lParam);
+    // The caption is part of the drawing.
+    const LRESULT result = BackedWidget::HandleMessage(message, wParam, lParam);
+    OnRestyle();
+    return result;
   }
-
-  Backing backing;
 };
 
 }  // namespace

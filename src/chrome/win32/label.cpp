@@ -18,7 +18,7 @@ class CheckLabel final : public Label {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (IsMouseDown(message)) {
       RunPress(onPress);
-      return message == WM_XBUTTONDOWN ? TRUE : 0;
+      return HandledMouseButton(message);
     }
     if (message == WM_KEYDOWN) {
       const bool firstStroke = !(lParam & (1 << 30));

@@ -11,9 +11,9 @@ constexpr wchar_t kPanelClass[] = L"NorvPanel";
 
 RECT ToRect(DesignRect r) { return {r.x, r.y, r.x + r.width, r.y + r.height}; }
 
-class Panel final : public Widget {
+class Panel final : public BackedWidget {
  public:
-  using Widget::Widget;
+  using BackedWidget::BackedWidget;
 
   struct Picture {
     PictureKind kind;
@@ -56,7 +56,7 @@ class Panel final : public Widget {
     DrawPicture(dc, Stock(picture.kind).Sized(r.right - r.left, r.bottom - r.top), r.left, r.top);
   }
 
-  void Render() {
+  void Render() override {
     const HDC dc = backing.Begin(hwnd());
     PaintTexture(dc);
     for (const Picture& picture : pictures) PaintPicture(dc, picture);
@@ -67,22 +67,7 @@ class Panel final : public Widget {
     RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    switch (message) {
-      case WM_CREATE:
-        Render();
-        return 0;
-      case WM_ERASEBKGND:
-        return 1;
-      case WM_PAINT:
-        backing.Paint(hwnd());
-        return 0;
-    }
-    return Widget::HandleMessage(message, wParam, lParam);
-  }
-
   std::vector<Picture> pictures;
-  Backing backing;
 };
 
 }  // namespace

@@ -44,6 +44,10 @@ bool IsMouseUp(UINT message) {
          message == WM_XBUTTONUP;
 }
 
+LRESULT HandledMouseButton(UINT message) {
+  return message == WM_XBUTTONDOWN || message == WM_XBUTTONUP ? TRUE : 0;
+}
+
 void RunPress(const std::function<void()>& onPress) {
   const std::function<void()> run = onPress;
   if (run) run();
@@ -64,6 +68,20 @@ void Backing::Paint(HWND window) const {
     BitBlt(paint.dc(), r.left, r.top, r.right - r.left, r.bottom - r.top, source, r.left, r.top,
            SRCCOPY);
   }
+}
+
+LRESULT BackedWidget::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      Render();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      backing.Paint(hwnd());
+      return 0;
+  }
+  return Widget::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace norv::widgets

@@ -51,6 +51,8 @@ std::u16string WindowText(HWND window);
 
 bool IsMouseDown(UINT message);
 bool IsMouseUp(UINT message);
+// What a window procedure returns for a mouse-button message it handled: TRUE for the X buttons.
+LRESULT HandledMouseButton(UINT message);
 
 // Runs a press handler from a copy: the press may destroy the widget that holds it.
 void RunPress(const std::function<void()>& onPress);
@@ -69,6 +71,21 @@ class Backing {
  private:
   RECT area_{};
   std::optional<OffscreenCanvas> canvas_;
+};
+
+// A widget drawn whole into its backing bitmap when it is created and when its look changes, and
+// shown from the bitmap on every paint.
+class BackedWidget : public Widget {
+ public:
+  using Widget::Widget;
+
+  // Draws the whole widget afresh into `backing`.
+  virtual void Render() = 0;
+
+  Backing backing;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 }  // namespace norv::widgets

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/debug_output.h"
+#include "support/foreign_window_class.h"
 
 namespace norv {
 namespace {
@@ -120,13 +121,8 @@ TEST(WindowBaseTest, AWindowThatOwnsItsObjectFreesItOnceWhetherOrNotItWasMade) {
 
 TEST(WindowBaseTest, AClassNameHeldByAnotherProcedureMakesNoWindowAndSaysSo) {
   constexpr wchar_t kTaken[] = L"NorvWindowBaseTaken";
-  WNDCLASSEXW other{};
-  other.cbSize = sizeof other;
-  other.lpfnWndProc = DefWindowProcW;
-  other.hInstance = GetModuleHandleW(nullptr);
-  other.lpszClassName = kTaken;
-  ASSERT_NE(RegisterClassExW(&other), 0);
-
+  const wintest::ForeignWindowClass foreign(kTaken);
+  ASSERT_TRUE(foreign.registered());
   wintest::DebugOutputRecorder debugOutput;
   ProbeLog log;
   Probe probe(log);
@@ -134,7 +130,6 @@ TEST(WindowBaseTest, AClassNameHeldByAnotherProcedureMakesNoWindowAndSaysSo) {
   EXPECT_EQ(probe.hwnd(), nullptr);
   EXPECT_TRUE(log.messages.empty());
   EXPECT_EQ(debugOutput.Count("Norvane: RegisterClassExW failed for NorvWindowBaseTaken"), 1);
-  UnregisterClassW(kTaken, GetModuleHandleW(nullptr));
 }
 
 }  // namespace

@@ -7,18 +7,15 @@
 #include "resident/tray_window.h"
 #include "support/debug_output.h"
 #include "support/fake_services.h"
+#include "support/foreign_window_class.h"
 
 namespace norv {
 namespace {
 
 TEST(TrayWindowTest, WithoutItsWindowTheProgramSaysSoAndLeavesADiagnosticLine) {
   // The tray window's class name already held by another window procedure in this process.
-  WNDCLASSEXW other{};
-  other.cbSize = sizeof other;
-  other.lpfnWndProc = DefWindowProcW;
-  other.hInstance = GetModuleHandleW(nullptr);
-  other.lpszClassName = kTrayWindowClass;
-  ASSERT_NE(RegisterClassExW(&other), 0);
+  const wintest::ForeignWindowClass foreign(kTrayWindowClass);
+  ASSERT_TRUE(foreign.registered());
 
   test::FakePlatform platform;
   wintest::DebugOutputRecorder debugOutput;
@@ -29,7 +26,6 @@ TEST(TrayWindowTest, WithoutItsWindowTheProgramSaysSoAndLeavesADiagnosticLine) {
   EXPECT_EQ(debugOutput.Count("Norvane: RegisterClassExW failed for Norv_S"), 1);
   // Nothing of the start-up ran: the desktop was left alone.
   EXPECT_EQ(platform.desktop.CrossProcessRequests(), 0);
-  UnregisterClassW(kTrayWindowClass, GetModuleHandleW(nullptr));
 }
 
 }  // namespace
