@@ -33,6 +33,7 @@ void RunSaveDialog(HWND owner, AppState& state, Services& services, IconListSink
   DialogMessages messages(services.messages);
   Services dialogServices = WithMessages(services, messages);
   SaveDialogWindow window(owner, state, dialogServices, list);
+  if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
   LoadedDialog loaded(window);
   window.Show();
@@ -43,6 +44,7 @@ void RunRestoreDialog(HWND owner, AppState& state, Services& services) {
   DialogMessages messages(services.messages);
   Services dialogServices = WithMessages(services, messages);
   RestoreDialogWindow window(owner, state, dialogServices);
+  if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
   LoadedDialog loaded(window);
   window.Show();

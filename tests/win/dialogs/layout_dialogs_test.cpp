@@ -332,6 +332,7 @@ bool IsLiveCursor(HCURSOR cursor) {
 TEST(LayoutDialogsTest, TheLayoutListKeepsALiveHandPointerAcrossADpiChange) {
   Fixture f;
   RestoreDialogWindow window(f.owner.hwnd(), f.state, f.services());
+  ASSERT_TRUE(window.Create());
   ASSERT_NE(window.hwnd(), nullptr);
   window.PrepareWindow();
   const HWND layouts = GetDlgItem(window.hwnd(), kLayoutListId);
