@@ -7,6 +7,8 @@
 
 namespace norv {
 
+class SaveDialogCaller;
+
 // The eight command buttons, in the dispatcher's order.
 enum class Command : int {
   kHideSelected = 0,
@@ -41,13 +43,14 @@ class MainWindowView : public IconListSink {
   // The check box of option 0 or 1.
   virtual void SetOptionChecked(int option, bool checked) = 0;
 
-  // Modal; return when the dialog has been unloaded, whatever the user did in it.
-  virtual void RunSaveDialog() = 0;
+  // Modal; return when the dialog has been unloaded, whatever the user did in it. The save
+  // dialog reports its snapshot to `caller`.
+  virtual void RunSaveDialog(SaveDialogCaller& caller) = 0;
   virtual void RunRestoreDialog() = 0;
   // Unloads whichever of the two dialogs is loaded.
   virtual void UnloadDialogs() = 0;
 
-  // Zoom animations between (MenuCursorX, MenuCursorY) and the window's rectangle.
+  // Zoom animations between the point the window was opened from and its rectangle.
   virtual void AnimateOpen() = 0;
   virtual void AnimateClose() = 0;
   // Destroys the window; the unload handling has already run.

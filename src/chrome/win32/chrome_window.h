@@ -29,7 +29,7 @@
 
 #include "chrome/dpi_scale.h"
 #include "chrome/win32/chrome_style.h"
-#include "core/app_state.h"
+#include "core/geometry.h"
 
 namespace norv {
 

@@ -10,6 +10,7 @@
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
 #include "core/win32/platform_services.h"
+#include "core/win32/startup_shortcut.h"
 #include "core/win32/wide_text.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/main_window.h"
@@ -17,7 +18,6 @@
 #include "mainwindow/win32/desktop_item_icon.h"
 #include "mainwindow/win32/icon_preview_box.h"
 #include "mainwindow/win32/main_window_layout.h"
-#include "resident/win32/startup_shortcut.h"
 
 namespace norv {
 namespace {
@@ -47,23 +47,21 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
   return widget;
 }
 
-class Win32MainWindow;
-// The loaded window, and the last unloaded one, which may still be on the call stack that
-// unloaded it; it is freed when the window opens again.
-std::unique_ptr<Win32MainWindow> g_loaded;
-std::unique_ptr<Win32MainWindow> g_retired;
+}  // namespace
 
 class Win32MainWindow : public MainWindowView {
  public:
-  Win32MainWindow(HINSTANCE instance, HICON icon, AppState& state, Services& services)
-      : instance_(instance),
-        icon_(icon),
-        state_(state),
-        services_(services),
-        ownServices_(WithMessages(services, messages_)),
-        logic_(state, ownServices_, *this) {}
+  Win32MainWindow(MainWindowSlot& slot, ScreenPoint openedFrom)
+      : slot_(slot),
+        instance_(slot.instance_),
+        icon_(slot.programIcon_),
+        state_(slot.state_),
+        openedFrom_(openedFrom),
+        ownServices_(WithMessages(slot.services_, messages_)),
+        logic_(state_, ownServices_, *this) {}
 
   HWND hwnd() const { return hwnd_; }
+  bool open() const { return logic_.open(); }
 
   bool Open();
 
@@ -104,15 +102,11 @@ class Win32MainWindow : public MainWindowView {
   void SetOptionChecked(int option, bool checked) override {
     options_[static_cast<size_t>(option)].SetChecked(checked);
   }
-  void RunSaveDialog() override { ::norv::RunSaveDialog(hwnd_, state_, services_, *this); }
-  void RunRestoreDialog() override { ::norv::RunRestoreDialog(hwnd_, state_, services_); }
-  void UnloadDialogs() override { UnloadLayoutDialogs(); }
-  void AnimateOpen() override {
-    ::norv::AnimateOpen(hwnd_, state_.menuCursor.x, state_.menuCursor.y);
-  }
-  void AnimateClose() override {
-    ::norv::AnimateClose(hwnd_, state_.menuCursor.x, state_.menuCursor.y);
-  }
+  void RunSaveDialog(SaveDialogCaller& caller) override { slot_.dialogs_.RunSave(hwnd_, caller); }
+  void RunRestoreDialog() override { slot_.dialogs_.RunRestore(hwnd_); }
+  void UnloadDialogs() override { slot_.dialogs_.UnloadOpenDialog(); }
+  void AnimateOpen() override { ::norv::AnimateOpen(hwnd_, openedFrom_.x, openedFrom_.y); }
+  void AnimateClose() override { ::norv::AnimateClose(hwnd_, openedFrom_.x, openedFrom_.y); }
   void DestroyWindow() override {
     if (destroying_) return;
     destroying_ = true;
@@ -126,10 +120,12 @@ class Win32MainWindow : public MainWindowView {
   void CreateList();
   void CreatePreview(HWND group);
 
+  MainWindowSlot& slot_;
   HINSTANCE instance_;
   HICON icon_;
   AppState& state_;
-  Services& services_;
+  // The point of the tray menu's settings entry: the window zooms out of it and back into it.
+  ScreenPoint openedFrom_;
   // The behaviour's messages belong to the main window, so they are modal to it.
   MessageBoxMessages messages_;
   Services ownServices_;
@@ -302,29 +298,47 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      if (g_loaded.get() == this) g_retired = std::move(g_loaded);
+      slot_.Retire(*this);
       return DefWindowProcW(hwnd_, message, wParam, lParam);
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-}  // namespace
+MainWindowSlot::MainWindowSlot(HINSTANCE instance, HICON programIcon, AppState& state,
+                               Services& services, LayoutDialogs& dialogs)
+    : instance_(instance),
+      programIcon_(programIcon),
+      state_(state),
+      services_(services),
+      dialogs_(dialogs) {}
 
-void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services) {
-  if (g_loaded) {
-    SetForegroundWindow(g_loaded->hwnd());
+MainWindowSlot::~MainWindowSlot() = default;
+
+void MainWindowSlot::Open(ScreenPoint from) {
+  if (loaded_) {
+    SetForegroundWindow(loaded_->hwnd());
     return;
   }
-  g_retired.reset();
+  retired_.reset();
   static const bool commonControls = [] {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     return InitCommonControlsEx(&controls) != FALSE;
   }();
   (void)commonControls;
-  g_loaded = std::make_unique<Win32MainWindow>(instance, programIcon, state, services);
-  if (!g_loaded->Open()) g_loaded.reset();
+  loaded_ = std::make_unique<Win32MainWindow>(*this, from);
+  if (!loaded_->Open()) loaded_.reset();
 }
 
-HWND MainWindowHandle() { return g_loaded ? g_loaded->hwnd() : nullptr; }
+// A window destroyed from outside while its unload still waits on a message is open until that
+// unload ends, retired or not.
+bool MainWindowSlot::IsOpen() const {
+  return (loaded_ && loaded_->open()) || (retired_ && retired_->open());
+}
+
+HWND MainWindowSlot::hwnd() const { return loaded_ ? loaded_->hwnd() : nullptr; }
+
+void MainWindowSlot::Retire(const Win32MainWindow& window) {
+  if (loaded_.get() == &window) retired_ = std::move(loaded_);
+}
 
 }  // namespace norv

@@ -29,6 +29,8 @@ class Win32TrayWindow final : public TrayWindowView {
         bigIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))),
         state_(state),
         services_(services),
+        dialogs_(state, services),
+        mainWindow_(instance, bigIcon_, state, services, dialogs_),
         taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
   ~Win32TrayWindow() override {
     if (menu_) DestroyMenu(menu_);
@@ -84,9 +86,10 @@ class Win32TrayWindow final : public TrayWindowView {
     return Point{at.x, at.y};
   }
 
-  void OpenMainWindow() override { norv::OpenMainWindow(instance_, bigIcon_, state_, services_); }
+  void OpenMainWindow(ScreenPoint from) override { mainWindow_.Open(from); }
+  bool MainWindowOpen() override { return mainWindow_.IsOpen(); }
 
-  void RunRestoreDialog() override { norv::RunRestoreDialog(hwnd_, state_, services_); }
+  void RunRestoreDialog() override { dialogs_.RunRestore(hwnd_); }
 
   bool OpenDocument(const std::u16string& path) override {
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
@@ -112,6 +115,9 @@ class Win32TrayWindow final : public TrayWindowView {
   HICON bigIcon_;
   AppState& state_;
   Services& services_;
+  // One dialog at a time, whether the tray or the main window asked for it.
+  LayoutDialogs dialogs_;
+  MainWindowSlot mainWindow_;
   const UINT taskbarCreated_;
   HWND hwnd_ = nullptr;
   HMENU menu_ = nullptr;

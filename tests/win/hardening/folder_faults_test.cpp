@@ -150,7 +150,7 @@ TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsI
   {
     test::RecordingSaveView view;
     view.name = u"held";
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     program.messages.answers = {MessageAnswer::kYes};
     SaveDialog dialog(view, state, program.services, list);
     EXPECT_FALSE(dialog.SaveLayout());
@@ -318,7 +318,8 @@ TEST(HugeLayoutTest, TheRestoreDialogWindowListsTheCappedRecordsAndRestores) {
   AppState state;
   state.appDirectory = folder.path();
   ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
-  wintest::OwnerWindow owner;
+  LayoutDialogs dialogs(state, program.services);
+  wintest::OwnerWindow owner(dialogs);
 
   LRESULT records = 0;
   wintest::DialogDriver user([&](wintest::DialogDriver& user) {
@@ -336,7 +337,7 @@ TEST(HugeLayoutTest, TheRestoreDialogWindowListsTheCappedRecordsAndRestores) {
                 "the records did not appear");
     user.Click(user.LabelWithText(dialog, u"復帰"));
   });
-  RunRestoreDialog(owner.hwnd(), state, program.services);
+  dialogs.RunRestore(owner.hwnd());
   for (const std::string& complaint : user.Finish()) ADD_FAILURE() << complaint;
 
   EXPECT_EQ(records, static_cast<LRESULT>(kMaxLayoutRecords));

@@ -105,7 +105,7 @@ TEST_F(ReadOnlyFolderTest, SavingALayoutSaysSoAndKeepsTheOldOne) {
     SCOPED_TRACE(wintest::U16ToUtf8(name));
     test::RecordingSaveView view;
     view.name = name;
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     program.messages.shown.clear();
     program.messages.answers = answers;
     SaveDialog dialog(view, state, program.services, list);

@@ -284,7 +284,7 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
         u"CON", u"NUL.txt", u"LPT1", u"a:b", u"..", u"."}) {
     test::RecordingSaveView view;
     view.name = name;
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     SaveDialog dialog(view, state, program.services, list);
     dialog.SaveLayout();
   }

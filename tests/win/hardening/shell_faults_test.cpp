@@ -167,7 +167,7 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
     ASSERT_TRUE(desk->VanishAfterRequests(cut));
     test::RecordingSaveView view;
     view.name = u"kept";
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     program.messages.answers = {MessageAnswer::kYes};
     program.messages.shown.clear();
     SaveDialog dialog(view, state, program.services, list);
