@@ -26,7 +26,7 @@ inline constexpr int kCommandCount = 8;
 // draws the chrome; it forwards the user's actions to MainWindow and does what it is told here.
 class MainWindowView : public IconListSink {
  public:
-  // List1. Selecting a row from here does not run the preview; MainWindow does that itself.
+  // The icon list. Selecting a row from here does not run the preview; MainWindow does that itself.
   virtual int SelectedRow() = 0;  // -1 when no row is selected
   virtual void SelectRow(int row) = 0;
   virtual int TopRow() = 0;
@@ -35,7 +35,7 @@ class MainWindowView : public IconListSink {
   // A disabled button greys its caption and ignores the mouse.
   virtual void SetButtonEnabled(Command button, bool enabled) = 0;
 
-  // Pic_Icon: draws the desktop icon with this text and image index at its top-left corner;
+  // The icon preview: draws the desktop icon with this text and image index at its top-left corner;
   // false when no picture could be drawn.
   virtual bool DrawIconPreview(std::u16string_view iconText, int32_t imageIndex) = 0;
   virtual void ClearIconPreview() = 0;
