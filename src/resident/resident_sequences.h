@@ -8,10 +8,9 @@ struct AppState;
 struct Services;
 class TrayWindowView;
 
-// Start-up before the tray window exists: the first snapshot records the start-up positions, the
-// program's folder and the two options from its settings file come first. False when the
-// snapshot failed. A desktop without icons ends the program inside the snapshot, after telling
-// the user.
+// Start-up before the tray window exists: the program's folder, the two options from its settings
+// file, then the first snapshot, which records the start-up positions. False when the snapshot
+// failed; a desktop without icons ends the program inside it, after telling the user.
 bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory);
 
 // Start-up after the first snapshot: with reCover[0] exactly 1, puts the icons where the last
