@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "resident/win32/tray_window.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
