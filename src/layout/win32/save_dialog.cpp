@@ -12,9 +12,9 @@ constexpr wchar_t kClassName[] = L"Norv_A1";
 }  // namespace
 
 SaveDialogWindow::SaveDialogWindow(HWND owner, AppState& state, Services& services,
-                                   IconListSink& list)
+                                   SaveDialogCaller& caller)
     : ModalDialogView(owner, kClassName, kSaveDialogCaption),
-      dialog_(*this, state, services, list) {}
+      dialog_(*this, state, services, caller) {}
 
 void SaveDialogWindow::Show() {
   if (!hwnd()) return;

@@ -11,6 +11,7 @@
 #include "core/app_state.h"
 #include "core/win32/diagnostics.h"
 #include "core/win32/platform_services.h"
+#include "core/win32/startup_shortcut.h"
 #include "core/win32/wide_text.h"
 #include "core/win32/window_base.h"
 #include "layout/win32/layout_dialogs.h"
@@ -19,7 +20,6 @@
 #include "mainwindow/win32/desktop_item_icon.h"
 #include "mainwindow/win32/icon_preview_box.h"
 #include "mainwindow/win32/main_window_layout.h"
-#include "resident/win32/startup_shortcut.h"
 
 namespace norv {
 namespace {
@@ -49,21 +49,20 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
   return widget;
 }
 
-class Win32MainWindow;
-// The loaded window, and the last unloaded one, which may still be on the call stack that
-// unloaded it; it is freed when the window opens again.
-std::unique_ptr<Win32MainWindow> g_loaded;
-std::unique_ptr<Win32MainWindow> g_retired;
+}  // namespace
 
 class Win32MainWindow final : public WindowBase, public MainWindowView {
  public:
-  Win32MainWindow(HINSTANCE instance, HICON icon, AppState& state, Services& services)
-      : instance_(instance),
-        icon_(icon),
-        state_(state),
-        services_(services),
-        ownServices_(WithMessages(services, messages_)),
-        logic_(state, ownServices_, *this) {}
+  Win32MainWindow(MainWindowSlot& slot, ScreenPoint openedFrom)
+      : slot_(slot),
+        instance_(slot.instance_),
+        icon_(slot.programIcon_),
+        state_(slot.state_),
+        openedFrom_(openedFrom),
+        ownServices_(WithMessages(slot.services_, messages_)),
+        logic_(state_, ownServices_, *this) {}
+
+  bool open() const { return logic_.open(); }
 
   bool Open();
 
@@ -104,15 +103,11 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
   void SetOptionChecked(int option, bool checked) override {
     options_[static_cast<size_t>(option)].SetChecked(checked);
   }
-  void RunSaveDialog() override { ::norv::RunSaveDialog(hwnd(), state_, services_, *this); }
-  void RunRestoreDialog() override { ::norv::RunRestoreDialog(hwnd(), state_, services_); }
-  void UnloadDialogs() override { UnloadLayoutDialogs(); }
-  void AnimateOpen() override {
-    ::norv::AnimateOpen(hwnd(), state_.menuCursor.x, state_.menuCursor.y);
-  }
-  void AnimateClose() override {
-    ::norv::AnimateClose(hwnd(), state_.menuCursor.x, state_.menuCursor.y);
-  }
+  void RunSaveDialog(SaveDialogCaller& caller) override { slot_.dialogs_.RunSave(hwnd(), caller); }
+  void RunRestoreDialog() override { slot_.dialogs_.RunRestore(hwnd()); }
+  void UnloadDialogs() override { slot_.dialogs_.UnloadOpenDialog(); }
+  void AnimateOpen() override { ::norv::AnimateOpen(hwnd(), openedFrom_.x, openedFrom_.y); }
+  void AnimateClose() override { ::norv::AnimateClose(hwnd(), openedFrom_.x, openedFrom_.y); }
   void DestroyWindow() override {
     if (destroying_) return;
     destroying_ = true;
@@ -125,10 +120,12 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
   void CreateList();
   void CreatePreview(HWND group);
 
+  MainWindowSlot& slot_;
   HINSTANCE instance_;
   HICON icon_;
   AppState& state_;
-  Services& services_;
+  // The point of the tray menu's settings entry: the window zooms out of it and back into it.
+  ScreenPoint openedFrom_;
   // The behaviour's messages belong to the main window, so they are modal to it.
   MessageBoxMessages messages_;
   Services ownServices_;
@@ -285,20 +282,28 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       logic_.Unload();
       return 0;
     case WM_NCDESTROY:
-      if (g_loaded.get() == this) g_retired = std::move(g_loaded);
+      slot_.Retire(*this);
       break;
   }
   return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace
+MainWindowSlot::MainWindowSlot(HINSTANCE instance, HICON programIcon, AppState& state,
+                               Services& services, LayoutDialogs& dialogs)
+    : instance_(instance),
+      programIcon_(programIcon),
+      state_(state),
+      services_(services),
+      dialogs_(dialogs) {}
 
-void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services) {
-  if (g_loaded) {
-    SetForegroundWindow(g_loaded->hwnd());
+MainWindowSlot::~MainWindowSlot() = default;
+
+void MainWindowSlot::Open(ScreenPoint from) {
+  if (loaded_) {
+    SetForegroundWindow(loaded_->hwnd());
     return;
   }
-  g_retired.reset();
+  retired_.reset();
   static const bool commonControls = [] {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     if (InitCommonControlsEx(&controls)) return true;
@@ -306,10 +311,20 @@ void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Serv
     return false;
   }();
   (void)commonControls;
-  g_loaded = std::make_unique<Win32MainWindow>(instance, programIcon, state, services);
-  if (!g_loaded->Open()) g_loaded.reset();
+  loaded_ = std::make_unique<Win32MainWindow>(*this, from);
+  if (!loaded_->Open()) loaded_.reset();
 }
 
-HWND MainWindowHandle() { return g_loaded ? g_loaded->hwnd() : nullptr; }
+// A window destroyed from outside while its unload still waits on a message is open until that
+// unload ends, retired or not.
+bool MainWindowSlot::IsOpen() const {
+  return (loaded_ && loaded_->open()) || (retired_ && retired_->open());
+}
+
+HWND MainWindowSlot::hwnd() const { return loaded_ ? loaded_->hwnd() : nullptr; }
+
+void MainWindowSlot::Retire(const Win32MainWindow& window) {
+  if (loaded_.get() == &window) retired_ = std::move(loaded_);
+}
 
 }  // namespace norv

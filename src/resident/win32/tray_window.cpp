@@ -32,6 +32,8 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
         bigIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))),
         state_(state),
         services_(services),
+        dialogs_(state, services),
+        mainWindow_(instance, bigIcon_, state, services, dialogs_),
         taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
   ~Win32TrayWindow() override {
     if (menu_) DestroyMenu(menu_);
@@ -86,9 +88,10 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
     return Point{at.x, at.y};
   }
 
-  void OpenMainWindow() override { norv::OpenMainWindow(instance_, bigIcon_, state_, services_); }
+  void OpenMainWindow(ScreenPoint from) override { mainWindow_.Open(from); }
+  bool MainWindowOpen() override { return mainWindow_.IsOpen(); }
 
-  void RunRestoreDialog() override { norv::RunRestoreDialog(hwnd(), state_, services_); }
+  void RunRestoreDialog() override { dialogs_.RunRestore(hwnd()); }
 
   bool OpenDocument(const std::u16string& path) override {
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
@@ -113,6 +116,9 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
   HICON bigIcon_;
   AppState& state_;
   Services& services_;
+  // One dialog at a time, whether the tray or the main window asked for it.
+  LayoutDialogs dialogs_;
+  MainWindowSlot mainWindow_;
   const UINT taskbarCreated_;
   HMENU menu_ = nullptr;
   TrayWindow tray_{state_, services_, *this};
