@@ -3,8 +3,8 @@
 #include "app/command_process.h"
 #include "app/startup.h"
 #include "core/app_state.h"
-#include "core/icon_table.h"
 #include "core/win32/platform.h"
+#include "resident/resident_sequences.h"
 #include "resident/win32/tray_window.h"
 
 int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
@@ -18,9 +18,7 @@ int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
 
   norv::Win32Platform platform;
   norv::AppState state;
-  norv::PrepareStartupState(state, platform.services().profile);
-  // A desktop without icons ends the program inside the snapshot, after telling the user.
-  norv::SnapshotDesktop(state.table, platform.services());
+  norv::BeginStartup(state, platform.services(), norv::ProgramDirectory());
   // From here the program lives in the notification area until its menu ends it.
   return norv::RunTrayWindow(program, state, platform.services());
 }

@@ -1,9 +1,5 @@
 #include "app/startup.h"
 
-#include "core/app_state.h"
-#include "core/settings.h"
-#include "core/win32/platform.h"
-
 namespace norv {
 namespace {
 // Local\: one instance per user session, not per machine.
@@ -24,13 +20,6 @@ SingleInstance::SingleInstance()
 bool SingleInstance::HeldElsewhere() {
   const ScopedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName));
   return mutex.valid();
-}
-
-void PrepareStartupState(AppState& state, ProfileFile& profile) {
-  state.mainWindowOpen = false;
-  state.table.firstSnapshotPending = true;
-  state.appDirectory = ProgramDirectory();
-  LoadOptions(state, profile);
 }
 
 }  // namespace norv

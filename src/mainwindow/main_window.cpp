@@ -14,7 +14,7 @@ MainWindow::MainWindow(AppState& state, Services& services, MainWindowView& view
     : state_(state), services_(services), view_(view) {}
 
 void MainWindow::Load() {
-  state_.mainWindowOpen = true;
+  open_ = true;
   // No snapshot here: the list shows the table as the last operation left it.
   RefillIconList();
   ShowOptionPicture(0);
@@ -33,7 +33,7 @@ void MainWindow::Unload() {
     services_.messages.Show(main_window_text::kOptionsNotSaved, MessageStyle::kExclamation,
                             kMessageTitle);
   }
-  state_.mainWindowOpen = false;
+  open_ = false;
   view_.UnloadDialogs();
   view_.DestroyWindow();
 }
@@ -62,6 +62,10 @@ void MainWindow::ShowOutsideChange() {
 }
 
 void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
+
+void MainWindow::SnapshotStarting() { view_.ClearRows(); }
+
+void MainWindow::SnapshotTaken() { RefillIconList(); }
 
 bool MainWindow::AutoArrange() {
   if (!services_.desktop.ArrangeIcons()) return false;

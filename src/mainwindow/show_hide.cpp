@@ -16,7 +16,7 @@ void MainWindow::HideSelected() {
   services_.desktop.SetItemPosition(sel, hidingPoint.x, hidingPoint.y);
   SnapshotDesktop(state_.table, services_);
   RefillIconList();
-  view_.SetTopRow(state_.savedTopIndex);
+  view_.SetTopRow(savedTopIndex_);
   SelectRow(sel);
   EnableAllIconsButtons();
 }

@@ -1,6 +1,7 @@
 #include "resident/resident_sequences.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/app_state.h"
 #include "core/desktop_list_view.h"
@@ -27,6 +28,13 @@ void PutIconsBackWhereTheyStarted(const IconTable& table, DesktopListView& deskt
 }
 
 }  // namespace
+
+bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory) {
+  state.table.firstSnapshotPending = true;
+  state.appDirectory = std::move(appDirectory);
+  LoadOptions(state, services.profile);
+  return SnapshotDesktop(state.table, services);
+}
 
 void BringBackLastExit(AppState& state, Services& services) {
   if (state.reCover[0] != 1) return;

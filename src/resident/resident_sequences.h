@@ -1,16 +1,23 @@
 #pragma once
 
+#include <string>
+
 namespace norv {
 
 struct AppState;
 struct Services;
 class TrayWindowView;
 
-// Start-up after the first snapshot: with ReCover[0] exactly 1, puts the icons where the last
+// Start-up before the tray window exists: the program's folder, the two options from its settings
+// file, then the first snapshot, which records the start-up positions. False when the snapshot
+// failed; a desktop without icons ends the program inside it, after telling the user.
+bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory);
+
+// Start-up after the first snapshot: with reCover[0] exactly 1, puts the icons where the last
 // exit left them and snapshots again.
 void BringBackLastExit(AppState& state, Services& services);
 
-// The exit entry: records the desktop in "Norv.e01", puts icons back unless ReCover[1] says
+// The exit entry: records the desktop in "Norv.e01", puts icons back unless reCover[1] says
 // otherwise, then unloads the tray window. Does not return when the program end does not.
 void RunExitSequence(AppState& state, Services& services, TrayWindowView& view);
 
