@@ -323,10 +323,12 @@ bool MainWindowSlot::IsOpen() const {
 
 HWND MainWindowSlot::hwnd() const { return loaded_ ? loaded_->hwnd() : nullptr; }
 
+MainWindowView* MainWindowSlot::view() {
+  return loaded_ && loaded_->open() ? loaded_.get() : nullptr;
+}
+
 void MainWindowSlot::Retire(const Win32MainWindow& window) {
   if (loaded_.get() == &window) retired_ = std::move(loaded_);
 }
-
-MainWindowView* LoadedMainWindowView() { return g_loaded.get(); }
 
 }  // namespace norv

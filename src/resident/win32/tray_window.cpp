@@ -124,7 +124,7 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
   const UINT taskbarCreated_;
   HMENU menu_ = nullptr;
   TrayWindow tray_{state_, services_, *this};
-  CommandServer commands_{state_, services_, tray_, *this};
+  CommandServer commands_{state_, services_, tray_, *this, mainWindow_};
 };
 
 bool Win32TrayWindow::Create() {
@@ -155,7 +155,7 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     return 0;
   }
   if (message == WM_COPYDATA) {
-    return commands_.Answer(hwnd_, reinterpret_cast<HWND>(wParam),
+    return commands_.Answer(hwnd(), reinterpret_cast<HWND>(wParam),
                             *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   }
   switch (message) {

@@ -5,7 +5,6 @@
 #include <windows.h>
 // After windows.h:
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include <memory>
 #include <optional>
@@ -13,15 +12,15 @@
 #include <vector>
 
 #include "main_window_driver.h"
-#include "program_folder.h"
-#include "resident/win32/tray_window.h"
-#include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/program_folder.h"
+#include "support/resident_norv.h"
+#include "support/stand_in_notification_area.h"
 #include "support/test_desk.h"
+#include "support/tray_menu_driver.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
-#include "tray_menu_driver.h"
 
 namespace norv {
 namespace {
@@ -30,7 +29,7 @@ using wintest::ChildProcess;
 using wintest::DeskItem;
 using wintest::WaitUntil;
 
-constexpr DWORD kStartMs = 15000;
+constexpr DWORD kCommandMs = 15000;
 constexpr DWORD kStepMs = 10000;
 constexpr int kRestoreEntry = 2;
 
@@ -67,7 +66,6 @@ class CommandLineTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.ready()) << "could not prepare a program folder";
-    ASSERT_TRUE(area_.IsTheOneFound()) << "another notification area would take the icons";
     std::string error;
     desk_ = wintest::TestDesk::Start(wintest::TestDeskOptions::Items(kIcons), &error);
     ASSERT_TRUE(desk_) << error;
@@ -81,11 +79,12 @@ class CommandLineTest : public testing::Test {
   }
 
   void StartResident() {
-    resident_ = ChildProcess::Start(folder_.exe(), {}, folder_.path());
-    ASSERT_TRUE(resident_);
-    tray_ = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, resident_->id(), kStartMs);
-    ASSERT_NE(tray_, nullptr) << "no tray window";
-    ASSERT_TRUE(WaitUntil([&] { return area_.Count(NIM_ADD, tray_) == 1; }, kStepMs));
+    std::string error;
+    std::optional<wintest::ResidentNorv> resident =
+        wintest::StartResidentNorv(folder_.path(), area_, &error);
+    ASSERT_TRUE(resident) << error;
+    resident_ = std::move(resident->process);
+    tray_ = resident->tray;
   }
 
   // Norv.exe with these arguments, its output and error going to files, as `> out 2> err` does.
@@ -107,7 +106,7 @@ class CommandLineTest : public testing::Test {
       CloseHandle(err);
       if (!norv) return ran;
       // A resident Norv.exe may talk to this thread's notification area meanwhile.
-      WaitUntil([&] { return !norv->running(); }, kStartMs);
+      WaitUntil([&] { return !norv->running(); }, kCommandMs);
       ran.code = norv->WaitForExit(0);
     }
     ran.out = wintest::ReadFileBytes(outPath);

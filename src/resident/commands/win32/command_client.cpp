@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/win32/window_base.h"
 #include "resident/commands/command_message.h"
 #include "resident/commands/command_texts.h"
 #include "resident/win32/tray_window.h"
@@ -23,25 +24,12 @@ constexpr UINT kAnswerTimeoutMs = 60000;
 constexpr size_t kMaxAnswerLines = 100000;
 
 // The hidden window the resident sends its answer's lines to, taking them only from `from`.
-class AnswerWindow {
+class AnswerWindow final : public WindowBase {
  public:
-  AnswerWindow() {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &Procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kAnswerWindowClass;
-    RegisterClassExW(&windowClass);
-    hwnd_ = CreateWindowExW(0, kAnswerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            windowClass.hInstance, this);
+  // False, with a diagnostic line, when the window could not be made.
+  bool Create() {
+    return WindowBase::Create({.name = kAnswerWindowClass}, {.parent = HWND_MESSAGE});
   }
-  ~AnswerWindow() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
-  AnswerWindow(const AnswerWindow&) = delete;
-  AnswerWindow& operator=(const AnswerWindow&) = delete;
-
-  HWND hwnd() const { return hwnd_; }
   void Expect(HWND from) {
     from_ = from;
     lines_.clear();
@@ -49,18 +37,9 @@ class AnswerWindow {
   const std::vector<OutputLine>& lines() const { return lines_; }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<AnswerWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && message == WM_COPYDATA) {
-      return self->Take(reinterpret_cast<HWND>(wParam),
-                        *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_COPYDATA) return WindowBase::HandleMessage(message, wParam, lParam);
+    return Take(reinterpret_cast<HWND>(wParam), *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   }
 
   BOOL Take(HWND sender, const COPYDATASTRUCT& data) {
@@ -74,7 +53,6 @@ class AnswerWindow {
     return TRUE;
   }
 
-  HWND hwnd_ = nullptr;
   HWND from_ = nullptr;
   std::vector<OutputLine> lines_;
 };
@@ -95,7 +73,7 @@ std::optional<ExitCode> SendToResident(const CommandRequest& request, CommandOut
   data.lpData = const_cast<char*>(bytes.data());
 
   AnswerWindow answer;
-  if (!answer.hwnd()) return NoAnswer(out);
+  if (!answer.Create()) return NoAnswer(out);
   const ULONGLONG deadline = GetTickCount64() + kReadyWaitMs;
   for (;;) {
     const HWND tray = FindWindowW(kTrayWindowClass, nullptr);

@@ -69,13 +69,11 @@ LRESULT CommandServer::Answer(HWND self, HWND sender, const COPYDATASTRUCT& data
   return static_cast<LRESULT>(ReplyFor(code));
 }
 
-MainWindowView* CommandServer::OpenMainWindowView() {
-  return state_.mainWindowOpen ? LoadedMainWindowView() : nullptr;
-}
+MainWindowView* CommandServer::OpenMainWindowView() { return mainWindow_.view(); }
 
 void CommandServer::OpenSettings() {
-  if (state_.mainWindowOpen) {
-    trayView_.OpenMainWindow();  // brings the open window to the front
+  if (trayView_.MainWindowOpen()) {
+    trayView_.OpenMainWindow({});  // brings the open window to the front
   } else {
     tray_.Run(TrayCommand::kSettings);
   }

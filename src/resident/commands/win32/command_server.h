@@ -8,6 +8,7 @@ namespace norv {
 
 struct AppState;
 struct Services;
+class MainWindowSlot;
 class TrayWindow;
 class TrayWindowView;
 
@@ -21,8 +22,13 @@ class TrayWindowView;
 // another piece of the program's work.
 class CommandServer final : public ResidentWindows {
  public:
-  CommandServer(AppState& state, Services& services, TrayWindow& tray, TrayWindowView& trayView)
-      : state_(state), services_(services), tray_(tray), trayView_(trayView) {}
+  CommandServer(AppState& state, Services& services, TrayWindow& tray, TrayWindowView& trayView,
+                MainWindowSlot& mainWindow)
+      : state_(state),
+        services_(services),
+        tray_(tray),
+        trayView_(trayView),
+        mainWindow_(mainWindow) {}
 
   // GetMessageW for the program's own message loop, which is where the program is free.
   BOOL NextMessage(MSG& message);
@@ -37,6 +43,7 @@ class CommandServer final : public ResidentWindows {
   Services& services_;
   TrayWindow& tray_;
   TrayWindowView& trayView_;
+  MainWindowSlot& mainWindow_;
   // The start-up is over once the loop has waited for the first time.
   bool started_ = false;
   bool free_ = false;
