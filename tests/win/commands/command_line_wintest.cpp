@@ -69,9 +69,9 @@ class CommandLineTest : public testing::Test {
     std::string error;
     desk_ = wintest::TestDesk::Start(wintest::TestDeskOptions::Items(kIcons), &error);
     ASSERT_TRUE(desk_) << error;
-    const std::optional<wintest::DeskReport> report = desk_->Report();
-    ASSERT_TRUE(report);
-    hidingPoint_ = {report->clientWidth + 50, report->clientHeight + 50};
+    const std::optional<Spot> hidingPoint = desk_->HidingPoint();
+    ASSERT_TRUE(hidingPoint);
+    hidingPoint_ = *hidingPoint;
   }
 
   void TearDown() override {

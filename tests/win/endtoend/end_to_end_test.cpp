@@ -47,9 +47,9 @@ class EndToEndTest : public testing::Test {
     std::string error;
     desk_ = wintest::TestDesk::Start(wintest::TestDeskOptions::Items(kIcons), &error);
     ASSERT_TRUE(desk_) << error;
-    const std::optional<wintest::DeskReport> report = desk_->Report();
-    ASSERT_TRUE(report);
-    hidingPoint_ = {report->clientWidth + 50, report->clientHeight + 50};
+    const std::optional<Spot> hidingPoint = desk_->HidingPoint();
+    ASSERT_TRUE(hidingPoint);
+    hidingPoint_ = *hidingPoint;
     std::optional<wintest::ResidentNorv> resident =
         wintest::StartResidentNorv(folder_.path(), area_, &error);
     ASSERT_TRUE(resident) << error;

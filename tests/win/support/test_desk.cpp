@@ -227,4 +227,10 @@ std::vector<DeskSpot> TestDesk::Spots() {
   return report ? SpotsOf(report->items) : std::vector<DeskSpot>{};
 }
 
+std::optional<DeskSpot> TestDesk::HidingPoint() {
+  const std::optional<DeskReport> report = Report();
+  if (!report) return std::nullopt;
+  return DeskSpot{report->clientWidth + 50, report->clientHeight + 50};
+}
+
 }  // namespace norv::wintest

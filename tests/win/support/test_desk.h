@@ -95,6 +95,8 @@ class TestDesk {
   std::optional<DeskReport> Report();
   // The icons' spots now, in item order; none when the desktop does not answer.
   std::vector<DeskSpot> Spots();
+  // Where Norvane hides icons on this desktop: just past its lower-right corner.
+  std::optional<DeskSpot> HidingPoint();
   bool ResetCounts();
   bool Vanish();
   bool Appear();
