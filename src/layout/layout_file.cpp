@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "core/app_state.h"
 #include "core/cp932.h"
-#include "core/desktop_list_view.h"
 #include "core/file_system.h"
 #include "core/geometry.h"
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
+#include "core/settings.h"
 
 namespace norv {
 namespace {
@@ -30,7 +32,7 @@ std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view 
   std::u16string path(appDirectory);
   path += u'\\';
   path += name;
-  path += u".ppx";
+  path += kLayoutExtension;
   return path;
 }
 
@@ -77,11 +79,8 @@ std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string
   return DecodeLayout(prefix->bytes);
 }
 
-int ApplyLayoutFile(FileSystem& files, DesktopListView& desktop, const IconTable& table,
-                    const std::u16string& path) {
-  const std::vector<LayoutRecord> records = ReadLayoutFile(files, path);
-  if (records.empty()) return 0;
-
+std::vector<IconMove> PlanLayoutMoves(const std::vector<LayoutRecord>& records,
+                                      const IconTable& table) {
   // Only the first icon of each text is ever matched, so one entry per text is enough.
   const size_t icons =
       std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.texts.size());
@@ -91,13 +90,19 @@ int ApplyLayoutFile(FileSystem& files, DesktopListView& desktop, const IconTable
     firstIconOfText.try_emplace(TrimTrailingSpaces(table.texts[i]), static_cast<int32_t>(i));
   }
 
-  int moves = 0;
+  std::vector<IconMove> moves;
   for (const LayoutRecord& record : records) {
     const auto icon = firstIconOfText.find(TrimTrailingSpaces(record.text));
-    if (icon == firstIconOfText.end()) continue;
-    if (desktop.SetItemPosition(icon->second, record.x, record.y)) ++moves;
+    if (icon != firstIconOfText.end()) moves.push_back({icon->second, {record.x, record.y}});
   }
   return moves;
+}
+
+int ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path) {
+  const std::vector<LayoutRecord> records = ReadLayoutFile(services.files, path);
+  if (records.empty()) return 0;
+  const auto plan = [&](const IconTable& now) { return PlanLayoutMoves(records, now); };
+  return MoveIcons(table, services, plan, OnNewDesktop::kPlanAgain).delivered;
 }
 
 }  // namespace norv

@@ -6,6 +6,7 @@
 namespace norv {
 
 struct AppState;
+struct MoveOutcome;
 struct Services;
 
 // The behaviour of the main window: its load and unload handling, the icon list and preview, the
@@ -38,15 +39,14 @@ class MainWindow {
   // Step failures are skipped: a failed move is still followed by the snapshot and the refill.
   void HideSelected();
   void ShowSelected();
-  // These end at the first failing step and report it; the dispatcher goes on regardless.
+  // These stop moving at the first move that reaches no view and report it, yet still show the
+  // desktop as it then is; a failed snapshot ends them. The dispatcher goes on regardless.
   bool HideAll();
   bool ShowAll();
 
-  // Just past the desktop's lower-right corner of the last snapshot; all hidden icons share it.
-  Point HidingPoint() const;
-
  private:
   void SelectRow(int row);
+  void SelectRowUnlessOnNewDesktop(int row, const MoveOutcome& moved);
   void EnableAllIconsButtons();
   void DisableSelectedIconButtons();
   void ShowOptionPicture(int option);

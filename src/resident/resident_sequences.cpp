@@ -1,9 +1,7 @@
 #include "resident/resident_sequences.h"
 
-#include <algorithm>
-
 #include "core/app_state.h"
-#include "core/desktop_list_view.h"
+#include "core/icon_moves.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
 #include "layout/layout_file.h"
@@ -12,25 +10,27 @@
 namespace norv {
 namespace {
 
+// Long enough for a shell that is still starting when the logon starts the program.
+constexpr int kFirstSnapshotAttempts = 10;
+constexpr int kFirstSnapshotRetryMilliseconds = 1000;
+
 std::u16string StartupSnapshotPath(const AppState& state) {
   return state.appDirectory + kStartupSnapshotName;
 }
 
-void PutIconsBackWhereTheyStarted(const IconTable& table, DesktopListView& desktop) {
-  // Icons added since start-up have no initial position and stay where they are.
-  const size_t count =
-      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.initialPositions.size());
-  for (size_t i = 0; i < count; ++i) {
-    const Point& start = table.initialPositions[i];
-    desktop.SetItemPosition(static_cast<int32_t>(i), start.x, start.y);
+}  // namespace
+
+bool TakeFirstSnapshot(IconTable& table, Services& services) {
+  for (int attempt = 1;; ++attempt) {
+    if (SnapshotDesktop(table, services)) return true;
+    if (attempt == kFirstSnapshotAttempts) return false;
+    services.pause.Wait(kFirstSnapshotRetryMilliseconds);
   }
 }
 
-}  // namespace
-
 void BringBackLastExit(AppState& state, Services& services) {
   if (state.reCover[0] != 1) return;
-  ApplyLayoutFile(services.files, services.desktop, state.table, StartupSnapshotPath(state));
+  ApplyLayoutFile(state.table, services, StartupSnapshotPath(state));
   SnapshotDesktop(state.table, services);
 }
 
@@ -41,7 +41,9 @@ void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) 
     // Replaced in one step, so a failed write keeps the previous file whole.
     WriteLayoutFile(services.files, StartupSnapshotPath(state), state.table);
   }
-  if (state.reCover[1] == 0) PutIconsBackWhereTheyStarted(state.table, services.desktop);
+  if (state.reCover[1] == 0) {
+    MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
+  }
   UnloadTrayWindow(services, view);
 }
 

@@ -3,8 +3,15 @@
 namespace norv {
 
 struct AppState;
+struct IconTable;
 struct Services;
 class TrayWindowView;
+
+// The start-up's first snapshot, which records where every icon started. One that fails part-way
+// (a shell still busy starting at logon) is taken again a few times, seconds apart, before the
+// program settles; false when none succeeded, and then the first snapshot that later succeeds
+// records the start.
+bool TakeFirstSnapshot(IconTable& table, Services& services);
 
 // Start-up after the first snapshot: with ReCover[0] exactly 1, puts the icons where the last
 // exit left them and snapshots again.

@@ -27,10 +27,22 @@ class BusyScope {
 
 void TrayWindow::Start() {
   BringBackLastExit(state_, services_);
-  view_.AddTrayIcon();
-  // Wanted even when the shell refused it: at logon the notification area may not exist yet,
-  // and the shell's announcement when it appears brings the icon.
   iconWanted_ = true;
+  AddIcon();
+}
+
+void TrayWindow::AddIcon() {
+  if (view_.AddTrayIcon()) {
+    view_.StopIconRetryTimer();
+    return;
+  }
+  iconRetriesLeft_ = kIconRetries;
+  view_.StartIconRetryTimer(kIconRetryMilliseconds);
+}
+
+void TrayWindow::OnIconRetryTimer() {
+  // Given up after a while; a notification area that appears later announces itself.
+  if (!iconWanted_ || view_.AddTrayIcon() || --iconRetriesLeft_ <= 0) view_.StopIconRetryTimer();
 }
 
 void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
@@ -68,7 +80,7 @@ void TrayWindow::Run(TrayCommand command) {
 }
 
 void TrayWindow::OnShellRestarted() {
-  if (iconWanted_) view_.AddTrayIcon();
+  if (iconWanted_) AddIcon();
 }
 
 void TrayWindow::Unload() {

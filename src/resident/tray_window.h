@@ -13,6 +13,9 @@ enum class TrayCommand;
 // The shell reports mouse events on the icon with the platform's mouse message numbers.
 inline constexpr uint32_t kRightButtonDown = 0x0204;
 
+inline constexpr int kIconRetryMilliseconds = 3000;
+inline constexpr int kIconRetries = 100;  // five minutes
+
 inline constexpr char16_t kHelpMissingMessage[] =
     u"ヘルプ ファイル「Norvane.html」が見つかりませんでした。\n"
     u"Norv.exe と同じフォルダーに置いて下さい。";
@@ -22,6 +25,10 @@ inline constexpr char16_t kHelpNotOpenedMessage[] =
 
 // The behaviour of the invisible tray window: the end of the start-up, the icon's mouse events, the
 // menu's four entries, a restarted shell, and its unload.
+//
+// The icon is the only way to reach the program, so an add the shell refuses (at logon the
+// notification area may not be ready, and its announcement may already have gone out) is tried
+// again every few seconds for a few minutes, and at every announcement of a new notification area.
 class TrayWindow {
  public:
   TrayWindow(AppState& state, Services& services, TrayWindowView& view)
@@ -35,9 +42,11 @@ class TrayWindow {
   void Run(TrayCommand command);
   // A new notification area has no icon of ours: add it again.
   void OnShellRestarted();
+  void OnIconRetryTimer();
   void Unload();
 
  private:
+  void AddIcon();
   void OpenSettings();
   void ShowHelp();
 
@@ -45,6 +54,7 @@ class TrayWindow {
   Services& services_;
   TrayWindowView& view_;
   bool iconWanted_ = false;
+  int iconRetriesLeft_ = 0;
   bool busy_ = false;
 };
 

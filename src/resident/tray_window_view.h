@@ -16,8 +16,11 @@ class TrayWindowView {
  public:
   virtual ~TrayWindowView() = default;
 
-  // The shell may refuse (no notification area yet); its restart announcement retries.
-  virtual void AddTrayIcon() = 0;
+  // False when the shell refused the icon (no notification area yet, or a busy one).
+  virtual bool AddTrayIcon() = 0;
+  // Calls the behaviour's OnIconRetryTimer every `milliseconds` until stopped.
+  virtual void StartIconRetryTimer(int milliseconds) = 0;
+  virtual void StopIconRetryTimer() = 0;
   virtual void RemoveTrayIcon() = 0;
   // Shows the tray menu at the cursor and waits for the user's choice.
   virtual TrayCommand ChooseFromMenu() = 0;

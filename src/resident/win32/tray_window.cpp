@@ -20,6 +20,7 @@ namespace norv {
 namespace {
 
 constexpr wchar_t kTipText[] = L"Norvane";
+constexpr UINT_PTR kIconRetryTimer = 1;
 
 class Win32TrayWindow final : public TrayWindowView {
  public:
@@ -41,14 +42,19 @@ class Win32TrayWindow final : public TrayWindowView {
   bool Create();
   TrayWindow& behaviour() { return tray_; }
 
-  void AddTrayIcon() override {
+  bool AddTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = smallIcon_;
     wcsncpy(data.szTip, kTipText, std::size(data.szTip) - 1);
-    Shell_NotifyIconW(NIM_ADD, &data);
+    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   }
+
+  void StartIconRetryTimer(int milliseconds) override {
+    SetTimer(hwnd_, kIconRetryTimer, static_cast<UINT>(milliseconds), nullptr);
+  }
+  void StopIconRetryTimer() override { KillTimer(hwnd_, kIconRetryTimer); }
 
   void RemoveTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
@@ -159,6 +165,9 @@ LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   switch (message) {
+    case WM_TIMER:
+      if (wParam == kIconRetryTimer) tray_.OnIconRetryTimer();
+      return 0;
     case WM_ENDSESSION:
       if (wParam) tray_.Unload();
       return 0;

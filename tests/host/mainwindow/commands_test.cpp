@@ -102,9 +102,9 @@ TEST_F(CommandTest, AutoArrangeKeepsTheAllIconsButtonsAndShowsTheNewPositions) {
   EXPECT_EQ(view.rows[2], u" 3\t 0\t 150\t 3\t表示\t" + PadIconText(u"メモ"));
 }
 
-TEST_F(CommandTest, AutoArrangeEndsWhenTheShellRefusesButTheDispatcherGoesOn) {
+TEST_F(CommandTest, AutoArrangeEndsWhenTheShellDoesNotAnswerButTheDispatcherGoesOn) {
   SelectByUser(0);
-  p.desktop.present = false;
+  p.desktop.hung = true;
   window.OnButtonReleased(Command::kAutoArrange);
   EXPECT_EQ(p.desktop.finds, 0);
   EXPECT_FALSE(view.Enabled(Command::kHideSelected));

@@ -19,9 +19,9 @@ class MainWindowTest : public ::testing::Test {
   IconTable& table() { return p.state.table; }
 
   // The start-up snapshot, which also records the initial positions.
-  void StartUp() {
+  void StartUp(bool expectSuccess = true) {
     table().firstSnapshotPending = true;
-    ASSERT_TRUE(SnapshotDesktop(table(), p.services));
+    ASSERT_EQ(SnapshotDesktop(table(), p.services), expectSuccess);
   }
   void Snapshot() { ASSERT_TRUE(SnapshotDesktop(table(), p.services)); }
   void OpenWindow() {

@@ -12,7 +12,11 @@ namespace norv::test {
 // Records what the tray behaviour asks of its window; the menu answers from `menuChoice`.
 class RecordingTrayView : public TrayWindowView {
  public:
-  int iconAdds = 0;
+  int iconAdds = 0;  // accepted ones
+  int refusedAdds = 0;
+  // The shell refuses this many adds before it accepts one.
+  int addsToRefuse = 0;
+  std::optional<int> retryTimer;  // its period while it runs
   int iconRemoves = 0;
   int menusShown = 0;
   int mainWindowOpens = 0;
@@ -27,7 +31,17 @@ class RecordingTrayView : public TrayWindowView {
 
   bool IconPresent() const { return iconAdds > iconRemoves; }
 
-  void AddTrayIcon() override { ++iconAdds; }
+  bool AddTrayIcon() override {
+    if (addsToRefuse > 0) {
+      --addsToRefuse;
+      ++refusedAdds;
+      return false;
+    }
+    ++iconAdds;
+    return true;
+  }
+  void StartIconRetryTimer(int milliseconds) override { retryTimer = milliseconds; }
+  void StopIconRetryTimer() override { retryTimer.reset(); }
   void RemoveTrayIcon() override { ++iconRemoves; }
   TrayCommand ChooseFromMenu() override {
     ++menusShown;

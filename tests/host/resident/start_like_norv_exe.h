@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "resident/resident_sequences.h"
 #include "resident/tray_window.h"
 #include "support/fake_services.h"
 
@@ -13,7 +14,7 @@ inline void StartLikeNorvExe(FakePlatform& p, TrayWindow& tray) {
   p.state.table.firstSnapshotPending = true;
   p.state.appDirectory = u"C:\\Norv";
   LoadOptions(p.state, p.profile);
-  SnapshotDesktop(p.state.table, p.services);
+  TakeFirstSnapshot(p.state.table, p.services);
   tray.Start();
 }
 

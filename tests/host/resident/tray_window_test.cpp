@@ -145,5 +145,31 @@ TEST(TrayWindowTest, RestartedShellGetsTheIconAgain) {
   EXPECT_EQ(view.iconAdds, 3);
 }
 
+TEST(TrayWindowTest, AnIconTheShellRefusesIsTriedAgainEveryFewSecondsForAWhile) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  RecordingTrayView view;
+  TrayWindow tray(p.state, p.services, view);
+  view.addsToRefuse = 3;  // the notification area is not ready at logon
+  test::StartLikeNorvExe(p, tray);
+  EXPECT_EQ(view.retryTimer, kIconRetryMilliseconds);
+  tray.OnIconRetryTimer();
+  tray.OnIconRetryTimer();
+  EXPECT_FALSE(view.IconPresent());
+  tray.OnIconRetryTimer();
+  EXPECT_TRUE(view.IconPresent());
+  EXPECT_FALSE(view.retryTimer);
+
+  // A notification area that never takes it: the retries end, and its announcement starts anew.
+  view.addsToRefuse = 1000;
+  tray.OnShellRestarted();
+  for (int tick = 0; tick < kIconRetries && view.retryTimer; ++tick) tray.OnIconRetryTimer();
+  EXPECT_FALSE(view.retryTimer);
+  EXPECT_EQ(view.refusedAdds, 3 + 1 + kIconRetries);
+  tray.OnShellRestarted();
+  EXPECT_TRUE(view.retryTimer);
+  EXPECT_EQ(view.iconAdds, 1);
+}
+
 }  // namespace
 }  // namespace norv
