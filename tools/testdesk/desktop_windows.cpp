@@ -142,6 +142,23 @@ bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
   return true;
 }
 
+bool DesktopWindows::DeleteItem(int index) {
+  if (!listView_) return false;
+  RequestCounter::OwnRequests own(counter_);
+  return ListView_DeleteItem(listView_, index) != FALSE;
+}
+
+void DesktopWindows::Resize(SIZE size) {
+  size_ = size;
+  if (!listView_) return;
+  for (HWND window : {progman_, workerW_, GetParent(listView_), listView_}) {
+    if (window) {
+      SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+}
+
 std::vector<DeskItem> DesktopWindows::ReadItems() const {
   std::vector<DeskItem> items;
   if (!listView_) return items;

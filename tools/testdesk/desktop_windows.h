@@ -24,6 +24,9 @@ class DesktopWindows {
   void Destroy();
   // Replaces every item; false when the windows do not exist.
   bool Fill(const std::vector<DeskItem>& items);
+  bool DeleteItem(int index);
+  // Gives the windows this size, now and when they are created again.
+  void Resize(SIZE size);
 
   bool present() const { return listView_ != nullptr; }
   HWND listView() const { return listView_; }

@@ -61,6 +61,16 @@ enum class Command : uintptr_t {
   kLoadDescription = 7,
   // Ends testdesk.exe (exit code 0) after the reply.
   kQuit = 8,
+  // Deletes the item at lpData's uint32_t index, as when the user deletes a file on the desktop;
+  // the items after it move up one index. 0 when there is no such item.
+  kDeleteItem = 9,
+  // From the reply on, the desktop's thread answers nothing (every window of testdesk, the list
+  // view among them) for lpData's uint32_t milliseconds: a busy or hung shell.
+  kHang = 10,
+  // lpData: uint32_t width, height and delay in milliseconds. Broadcasts WM_DISPLAYCHANGE for a
+  // screen of that size, then after the delay (0: at once) gives the desktop windows that size,
+  // as a shell does after a monitor was added or the resolution changed.
+  kResize = 11,
 };
 
 inline constexpr int kExitBadArguments = 2;
