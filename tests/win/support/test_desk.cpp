@@ -20,8 +20,8 @@ bool SendCommand(HWND control, Command command, const void* data, DWORD size) {
   COPYDATASTRUCT copy{static_cast<ULONG_PTR>(command), size, const_cast<void*>(data)};
   DWORD_PTR result = 0;
   // Not given up as hung: a desktop told to hang answers once the hang is over.
-  return SendMessageTimeoutW(control, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
-                             SMTO_NORMAL, kReplyTimeoutMs, &result) &&
+  return SendMessageTimeoutW(control, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL,
+                             kReplyTimeoutMs, &result) &&
          result == TRUE;
 }
 
