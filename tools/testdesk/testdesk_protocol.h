@@ -28,7 +28,7 @@
 // a trailing CR is ignored.
 //
 // Report file (written by kReport): UTF-8, one fact per line:
-//   present 1|0                     whether the desktop windows exist
+//   present 1|0                     whether the desktop's view exists
 //   client W H                      the list view's client size (0 0 when absent)
 //   item INDEX X Y IMAGE TEXT       every item in index order (TEXT: rest of line)
 //   request 0xMSG COUNT             list-view requests (LVM_* messages) received since the last
@@ -46,15 +46,16 @@ enum class Command : uintptr_t {
   // lpData: UTF-16 path of the report file to write (no NUL needed).
   kReport = 1,
   kResetCounts = 2,
-  // Destroys the desktop windows, keeping the items (with their current positions) for kAppear.
+  // Destroys the desktop's view (SHELLDLL_DefView and its list view), keeping the items (with
+  // their current positions) for kAppear. Progman (or WorkerW) stays, empty, where it lay.
   kVanish = 3,
-  // Creates the desktop windows again with the kept items and broadcasts "TaskbarCreated".
+  // Creates the view anew with the kept items and broadcasts "TaskbarCreated".
   kAppear = 4,
   // kVanish now, then kAppear after lpData's uint32_t milliseconds (0 or no data: at once, after
   // the reply), as when the shell restarts.
   kRestart = 5,
   // Lets lpData's uint32_t more list-view requests through, then the view stops answering (every
-  // further request returns 0) and the desktop windows vanish as soon as testdesk gets to it: the
+  // further request returns 0) and the desktop's view vanishes as soon as testdesk gets to it: the
   // shell dying in the middle of a caller's work.
   kVanishAfterRequests = 6,
   // Replaces all items by those of the description file at lpData's UTF-16 path.
