@@ -2,7 +2,6 @@
 
 #include "app/startup.h"
 #include "core/app_state.h"
-#include "core/atomic_write_names.h"
 #include "core/win32/platform.h"
 #include "resident/resident_sequences.h"
 #include "resident/win32/tray_window.h"
@@ -14,11 +13,7 @@ int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
 
   norv::Win32Platform platform;
   norv::AppState state;
-  norv::PrepareStartupState(state, platform.services().profile);
-  // No other instance runs, so no write is under way: what a crash left half-written goes.
-  norv::RemoveLeftoverTemporaries(platform.services().files, state.appDirectory);
-  // A desktop without icons ends the program inside the snapshot, after telling the user.
-  norv::TakeFirstSnapshot(state.table, platform.services());
+  norv::BeginStartup(state, platform.services(), norv::ProgramDirectory());
   // From here the program lives in the notification area until its menu ends it.
   return norv::RunTrayWindow(program, state, platform.services());
 }

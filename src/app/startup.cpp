@@ -1,9 +1,5 @@
 #include "app/startup.h"
 
-#include "core/app_state.h"
-#include "core/settings.h"
-#include "core/win32/platform.h"
-
 namespace norv {
 namespace {
 // Local\: one instance per user session, not per machine.
@@ -20,12 +16,5 @@ void RestrictLibrarySearch() {
 SingleInstance::SingleInstance()
     : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
       first_(!(mutex_.valid() && GetLastError() == ERROR_ALREADY_EXISTS)) {}
-
-void PrepareStartupState(AppState& state, ProfileFile& profile) {
-  state.mainWindowOpen = false;
-  state.table.firstSnapshotPending = true;
-  state.appDirectory = ProgramDirectory();
-  LoadOptions(state, profile);
-}
 
 }  // namespace norv

@@ -6,9 +6,6 @@
 
 namespace norv {
 
-struct AppState;
-class ProfileFile;
-
 // System libraries come from the system folder only: nothing planted beside the program or in the
 // current directory is loaded.
 void RestrictLibrarySearch();
@@ -27,9 +24,5 @@ class SingleInstance {
   // After mutex_: it reads the last error that making the mutex left.
   bool first_;
 };
-
-// The state before the first snapshot: no main window, the first snapshot records the start-up
-// positions, the program's folder and the two options from its settings file.
-void PrepareStartupState(AppState& state, ProfileFile& profile);
 
 }  // namespace norv

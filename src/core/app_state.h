@@ -15,23 +15,14 @@ class UserMessages;
 class ProgramEnd;
 class Pause;
 
-// A screen point kept as two 16-bit values, as the animations' anchor points are.
-struct ScreenPoint {
-  int16_t x = 0;
-  int16_t y = 0;
-};
-
-// Everything that lives for the whole run and is shared by the windows.
+// What the program knows for the whole run, shared by the windows: the desktop's icons, its
+// folder, the layouts saved there and its options. Each window keeps its own state.
 struct AppState {
   IconTable table;
-  // ReCover[0]: at start-up put icons where they were at the last exit (exactly 1 enables it).
-  // ReCover[1]: 0 puts icons back at exit where they were at start-up; any other value keeps them.
+  // reCover[0]: at start-up put icons where they were at the last exit (exactly 1 enables it).
+  // reCover[1]: 0 puts icons back at exit where they were at start-up; any other value keeps them.
   std::array<int16_t, 2> reCover{0, 0};
-  bool mainWindowOpen = false;
   int16_t savedLayoutCount = 0;
-  int16_t savedTopIndex = 0;
-  ScreenPoint menuCursor;
-  ScreenPoint dialogCursor;
   std::u16string appDirectory;
 };
 

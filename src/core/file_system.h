@@ -24,7 +24,7 @@ enum FileAttribute : uint32_t {
 };
 
 // The program's view of the file system. Paths are UTF-16 with "\" separators, as the program
-// builds them from AppDirectory. The host tests use an in-memory implementation that stores an
+// builds them from appDirectory. The host tests use an in-memory implementation that stores an
 // attribute set with each file; the Windows build uses the real attributes.
 class FileSystem {
  public:

@@ -20,6 +20,12 @@ struct DesktopRect {
   friend bool operator==(const DesktopRect&, const DesktopRect&) = default;
 };
 
+// A screen point kept as two 16-bit values, as the animations' anchor points are.
+struct ScreenPoint {
+  int16_t x = 0;
+  int16_t y = 0;
+};
+
 // Strict and signed: an icon exactly on the edge is still shown.
 inline bool IsBeyondDesktop(Point p, DesktopRect rect) {
   return p.x > rect.right || p.y > rect.bottom;

@@ -14,7 +14,7 @@ class FileSystem;
 class ProfileFile;
 struct AppState;
 
-// File names of the program, each appended to AppDirectory unchanged.
+// File names of the program, each appended to appDirectory unchanged.
 inline constexpr char16_t kSettingsFileName[] = u"\\Norv.ini";
 inline constexpr char16_t kStartupSnapshotName[] = u"\\Norv.e01";
 inline constexpr char16_t kLayoutPattern[] = u"\\*.ppx";

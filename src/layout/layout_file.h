@@ -25,7 +25,7 @@ struct LayoutRecord {
   int16_t y = 0;
 };
 
-// AppDirectory + "\" + name + ".ppx", the name exactly as typed.
+// appDirectory + "\" + name + ".ppx", the name exactly as typed.
 std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view name);
 
 // The file content for the table: one record per icon, in table order, positions clamped to

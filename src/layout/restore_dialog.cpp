@@ -38,8 +38,8 @@ void RestoreDialog::Load() {
   view_.ShowSavedLayouts(rows);
   view_.EnableButton(kDeleteButton, false);
   view_.EnableButton(kRestoreButton, false);
-  state_.dialogCursor = view_.CursorPosition().value_or(ScreenPoint{});
-  view_.AnimateOpen(state_.dialogCursor);
+  anchor_ = view_.CursorPosition().value_or(ScreenPoint{});
+  view_.AnimateOpen(anchor_);
 }
 
 void RestoreDialog::SelectionChanged(std::optional<int> row) {
@@ -81,7 +81,7 @@ void RestoreDialog::RunCommand(int button) {
 void RestoreDialog::Close() {
   if (closed_) return;
   closed_ = true;
-  view_.AnimateClose(state_.dialogCursor);
+  view_.AnimateClose(anchor_);
   view_.Unload();
 }
 

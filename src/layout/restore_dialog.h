@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/geometry.h"
 
 namespace norv {
 
@@ -64,6 +65,8 @@ class RestoreDialog {
   Services& services_;
   std::vector<std::u16string> paths_;
   std::optional<size_t> selected_;
+  // Where the dialog opened from and closes into: the cursor at its load.
+  ScreenPoint anchor_;
   bool closed_ = false;
 };
 

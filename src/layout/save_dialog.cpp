@@ -5,19 +5,17 @@
 #include "core/user_messages.h"
 #include "layout/layout_file.h"
 #include "layout/layout_name_check.h"
-#include "mainwindow/icon_list_sink.h"
-#include "mainwindow/icon_row.h"
 
 namespace norv {
 
 SaveDialog::SaveDialog(SaveDialogView& view, AppState& state, Services& services,
-                       IconListSink& list)
-    : view_(view), state_(state), services_(services), list_(list) {}
+                       SaveDialogCaller& caller)
+    : view_(view), state_(state), services_(services), caller_(caller) {}
 
 void SaveDialog::Load() {
   view_.PrepareWindow();
-  state_.dialogCursor = view_.CursorPosition().value_or(ScreenPoint{});
-  view_.AnimateOpen(state_.dialogCursor);
+  anchor_ = view_.CursorPosition().value_or(ScreenPoint{});
+  view_.AnimateOpen(anchor_);
 }
 
 void SaveDialog::RunCommand(int button) {
@@ -49,15 +47,15 @@ bool SaveDialog::SaveLayout() {
   }
   // The old file stays in place until the new one replaces it in one step, so a failed write
   // loses nothing.
-  list_.ClearRows();
+  caller_.SnapshotStarting();
   if (!SnapshotDesktop(state_.table, services_)) {
-    RefillIconList(state_.table, list_);
+    caller_.SnapshotTaken();
     Refuse(kSnapshotFailedMessage);
     return false;
   }
   const bool written = WriteLayoutFile(services_.files, path, state_.table);
-  // The main window's rows come from the very snapshot that was written.
-  RefillIconList(state_.table, list_);
+  // The caller's rows come from the very snapshot that was written.
+  caller_.SnapshotTaken();
   if (!written) {
     Refuse(existed ? kSaveFailedKeptMessage : kSaveFailedMessage);
     return false;
@@ -69,7 +67,7 @@ bool SaveDialog::SaveLayout() {
 void SaveDialog::Close() {
   if (closed_) return;
   closed_ = true;
-  view_.AnimateClose(state_.dialogCursor);
+  view_.AnimateClose(anchor_);
   view_.Unload();
 }
 

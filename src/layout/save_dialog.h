@@ -4,10 +4,9 @@
 #include <string>
 
 #include "core/app_state.h"
+#include "core/geometry.h"
 
 namespace norv {
-
-class IconListSink;
 
 inline constexpr char16_t kSaveDialogCaption[] = u"現在のｱｲｺﾝ位置と表示／非表示を名前を付けて保存";
 inline constexpr char16_t kSaveButtonCaption[] = u"保存";
@@ -40,10 +39,22 @@ class SaveDialogView {
   virtual void Unload() = 0;
 };
 
+// The window that opened the save dialog and lists the icon table: a save replaces the table with
+// a new snapshot, and the caller lists it again.
+class SaveDialogCaller {
+ public:
+  virtual ~SaveDialogCaller() = default;
+  // Just before the snapshot: the rows listed from the old table go.
+  virtual void SnapshotStarting() = 0;
+  // After it, whether it succeeded or not: the table holds the snapshot just taken (and written),
+  // or the last whole one when it failed.
+  virtual void SnapshotTaken() = 0;
+};
+
 // What the save dialog does; the Win32 window forwards its events here.
 class SaveDialog {
  public:
-  SaveDialog(SaveDialogView& view, AppState& state, Services& services, IconListSink& list);
+  SaveDialog(SaveDialogView& view, AppState& state, Services& services, SaveDialogCaller& caller);
 
   void Load();
   // A released button's command: save, or close without doing anything else.
@@ -61,7 +72,9 @@ class SaveDialog {
   SaveDialogView& view_;
   AppState& state_;
   Services& services_;
-  IconListSink& list_;
+  SaveDialogCaller& caller_;
+  // Where the dialog opened from and closes into: the cursor at its load.
+  ScreenPoint anchor_;
   bool closed_ = false;
 };
 

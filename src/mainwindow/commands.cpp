@@ -9,7 +9,7 @@ namespace norv {
 // Every step runs whatever the one before it did: a failed operation still leaves the buttons
 // and the preview in their follow-up state.
 void MainWindow::OnButtonReleased(Command command) {
-  state_.savedTopIndex = static_cast<int16_t>(view_.TopRow());
+  savedTopIndex_ = static_cast<int16_t>(view_.TopRow());
   switch (command) {
     case Command::kHideSelected:
       HideSelected();
@@ -17,7 +17,7 @@ void MainWindow::OnButtonReleased(Command command) {
       break;
     case Command::kShowSelected:
       ShowSelected();
-      view_.SetTopRow(state_.savedTopIndex);
+      view_.SetTopRow(savedTopIndex_);
       break;
     case Command::kHideAll:
       HideAll();
@@ -36,7 +36,7 @@ void MainWindow::OnButtonReleased(Command command) {
       ClearIconPreview();
       break;
     case Command::kSave:
-      view_.RunSaveDialog();
+      view_.RunSaveDialog(*this);
       RecountLayoutsAndEnableRestore();
       DisableSelectedIconButtons();
       ClearIconPreview();

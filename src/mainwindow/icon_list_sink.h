@@ -4,7 +4,7 @@
 
 namespace norv {
 
-// The main window's icon list as the save dialog rebuilds it while writing a layout.
+// The main window's icon list as RefillIconList fills it.
 class IconListSink {
  public:
   virtual ~IconListSink() = default;

@@ -14,7 +14,7 @@ MainWindow::MainWindow(AppState& state, Services& services, MainWindowView& view
     : state_(state), services_(services), view_(view) {}
 
 void MainWindow::Load() {
-  state_.mainWindowOpen = true;
+  open_ = true;
   // The list shows the table as the last operation left it. Only while no snapshot has yet
   // succeeded (a shell still starting when the program did) is one taken, so the list never
   // shows an empty table for a desktop with icons.
@@ -36,7 +36,7 @@ void MainWindow::Unload() {
     services_.messages.Show(main_window_text::kOptionsNotSaved, MessageStyle::kExclamation,
                             kMessageTitle);
   }
-  state_.mainWindowOpen = false;
+  open_ = false;
   view_.UnloadDialogs();
   view_.DestroyWindow();
 }
@@ -58,6 +58,10 @@ void MainWindow::SwitchOffKeepPositionsAtExit() {
 }
 
 void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
+
+void MainWindow::SnapshotStarting() { view_.ClearRows(); }
+
+void MainWindow::SnapshotTaken() { RefillIconList(); }
 
 bool MainWindow::AutoArrange() {
   if (!ArrangeDesktopIcons(services_)) return false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/geometry.h"
+#include "layout/save_dialog.h"
 #include "mainwindow/main_window_view.h"
 
 namespace norv {
@@ -13,16 +16,19 @@ struct Services;
 // show and hide operations, the command dispatcher and the option check boxes. Every operation
 // that changes the desktop moves icons, takes a snapshot and rebuilds the list from it; the
 // table is never patched by hand.
-class MainWindow {
+class MainWindow : public SaveDialogCaller {
  public:
   MainWindow(AppState& state, Services& services, MainWindowView& view);
 
   // After the view has built its chrome: marks the window open, fills the list, sets the check
   // boxes and the enabled buttons, and ends with the opening animation.
   void Load();
-  // Writes the options (telling the user when that fails), clears MainWindowOpen, unloads the
+  // Writes the options (telling the user when that fails), marks the window closed, unloads the
   // dialogs and destroys the window. The close box and "ﾀｽｸﾄﾚｲへ" both end here; it runs once.
   void Unload();
+  // From the start of the load until the unload has written the options: while it is open the
+  // tray menu stays shut.
+  bool open() const { return open_; }
 
   // The user's actions, forwarded by the view.
   void OnRowSelected() { ShowIconPreview(); }
@@ -36,6 +42,10 @@ class MainWindow {
   void ShowIconPreview();
   void ClearIconPreview();
 
+  // The save dialog's snapshot: the list goes before it and shows the new table after it.
+  void SnapshotStarting() override;
+  void SnapshotTaken() override;
+
   // Step failures are skipped: a failed move is still followed by the snapshot and the refill.
   void HideSelected();
   void ShowSelected();
@@ -43,6 +53,9 @@ class MainWindow {
   // desktop as it then is; a failed snapshot ends them. The dispatcher goes on regardless.
   bool HideAll();
   bool ShowAll();
+
+  // The list's first visible row when a button was last released.
+  int16_t savedTopIndex() const { return savedTopIndex_; }
 
  private:
   void SelectRow(int row);
@@ -58,6 +71,8 @@ class MainWindow {
   AppState& state_;
   Services& services_;
   MainWindowView& view_;
+  int16_t savedTopIndex_ = 0;
+  bool open_ = false;
   bool unloaded_ = false;
 };
 

@@ -26,7 +26,7 @@ void MainWindow::HideSelected() {
       MoveSelectedIcon(state_.table, services_, sel, state_.table.HidingPoint());
   SnapshotDesktop(state_.table, services_);
   RefillIconList();
-  view_.SetTopRow(state_.savedTopIndex);
+  view_.SetTopRow(savedTopIndex_);
   SelectRowUnlessOnNewDesktop(sel, moved);
   EnableAllIconsButtons();
 }

@@ -1,6 +1,9 @@
 #include "resident/resident_sequences.h"
 
+#include <utility>
+
 #include "core/app_state.h"
+#include "core/atomic_write_names.h"
 #include "core/icon_moves.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
@@ -18,14 +21,22 @@ std::u16string StartupSnapshotPath(const AppState& state) {
   return state.appDirectory + kStartupSnapshotName;
 }
 
-}  // namespace
-
 bool TakeFirstSnapshot(IconTable& table, Services& services) {
   for (int attempt = 1;; ++attempt) {
     if (SnapshotDesktop(table, services)) return true;
     if (attempt == kFirstSnapshotAttempts) return false;
     services.pause.Wait(kFirstSnapshotRetryMilliseconds);
   }
+}
+
+}  // namespace
+
+bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory) {
+  state.table.firstSnapshotPending = true;
+  state.appDirectory = std::move(appDirectory);
+  LoadOptions(state, services.profile);
+  RemoveLeftoverTemporaries(services.files, state.appDirectory);
+  return TakeFirstSnapshot(state.table, services);
 }
 
 void BringBackLastExit(AppState& state, Services& services) {

@@ -1,23 +1,26 @@
 #pragma once
 
+#include <string>
+
 namespace norv {
 
 struct AppState;
-struct IconTable;
 struct Services;
 class TrayWindowView;
 
-// The start-up's first snapshot, which records where every icon started. One that fails part-way
-// (a shell still busy starting at logon) is taken again a few times, seconds apart, before the
-// program settles; false when none succeeded, and then the first snapshot that later succeeds
-// records the start.
-bool TakeFirstSnapshot(IconTable& table, Services& services);
+// Start-up before the tray window exists, with no other instance running: the program's folder,
+// the two options from its settings file, the leftovers of writes an earlier run did not finish,
+// then the first snapshot, which records the start-up positions. A first snapshot that fails (a
+// shell still busy starting at logon) is taken again a few times, a second apart; false when none
+// succeeded, and then the first one that later succeeds records the start. A desktop without icons
+// ends the program inside it, after telling the user.
+bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory);
 
-// Start-up after the first snapshot: with ReCover[0] exactly 1, puts the icons where the last
+// Start-up after the first snapshot: with reCover[0] exactly 1, puts the icons where the last
 // exit left them and snapshots again.
 void BringBackLastExit(AppState& state, Services& services);
 
-// The exit entry: records the desktop in "Norv.e01", puts icons back unless ReCover[1] says
+// The exit entry: records the desktop in "Norv.e01", puts icons back unless reCover[1] says
 // otherwise, then unloads the tray window. Does not return when the program end does not.
 void RunExitSequence(AppState& state, Services& services, TrayWindowView& view);
 

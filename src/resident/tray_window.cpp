@@ -46,7 +46,7 @@ void TrayWindow::OnIconRetryTimer() {
 }
 
 void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
-  if (state_.mainWindowOpen || busy_ || mouseMessage != kRightButtonDown) return;
+  if (view_.MainWindowOpen() || busy_ || mouseMessage != kRightButtonDown) return;
   TrayCommand command;
   {
     BusyScope scope(busy_);
@@ -56,7 +56,7 @@ void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
 }
 
 void TrayWindow::Run(TrayCommand command) {
-  if (state_.mainWindowOpen || busy_) return;
+  if (view_.MainWindowOpen() || busy_) return;
   BusyScope scope(busy_);
   switch (command) {
     case TrayCommand::kNone:
@@ -90,9 +90,8 @@ void TrayWindow::Unload() {
 
 void TrayWindow::OpenSettings() {
   const std::optional<Point> cursor = view_.CursorPosition();
-  state_.menuCursor =
-      cursor ? ScreenPoint{ClampTo16Bits(cursor->x), ClampTo16Bits(cursor->y)} : ScreenPoint{};
-  view_.OpenMainWindow();
+  view_.OpenMainWindow(cursor ? ScreenPoint{ClampTo16Bits(cursor->x), ClampTo16Bits(cursor->y)}
+                              : ScreenPoint{});
 }
 
 void TrayWindow::ShowHelp() {

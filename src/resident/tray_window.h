@@ -22,6 +22,9 @@ inline constexpr char16_t kHelpMissingMessage[] =
 inline constexpr char16_t kHelpNotOpenedMessage[] =
     u"ヘルプを表示できませんでした。\n"
     u"HTML ファイルを開くアプリが設定されているか確認して下さい。";
+inline constexpr char16_t kNoTrayWindowMessage[] =
+    u"Norvane を起動できませんでした。\n"
+    u"通知領域に置くウィンドウを作成できません。";
 
 // The behaviour of the invisible tray window: the end of the start-up, the icon's mouse events, the
 // menu's four entries, a restarted shell, and its unload.

@@ -26,8 +26,10 @@ class TrayWindowView {
   virtual TrayCommand ChooseFromMenu() = 0;
   // The cursor in screen pixels; nullopt when it cannot be read.
   virtual std::optional<Point> CursorPosition() = 0;
-  // Opens the main window modeless and returns at once.
-  virtual void OpenMainWindow() = 0;
+  // Opens the main window modeless, zooming out of `from`, and returns at once.
+  virtual void OpenMainWindow(ScreenPoint from) = 0;
+  // From the main window's load until its unload has written the options.
+  virtual bool MainWindowOpen() = 0;
   // Runs the restore dialog modally; returns when it has been unloaded.
   virtual void RunRestoreDialog() = 0;
   // Opens a document with the user's default viewer; false when no viewer could open it.

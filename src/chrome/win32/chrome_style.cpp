@@ -37,9 +37,8 @@ bool FontInstalled(const wchar_t* face) {
   query.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
   bool found = false;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &query, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  const ScopedWindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &query, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -60,9 +59,8 @@ std::wstring ChooseJapaneseFace() {
   LOGFONTW query{};
   query.lfCharSet = SHIFTJIS_CHARSET;
   std::wstring any;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &query, NoteJapaneseFace, reinterpret_cast<LPARAM>(&any), 0);
-  ReleaseDC(nullptr, screen);
+  const ScopedWindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &query, NoteJapaneseFace, reinterpret_cast<LPARAM>(&any), 0);
   return any;
 }
 
@@ -71,41 +69,39 @@ const std::wstring& JapaneseFace() {
   return face;
 }
 
-HFONT CreateJapaneseFont(const DpiScale& scale) {
+ScopedFont CreateJapaneseFont(const DpiScale& scale) {
   LOGFONTW font{};
   font.lfHeight = -scale.FontHeight(kCaptionPoints);
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = SHIFTJIS_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
   wcsncpy(font.lfFaceName, JapaneseFace().c_str(), LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
+  return ScopedFont(CreateFontIndirectW(&font));
 }
 
 bool CoversJapanese(HFONT font) {
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ previous = SelectObject(screen, font);
+  const ScopedWindowDc screen(nullptr);
+  const ScopedSelection selected(screen.get(), font);
   WORD glyphs[4] = {};
-  const DWORD found = GetGlyphIndicesW(screen, L"表示ｱ", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
-  SelectObject(screen, previous);
-  ReleaseDC(nullptr, screen);
+  const DWORD found =
+      GetGlyphIndicesW(screen.get(), L"表示ｱ", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
   return found == 3 && glyphs[0] != 0xFFFF && glyphs[1] != 0xFFFF && glyphs[2] != 0xFFFF;
 }
 
-HFONT CreateWindowDefaultFont(const DpiScale& scale) {
+ScopedFont CreateWindowDefaultFont(const DpiScale& scale) {
   // The stock GUI font is sized for the system DPI; scale it to this window's.
   LOGFONTW font{};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
   const int systemDpi = static_cast<int>(GetDpiForSystem());
   font.lfHeight = MulDiv(font.lfHeight, scale.dpi(), systemDpi > 0 ? systemDpi : kDesignDpi);
   font.lfWidth = 0;
-  HFONT created = CreateFontIndirectW(&font);
+  ScopedFont created(CreateFontIndirectW(&font));
   // On a system whose GUI font has no Japanese glyphs (and no font linking to supply them) the
   // captions would show as boxes: keep its size, take the Japanese face.
-  if (created && !CoversJapanese(created) && !JapaneseFace().empty()) {
-    DeleteObject(created);
+  if (created && !CoversJapanese(created.get()) && !JapaneseFace().empty()) {
     font.lfCharSet = SHIFTJIS_CHARSET;
     wcsncpy(font.lfFaceName, JapaneseFace().c_str(), LF_FACESIZE - 1);
-    created = CreateFontIndirectW(&font);
+    created.reset(CreateFontIndirectW(&font));
   }
   return created;
 }
@@ -120,7 +116,7 @@ Pixmap StockPicture::Sized(int width, int height) const {
 
 std::u16string JapaneseFontFace() { return FromWide(JapaneseFace()); }
 
-HBITMAP CreateBitmapFromPixmap(const Pixmap& picture) {
+ScopedBitmap CreateBitmapFromPixmap(const Pixmap& picture) {
   if (picture.width <= 0 || picture.height <= 0) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -130,7 +126,7 @@ HBITMAP CreateBitmapFromPixmap(const Pixmap& picture) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ScopedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (bitmap && bits) {
     std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(uint32_t));
   }
@@ -151,18 +147,11 @@ std::shared_ptr<const ChromeStyle> ChromeStyle::Load(HINSTANCE artModule, int dp
   style->textureTile_ = CreateBitmapFromPixmap(texture.Sized(style->tileSize_, style->tileSize_));
 
   const int cursorSize = scale.Length(32);
-  style->hand_ = static_cast<HCURSOR>(LoadImageW(artModule, MAKEINTRESOURCEW(IDC_NORV_HAND),
-                                                 IMAGE_CURSOR, cursorSize, cursorSize, 0));
+  style->hand_.reset(static_cast<HCURSOR>(LoadImageW(artModule, MAKEINTRESOURCEW(IDC_NORV_HAND),
+                                                     IMAGE_CURSOR, cursorSize, cursorSize, 0)));
   style->japaneseFont_ = CreateJapaneseFont(scale);
   style->defaultFont_ = CreateWindowDefaultFont(scale);
   return style;
-}
-
-ChromeStyle::~ChromeStyle() {
-  if (japaneseFont_) DeleteObject(japaneseFont_);
-  if (defaultFont_) DeleteObject(defaultFont_);
-  if (textureTile_) DeleteObject(textureTile_);
-  if (hand_) DestroyCursor(hand_);
 }
 
 }  // namespace norv

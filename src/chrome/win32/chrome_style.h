@@ -6,6 +6,7 @@
 
 #include "chrome/dpi_scale.h"
 #include "chrome/pixmap.h"
+#include "core/win32/scoped_gdi.h"
 
 namespace norv {
 
@@ -27,17 +28,16 @@ enum class CaptionFont { kJapanese, kWindowDefault };
 class ChromeStyle {
  public:
   static std::shared_ptr<const ChromeStyle> Load(HINSTANCE artModule, int dpi);
-  ~ChromeStyle();
   ChromeStyle(const ChromeStyle&) = delete;
   ChromeStyle& operator=(const ChromeStyle&) = delete;
 
   const DpiScale& scale() const { return scale_; }
   HFONT Font(CaptionFont which) const {
-    return which == CaptionFont::kJapanese ? japaneseFont_ : defaultFont_;
+    return which == CaptionFont::kJapanese ? japaneseFont_.get() : defaultFont_.get();
   }
-  HCURSOR hand() const { return hand_; }
+  HCURSOR hand() const { return hand_.get(); }
   // The texture at this DPI's tile size (96 × 96 at 96 DPI), ready for BitBlt.
-  HBITMAP textureTile() const { return textureTile_; }
+  HBITMAP textureTile() const { return textureTile_.get(); }
   int tileSize() const { return tileSize_; }
 
   StockPicture faceReleased;
@@ -50,15 +50,15 @@ class ChromeStyle {
   explicit ChromeStyle(int dpi) : scale_(dpi) {}
 
   DpiScale scale_;
-  HFONT japaneseFont_ = nullptr;
-  HFONT defaultFont_ = nullptr;
-  HCURSOR hand_ = nullptr;
-  HBITMAP textureTile_ = nullptr;
+  ScopedFont japaneseFont_;
+  ScopedFont defaultFont_;
+  ScopedCursor hand_;
+  ScopedBitmap textureTile_;
   int tileSize_ = 0;
 };
 
-// A 32-bit top-down DIB section holding the picture; the caller deletes it.
-HBITMAP CreateBitmapFromPixmap(const Pixmap& picture);
+// A 32-bit top-down DIB section holding the picture.
+ScopedBitmap CreateBitmapFromPixmap(const Pixmap& picture);
 
 // The face name of the font used for captions, headers and lists: "ＭＳ Ｐゴシック" where
 // installed.

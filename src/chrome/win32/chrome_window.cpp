@@ -2,8 +2,13 @@
 
 #include <commctrl.h>
 
+#include "chrome/win32/button_label.h"
+#include "chrome/win32/check_picture.h"
 #include "chrome/win32/chrome_resources.h"
-#include "chrome/win32/chrome_widgets.h"
+#include "chrome/win32/header_cell.h"
+#include "chrome/win32/label.h"
+#include "chrome/win32/panel.h"
+#include "core/win32/window_base.h"
 
 namespace norv {
 
@@ -195,9 +200,14 @@ void ChromeWindow::ShowHandOver(HWND control) {
 }
 
 void ChromeWindow::AddToolTip(HWND control, const std::u16string& text) {
-  HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  const HWND tip = CreateControl(TOOLTIPS_CLASSW, {.text = nullptr,
+                                                   .style = WS_POPUP | TTS_ALWAYSTIP,
+                                                   .exStyle = WS_EX_TOPMOST,
+                                                   .x = CW_USEDEFAULT,
+                                                   .y = CW_USEDEFAULT,
+                                                   .width = CW_USEDEFAULT,
+                                                   .height = CW_USEDEFAULT,
+                                                   .parent = window_});
   if (!tip) return;
   TTTOOLINFOW tool{};
   // The size every comctl32 accepts: older ones refuse the larger structure newer headers declare.

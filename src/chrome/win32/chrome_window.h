@@ -10,8 +10,8 @@
 //   HWND back = chrome_->AddPanel(hwnd, {0, 0, 537, 385});
 //   ImageButton arrange = chrome_->AddButton(back, {.face = {304, 12, 95, 22},
 //       .label = {304, 16, 93, 17}, .caption = u"自動整列", .fit = FaceFit::kNatural,
-//       .command = [this] { OnArrange(); }});
-//   chrome_->Place(listBox, {12, 60, 509, 186});
+//       .command = [this] { logic_.OnButtonReleased(Command::kAutoArrange); }});
+//   chrome_->Place(list_, {12, 60, 509, 186});
 //   ... and in the window procedure: case WM_DPICHANGED: chrome_->OnDpiChanged(wParam, lParam);
 //
 // Keyboard: button labels and check-box labels are tab stops. Tab, Space and Enter reach them when
@@ -29,7 +29,7 @@
 
 #include "chrome/dpi_scale.h"
 #include "chrome/win32/chrome_style.h"
-#include "core/app_state.h"
+#include "core/geometry.h"
 
 namespace norv {
 

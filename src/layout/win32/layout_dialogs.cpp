@@ -8,48 +8,52 @@
 namespace norv {
 namespace {
 
-// The dialog now loaded, if any. Only one is ever open: asking for another while one runs (the
-// tray menu while the main window's dialog is up) brings the open one forward instead.
-ModalDialogWindow* loadedDialog = nullptr;
-
+// Marks a dialog as the one loaded for as long as it runs.
 class LoadedDialog {
  public:
-  explicit LoadedDialog(ModalDialogWindow& dialog) { loadedDialog = &dialog; }
-  ~LoadedDialog() { loadedDialog = nullptr; }
+  LoadedDialog(ModalDialogWindow*& open, ModalDialogWindow& dialog) : open_(open) {
+    open_ = &dialog;
+  }
+  ~LoadedDialog() { open_ = nullptr; }
   LoadedDialog(const LoadedDialog&) = delete;
   LoadedDialog& operator=(const LoadedDialog&) = delete;
-};
 
-bool BringLoadedDialogForward() {
-  if (!loadedDialog) return false;
-  if (loadedDialog->hwnd()) SetForegroundWindow(loadedDialog->hwnd());
-  return true;
-}
+ private:
+  ModalDialogWindow*& open_;
+};
 
 }  // namespace
 
-void RunSaveDialog(HWND owner, AppState& state, Services& services, IconListSink& list) {
-  if (BringLoadedDialogForward()) return;
-  DialogMessages messages(services.messages);
-  Services dialogServices = WithMessages(services, messages);
-  SaveDialogWindow window(owner, state, dialogServices, list);
+bool LayoutDialogs::BringOpenDialogForward() {
+  if (!open_) return false;
+  if (open_->hwnd()) SetForegroundWindow(open_->hwnd());
+  return true;
+}
+
+void LayoutDialogs::RunSave(HWND owner, SaveDialogCaller& caller) {
+  if (BringOpenDialogForward()) return;
+  DialogMessages messages(services_.messages);
+  Services dialogServices = WithMessages(services_, messages);
+  SaveDialogWindow window(owner, state_, dialogServices, caller);
+  if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
-  LoadedDialog loaded(window);
+  LoadedDialog loaded(open_, window);
   window.Show();
 }
 
-void RunRestoreDialog(HWND owner, AppState& state, Services& services) {
-  if (BringLoadedDialogForward()) return;
-  DialogMessages messages(services.messages);
-  Services dialogServices = WithMessages(services, messages);
-  RestoreDialogWindow window(owner, state, dialogServices);
+void LayoutDialogs::RunRestore(HWND owner) {
+  if (BringOpenDialogForward()) return;
+  DialogMessages messages(services_.messages);
+  Services dialogServices = WithMessages(services_, messages);
+  RestoreDialogWindow window(owner, state_, dialogServices);
+  if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
-  LoadedDialog loaded(window);
+  LoadedDialog loaded(open_, window);
   window.Show();
 }
 
-void UnloadLayoutDialogs() {
-  if (loadedDialog && !loadedDialog->unloaded()) loadedDialog->RequestClose();
+void LayoutDialogs::UnloadOpenDialog() {
+  if (open_ && !open_->unloaded()) open_->RequestClose();
 }
 
 }  // namespace norv

@@ -1,48 +1,44 @@
 #include "layout/win32/modal_dialog_window.h"
 
+#include <utility>
+
 #include "core/win32/wide_text.h"
 
 namespace norv {
-namespace {
 
-void RegisterDialogClass(const wchar_t* className, WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &windowClass)) return;
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = className;
-  RegisterClassExW(&windowClass);
-}
-
-}  // namespace
-
-ModalDialogWindow::ModalDialogWindow(HWND owner, const wchar_t* className,
-                                     const std::u16string& caption)
-    : owner_(owner) {
-  RegisterDialogClass(className, &ModalDialogWindow::WindowProc);
-  // A fixed frame with a close box and the window icon; no sizing, no minimise or maximise.
-  CreateWindowExW(WS_EX_CONTROLPARENT, className, Wide(caption),
-                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                  CW_USEDEFAULT, 100, 100, owner, nullptr, GetModuleHandleW(nullptr), this);
-}
+ModalDialogWindow::ModalDialogWindow(HWND owner, const wchar_t* className, std::u16string caption)
+    : owner_(owner), className_(className), caption_(std::move(caption)) {}
 
 ModalDialogWindow::~ModalDialogWindow() {
-  if (hwnd_) DestroyWindow(hwnd_);
-  if (bigIcon_) DestroyIcon(bigIcon_);
-  if (smallIcon_) DestroyIcon(smallIcon_);
+  // Destroyed while this dialog is still whole, so its own handling sees the last messages.
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
+bool ModalDialogWindow::Create() {
+  const WindowClass windowClass{.name = className_,
+                                .cursor = LoadCursorW(nullptr, IDC_ARROW),
+                                .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)};
+  // A fixed frame with a close box and the window icon; no sizing, no minimise or maximise.
+  return WindowBase::Create(windowClass,
+                            {.text = Wide(caption_),
+                             .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                             .exStyle = WS_EX_CONTROLPARENT,
+                             .x = CW_USEDEFAULT,
+                             .y = CW_USEDEFAULT,
+                             .width = 100,
+                             .height = 100,
+                             .parent = owner_});
 }
 
 void ModalDialogWindow::Run(HWND firstFocus) {
-  if (!hwnd_ || unloaded_) return;
+  const HWND window = hwnd();
+  if (!window || unloaded_) return;
   if (owner_ && IsWindowEnabled(owner_)) {
     EnableWindow(owner_, FALSE);
     ownerDisabled_ = true;
   }
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
   if (firstFocus) SetFocus(firstFocus);
   MSG message;
   while (!unloaded_) {
@@ -60,7 +56,8 @@ void ModalDialogWindow::Run(HWND firstFocus) {
 }
 
 bool ModalDialogWindow::TranslateKeyboard(MSG& message) {
-  if (!hwnd_ || (message.hwnd != hwnd_ && !IsChild(hwnd_, message.hwnd))) return false;
+  const HWND window = hwnd();
+  if (!window || (message.hwnd != window && !IsChild(window, message.hwnd))) return false;
   if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
     RequestClose();
     return true;
@@ -68,7 +65,7 @@ bool ModalDialogWindow::TranslateKeyboard(MSG& message) {
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && OnEnter(message.hwnd)) {
     return true;
   }
-  return TranslateChromeKeyboard(message) || IsDialogMessageW(hwnd_, &message);
+  return TranslateChromeKeyboard(message) || IsDialogMessageW(window, &message);
 }
 
 void ModalDialogWindow::MarkUnloaded() {
@@ -78,42 +75,29 @@ void ModalDialogWindow::MarkUnloaded() {
     EnableWindow(owner_, TRUE);
     ownerDisabled_ = false;
   }
-  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
 }
 
 void ModalDialogWindow::PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE, int)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  chrome_ = std::make_unique<ChromeWindow>(hwnd_, instance);
+  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance);
   chrome_->SizeToClientAndCentre(client);
   const int dpi = chrome_->dpi();
-  SetIcons(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
-           loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+  SetIcons(ScopedIcon(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi))),
+           ScopedIcon(loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi))));
 }
 
-void ModalDialogWindow::SetIcons(HICON big, HICON small) {
-  bigIcon_ = big;
-  smallIcon_ = small;
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+void ModalDialogWindow::SetIcons(ScopedIcon big, ScopedIcon small) {
+  // The window lets go of the old icons before they are freed.
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
 }
 
 std::optional<LRESULT> ModalDialogWindow::OnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
 
-LRESULT CALLBACK ModalDialogWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<ModalDialogWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ModalDialogWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT ModalDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-  const HWND hwnd = hwnd_;
+LRESULT ModalDialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
       RequestClose();
@@ -128,7 +112,7 @@ LRESULT ModalDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // Keep the focused control across a switch to another window and back.
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
-        if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
+        if (focus && IsChild(hwnd(), focus)) lastFocus_ = focus;
       } else if (lastFocus_ && IsWindow(lastFocus_)) {
         SetFocus(lastFocus_);
         return 0;
@@ -139,15 +123,13 @@ LRESULT ModalDialogWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_NCDESTROY:
       // Also reached when the owner is destroyed first and takes this window with it.
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      hwnd_ = nullptr;
       unloaded_ = true;
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      return WindowBase::HandleMessage(message, wParam, lParam);
     default:
       break;
   }
   if (const std::optional<LRESULT> handled = OnMessage(message, wParam, lParam)) return *handled;
-  return DefWindowProcW(hwnd, message, wParam, lParam);
+  return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace norv

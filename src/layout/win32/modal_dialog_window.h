@@ -7,19 +7,20 @@
 #include <string>
 
 #include "chrome/win32/chrome_window.h"
+#include "core/win32/scoped_gdi.h"
+#include "core/win32/window_base.h"
 
 namespace norv {
 
 // A top-level window shown modally over its owner: the owner takes no input until the window is
-// unloaded. The window is created hidden; Run shows it and handles messages until then.
-class ModalDialogWindow {
+// unloaded. Create makes the window, hidden; Run shows it and handles messages until then.
+class ModalDialogWindow : public WindowBase {
  public:
-  virtual ~ModalDialogWindow();
-  ModalDialogWindow(const ModalDialogWindow&) = delete;
-  ModalDialogWindow& operator=(const ModalDialogWindow&) = delete;
+  ~ModalDialogWindow() override;
 
-  HWND hwnd() const { return hwnd_; }
   bool unloaded() const { return unloaded_; }
+  // Creates the window, hidden and owned by the owner; false when it could not be made.
+  bool Create();
   // Shows the window, focuses `firstFocus` and runs the message loop until the window unloads.
   // A WM_QUIT met meanwhile ends the loop and is posted again for the loop outside.
   void Run(HWND firstFocus);
@@ -27,7 +28,7 @@ class ModalDialogWindow {
   virtual void RequestClose() = 0;
 
  protected:
-  ModalDialogWindow(HWND owner, const wchar_t* className, const std::u16string& caption);
+  ModalDialogWindow(HWND owner, const wchar_t* className, std::u16string caption);
 
   // Hides the window and gives input back to the owner; Run returns after it.
   void MarkUnloaded();
@@ -42,17 +43,17 @@ class ModalDialogWindow {
   std::unique_ptr<ChromeWindow> chrome_;
 
  private:
-  // Sets both window icons, which the window destroys with itself.
-  void SetIcons(HICON big, HICON small);
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  // Sets both window icons, which this window keeps as long as it lives.
+  void SetIcons(ScopedIcon big, ScopedIcon small);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
   bool TranslateKeyboard(MSG& message);
 
   HWND owner_;
-  HWND hwnd_ = nullptr;
+  const wchar_t* className_;
+  std::u16string caption_;
   HWND lastFocus_ = nullptr;
-  HICON bigIcon_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  ScopedIcon bigIcon_;
+  ScopedIcon smallIcon_;
   bool ownerDisabled_ = false;
   bool unloaded_ = false;
 };

@@ -73,11 +73,11 @@ void RestoreDialogWindow::PrepareWindow() {
 
 HWND RestoreDialogWindow::CreateList(int id, DesignRect rect) {
   // Unsorted: a row's index is the index of its layout or record.
-  const HWND list = CreateWindowExW(
-      WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS, 0, 0, 0, 0,
-      hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-      nullptr);
+  const HWND list = CreateControl(L"LISTBOX", {.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                                                        WS_VSCROLL | LBS_NOTIFY | LBS_USETABSTOPS,
+                                               .exStyle = WS_EX_CLIENTEDGE,
+                                               .parent = hwnd(),
+                                               .childId = id});
   chrome_->Place(list, rect);
   return list;
 }

@@ -12,9 +12,9 @@ constexpr wchar_t kClassName[] = L"Norv_A1";
 }  // namespace
 
 SaveDialogWindow::SaveDialogWindow(HWND owner, AppState& state, Services& services,
-                                   IconListSink& list)
+                                   SaveDialogCaller& caller)
     : ModalDialogView(owner, kClassName, kSaveDialogCaption),
-      dialog_(*this, state, services, list) {}
+      dialog_(*this, state, services, caller) {}
 
 void SaveDialogWindow::Show() {
   if (!hwnd()) return;
@@ -26,10 +26,10 @@ void SaveDialogWindow::PrepareWindow() {
   PrepareChrome(kPanel, LoadProgramIcon);
 
   // The name box is created first so that it comes first in the tab order.
-  nameBox_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                             hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNameBoxId)),
-                             GetModuleHandleW(nullptr), nullptr);
+  nameBox_ = CreateControl(L"EDIT", {.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                     .exStyle = WS_EX_CLIENTEDGE,
+                                     .parent = hwnd(),
+                                     .childId = kNameBoxId});
   SendMessageW(nameBox_, EM_SETLIMITTEXT, 0, 0);  // no limit of its own
   chrome_->Place(nameBox_, kNameBox);
 

@@ -10,12 +10,10 @@
 
 namespace norv {
 
-class IconListSink;
-
 // The save dialog's window: a textured panel with the name box and two image buttons.
 class SaveDialogWindow final : public ModalDialogView<SaveDialogView> {
  public:
-  SaveDialogWindow(HWND owner, AppState& state, Services& services, IconListSink& list);
+  SaveDialogWindow(HWND owner, AppState& state, Services& services, SaveDialogCaller& caller);
 
   // Loads, shows and runs the dialog until it is unloaded.
   void Show();

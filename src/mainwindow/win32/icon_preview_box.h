@@ -4,10 +4,11 @@
 
 namespace norv {
 
-// Pic_Icon: a white box that shows one icon at its top-left corner, scaled to the box. It keeps
-// the icon, so a repaint shows it again; a box without an icon is white.
+// The icon preview: a white box that shows one icon at its top-left corner, scaled to the box. It
+// keeps the icon, so a repaint shows it again; a box without an icon is white.
 HWND CreateIconPreviewBox(HWND parent);
-// Hands the box a new icon (the box destroys it later), or none to make it white.
+// Hands the box a new icon, or none to make it white. The icon is the box's from then on (freed
+// at once when `box` is no preview box).
 void SetPreviewIcon(HWND box, HICON icon);
 
 }  // namespace norv

@@ -9,15 +9,17 @@
 
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
+#include "core/win32/diagnostics.h"
 #include "core/win32/platform_services.h"
+#include "core/win32/startup_shortcut.h"
 #include "core/win32/wide_text.h"
+#include "core/win32/window_base.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/win32/desktop_item_icon.h"
 #include "mainwindow/win32/icon_preview_box.h"
 #include "mainwindow/win32/main_window_layout.h"
-#include "resident/win32/startup_shortcut.h"
 
 namespace norv {
 namespace {
@@ -28,7 +30,7 @@ namespace layout = main_window_layout;
 constexpr wchar_t kClassName[] = L"Norv_M";
 // Turns the list's drawing back on once a refill's handler has finished (see ClearRows).
 constexpr UINT kRowsComplete = WM_APP + 1;
-constexpr UINT_PTR kListId = 1;
+constexpr int kListId = 1;
 
 LabelSpec Caption(DesignRect rect, const char16_t* caption) {
   LabelSpec widget;
@@ -47,30 +49,27 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
   return widget;
 }
 
-class Win32MainWindow;
-// The loaded window, and the last unloaded one, which may still be on the call stack that
-// unloaded it; it is freed when the window opens again.
-std::unique_ptr<Win32MainWindow> g_loaded;
-std::unique_ptr<Win32MainWindow> g_retired;
+}  // namespace
 
-class Win32MainWindow : public MainWindowView {
+class Win32MainWindow final : public WindowBase, public MainWindowView {
  public:
-  Win32MainWindow(HINSTANCE instance, HICON icon, AppState& state, Services& services)
-      : instance_(instance),
-        icon_(icon),
-        state_(state),
-        services_(services),
-        ownServices_(WithMessages(services, messages_)),
-        logic_(state, ownServices_, *this) {}
+  Win32MainWindow(MainWindowSlot& slot, ScreenPoint openedFrom)
+      : slot_(slot),
+        instance_(slot.instance_),
+        icon_(slot.programIcon_),
+        state_(slot.state_),
+        openedFrom_(openedFrom),
+        ownServices_(WithMessages(slot.services_, messages_)),
+        logic_(state_, ownServices_, *this) {}
 
-  HWND hwnd() const { return hwnd_; }
+  bool open() const { return logic_.open(); }
 
   bool Open();
 
   // IconListSink. The list stops drawing for a refill and draws once when the handler that
   // refilled it has returned, so hundreds of rows neither repaint one by one nor flicker.
   void ClearRows() override {
-    if (!rowsPending_ && PostMessageW(hwnd_, kRowsComplete, 0, 0)) {
+    if (!rowsPending_ && PostMessageW(hwnd(), kRowsComplete, 0, 0)) {
       rowsPending_ = true;
       SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     }
@@ -104,38 +103,34 @@ class Win32MainWindow : public MainWindowView {
   void SetOptionChecked(int option, bool checked) override {
     options_[static_cast<size_t>(option)].SetChecked(checked);
   }
-  void RunSaveDialog() override { ::norv::RunSaveDialog(hwnd_, state_, services_, *this); }
-  void RunRestoreDialog() override { ::norv::RunRestoreDialog(hwnd_, state_, services_); }
-  void UnloadDialogs() override { UnloadLayoutDialogs(); }
-  void AnimateOpen() override {
-    ::norv::AnimateOpen(hwnd_, state_.menuCursor.x, state_.menuCursor.y);
-  }
-  void AnimateClose() override {
-    ::norv::AnimateClose(hwnd_, state_.menuCursor.x, state_.menuCursor.y);
-  }
+  void RunSaveDialog(SaveDialogCaller& caller) override { slot_.dialogs_.RunSave(hwnd(), caller); }
+  void RunRestoreDialog() override { slot_.dialogs_.RunRestore(hwnd()); }
+  void UnloadDialogs() override { slot_.dialogs_.UnloadOpenDialog(); }
+  void AnimateOpen() override { ::norv::AnimateOpen(hwnd(), openedFrom_.x, openedFrom_.y); }
+  void AnimateClose() override { ::norv::AnimateClose(hwnd(), openedFrom_.x, openedFrom_.y); }
   void DestroyWindow() override {
     if (destroying_) return;
     destroying_ = true;
-    ::DestroyWindow(hwnd_);
+    ::DestroyWindow(hwnd());
   }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void BuildWidgets();
   void CreateList();
   void CreatePreview(HWND group);
 
+  MainWindowSlot& slot_;
   HINSTANCE instance_;
   HICON icon_;
   AppState& state_;
-  Services& services_;
+  // The point of the tray menu's settings entry: the window zooms out of it and back into it.
+  ScreenPoint openedFrom_;
   // The behaviour's messages belong to the main window, so they are modal to it.
   MessageBoxMessages messages_;
   Services ownServices_;
   MainWindow logic_;
 
-  HWND hwnd_ = nullptr;
   HWND list_ = nullptr;
   HWND preview_ = nullptr;
   std::unique_ptr<ChromeWindow> chrome_;
@@ -146,40 +141,36 @@ class Win32MainWindow : public MainWindowView {
 };
 
 bool Win32MainWindow::Open() {
-  static const bool registered = [this] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = nullptr;  // the background panel fills the client area
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  (void)registered;
-
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  hwnd_ = CreateWindowExW(0, kClassName, Wide(text::kCaption), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                          layout::kClient.width, layout::kClient.height, nullptr, nullptr,
-                          instance_, this);
-  if (!hwnd_) return false;
-  messages_.SetOwner(hwnd_);
+  // No class background: the background panel fills the client area.
+  const WindowClass windowClass{
+      .name = kClassName, .cursor = LoadCursorW(nullptr, IDC_ARROW), .instance = instance_};
+  if (!Create(windowClass,
+              {.text = Wide(text::kCaption),
+               .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+               .x = CW_USEDEFAULT,
+               .y = CW_USEDEFAULT,
+               .width = layout::kClient.width,
+               .height = layout::kClient.height})) {
+    return false;
+  }
+  const HWND window = hwnd();
+  messages_.SetOwner(window);
   if (icon_) {
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   }
   BuildWidgets();
   logic_.Load();
-  ShowWindow(hwnd_, SW_SHOW);
-  UpdateWindow(hwnd_);
-  SetForegroundWindow(hwnd_);
+  ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
+  SetForegroundWindow(window);
   return true;
 }
 
 void Win32MainWindow::BuildWidgets() {
-  chrome_ = std::make_unique<ChromeWindow>(hwnd_, instance_);
+  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance_);
   chrome_->SizeToClientAndCentre(layout::kClient);
-  HWND background = chrome_->AddPanel(hwnd_, layout::kBackground);
+  HWND background = chrome_->AddPanel(hwnd(), layout::kBackground);
 
   chrome_->AddTitlePlate(background, layout::kIconsPlate, FaceFit::kStretch,
                          Caption(layout::kIconsCaption, text::kIconsSection));
@@ -228,7 +219,7 @@ void Win32MainWindow::BuildWidgets() {
   CreateList();
   std::array<HWND, layout::kHeaderCells.size()> cells{};
   for (size_t i = 0; i < cells.size(); ++i) {
-    cells[i] = chrome_->AddHeaderCell(hwnd_, layout::kHeaderCells[i], text::kHeaders[i]);
+    cells[i] = chrome_->AddHeaderCell(hwnd(), layout::kHeaderCells[i], text::kHeaders[i]);
   }
   constexpr UINT kZOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   SetWindowLongPtrW(background, GWL_STYLE,
@@ -241,8 +232,9 @@ void Win32MainWindow::CreateList() {
   // Unsorted (a row's index is the icon's index), default tab stops, exactly its design height.
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPSIBLINGS |
                       LBS_NOTIFY | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS;
-  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, 0, 0, 0, 0, hwnd_,
-                          reinterpret_cast<HMENU>(kListId), instance_, nullptr);
+  list_ = CreateControl(
+      L"LISTBOX",
+      {.style = style, .exStyle = WS_EX_CLIENTEDGE, .parent = hwnd(), .childId = kListId});
   if (!list_) return;
   chrome_->Place(list_, layout::kList);
   chrome_->ShowHandOver(list_);
@@ -263,18 +255,7 @@ void Win32MainWindow::CreatePreview(HWND group) {
   SetWindowPos(preview_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK Win32MainWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<Win32MainWindow*>(create->lpCreateParams)->hwnd_ = hwnd;
-  }
-  auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       // Arrow keys and clicks alike; a selection made by the program itself sends no notification.
@@ -301,30 +282,49 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       logic_.Unload();
       return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-      if (g_loaded.get() == this) g_retired = std::move(g_loaded);
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      slot_.Retire(*this);
+      break;
   }
-  return DefWindowProcW(hwnd_, message, wParam, lParam);
+  return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace
+MainWindowSlot::MainWindowSlot(HINSTANCE instance, HICON programIcon, AppState& state,
+                               Services& services, LayoutDialogs& dialogs)
+    : instance_(instance),
+      programIcon_(programIcon),
+      state_(state),
+      services_(services),
+      dialogs_(dialogs) {}
 
-void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services) {
-  if (g_loaded) {
-    SetForegroundWindow(g_loaded->hwnd());
+MainWindowSlot::~MainWindowSlot() = default;
+
+void MainWindowSlot::Open(ScreenPoint from) {
+  if (loaded_) {
+    SetForegroundWindow(loaded_->hwnd());
     return;
   }
-  g_retired.reset();
+  retired_.reset();
   static const bool commonControls = [] {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    return InitCommonControlsEx(&controls) != FALSE;
+    if (InitCommonControlsEx(&controls)) return true;
+    ReportFailure(L"InitCommonControlsEx", L"ICC_WIN95_CLASSES", GetLastError());
+    return false;
   }();
   (void)commonControls;
-  g_loaded = std::make_unique<Win32MainWindow>(instance, programIcon, state, services);
-  if (!g_loaded->Open()) g_loaded.reset();
+  loaded_ = std::make_unique<Win32MainWindow>(*this, from);
+  if (!loaded_->Open()) loaded_.reset();
 }
 
-HWND MainWindowHandle() { return g_loaded ? g_loaded->hwnd() : nullptr; }
+// A window destroyed from outside while its unload still waits on a message is open until that
+// unload ends, retired or not.
+bool MainWindowSlot::IsOpen() const {
+  return (loaded_ && loaded_->open()) || (retired_ && retired_->open());
+}
+
+HWND MainWindowSlot::hwnd() const { return loaded_ ? loaded_->hwnd() : nullptr; }
+
+void MainWindowSlot::Retire(const Win32MainWindow& window) {
+  if (loaded_.get() == &window) retired_ = std::move(loaded_);
+}
 
 }  // namespace norv

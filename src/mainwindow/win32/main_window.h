@@ -2,15 +2,48 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "core/geometry.h"
+
 namespace norv {
 
 struct AppState;
 struct Services;
+class LayoutDialogs;
+class Win32MainWindow;
 
-// Creates and shows the main window, modeless, and returns at once. Its load handling sets
-// state.mainWindowOpen; its unload (close box or "ﾀｽｸﾄﾚｲへ") writes the options and clears it.
-void OpenMainWindow(HINSTANCE instance, HICON programIcon, AppState& state, Services& services);
-// The main window's handle while it is loaded, else null.
-HWND MainWindowHandle();
+// The program's one main window, modeless: opened from the tray's settings entry, closed by its
+// close box or "ﾀｽｸﾄﾚｲへ", and opened again later. It holds the window that is open and the last
+// one closed, which may still be on the call stack that closed it.
+class MainWindowSlot {
+ public:
+  MainWindowSlot(HINSTANCE instance, HICON programIcon, AppState& state, Services& services,
+                 LayoutDialogs& dialogs);
+  ~MainWindowSlot();
+  MainWindowSlot(const MainWindowSlot&) = delete;
+  MainWindowSlot& operator=(const MainWindowSlot&) = delete;
+
+  // Creates and shows the window, zooming out of `from`, and returns at once; brings the window
+  // forward instead when it is open already. Its unload writes the options.
+  void Open(ScreenPoint from);
+  // From the window's load until its unload has written the options.
+  bool IsOpen() const;
+  // The window while it exists, else null.
+  HWND hwnd() const;
+
+ private:
+  friend class Win32MainWindow;
+  // The window has been destroyed; it is freed when the next one opens.
+  void Retire(const Win32MainWindow& window);
+
+  HINSTANCE instance_;
+  HICON programIcon_;
+  AppState& state_;
+  Services& services_;
+  LayoutDialogs& dialogs_;
+  std::unique_ptr<Win32MainWindow> loaded_;
+  std::unique_ptr<Win32MainWindow> retired_;
+};
 
 }  // namespace norv

@@ -9,7 +9,10 @@
 #include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
 #include "core/settings.h"
+#include "core/user_messages.h"
+#include "core/win32/diagnostics.h"
 #include "core/win32/wide_text.h"
+#include "core/win32/window_base.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
 #include "resident/tray_window.h"
@@ -22,7 +25,7 @@ namespace {
 constexpr wchar_t kTipText[] = L"Norvane";
 constexpr UINT_PTR kIconRetryTimer = 1;
 
-class Win32TrayWindow final : public TrayWindowView {
+class Win32TrayWindow final : public WindowBase, public TrayWindowView {
  public:
   Win32TrayWindow(HINSTANCE instance, AppState& state, Services& services)
       : instance_(instance),
@@ -30,15 +33,16 @@ class Win32TrayWindow final : public TrayWindowView {
         bigIcon_(LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON))),
         state_(state),
         services_(services),
+        dialogs_(state, services),
+        mainWindow_(instance, bigIcon_, state, services, dialogs_),
         taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
   ~Win32TrayWindow() override {
     if (menu_) DestroyMenu(menu_);
     if (smallIcon_) DestroyIcon(smallIcon_);
     if (bigIcon_) DestroyIcon(bigIcon_);
   }
-  Win32TrayWindow(const Win32TrayWindow&) = delete;
-  Win32TrayWindow& operator=(const Win32TrayWindow&) = delete;
 
+  // Creates the window and its menu; false, with a diagnostic line, when either fails.
   bool Create();
   TrayWindow& behaviour() { return tray_; }
 
@@ -52,9 +56,9 @@ class Win32TrayWindow final : public TrayWindowView {
   }
 
   void StartIconRetryTimer(int milliseconds) override {
-    SetTimer(hwnd_, kIconRetryTimer, static_cast<UINT>(milliseconds), nullptr);
+    SetTimer(hwnd(), kIconRetryTimer, static_cast<UINT>(milliseconds), nullptr);
   }
-  void StopIconRetryTimer() override { KillTimer(hwnd_, kIconRetryTimer); }
+  void StopIconRetryTimer() override { KillTimer(hwnd(), kIconRetryTimer); }
 
   void RemoveTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
@@ -65,11 +69,11 @@ class Win32TrayWindow final : public TrayWindowView {
     POINT at{};
     GetCursorPos(&at);
     // Without the foreground the menu would stay open after a click elsewhere.
-    SetForegroundWindow(hwnd_);
+    SetForegroundWindow(hwnd());
     const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
-        menu_, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
+        menu_, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, hwnd(), nullptr));
     // Lets the menu close properly when it is shown again.
-    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
     switch (chosen) {
       case kMenuSettings:
         return TrayCommand::kSettings;
@@ -90,24 +94,24 @@ class Win32TrayWindow final : public TrayWindowView {
     return Point{at.x, at.y};
   }
 
-  void OpenMainWindow() override { norv::OpenMainWindow(instance_, bigIcon_, state_, services_); }
+  void OpenMainWindow(ScreenPoint from) override { mainWindow_.Open(from); }
+  bool MainWindowOpen() override { return mainWindow_.IsOpen(); }
 
-  void RunRestoreDialog() override { norv::RunRestoreDialog(hwnd_, state_, services_); }
+  void RunRestoreDialog() override { dialogs_.RunRestore(hwnd()); }
 
   bool OpenDocument(const std::u16string& path) override {
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-        hwnd_, L"open", Wide(path), nullptr, Wide(state_.appDirectory), SW_SHOWNORMAL));
+        hwnd(), L"open", Wide(path), nullptr, Wide(state_.appDirectory), SW_SHOWNORMAL));
     return result > 32;
   }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   NOTIFYICONDATAW IconData() const {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
-    data.hWnd = hwnd_;
+    data.hWnd = hwnd();
     data.uID = kTrayIconId;
     return data;
   }
@@ -118,44 +122,33 @@ class Win32TrayWindow final : public TrayWindowView {
   HICON bigIcon_;
   AppState& state_;
   Services& services_;
+  // One dialog at a time, whether the tray or the main window asked for it.
+  LayoutDialogs dialogs_;
+  MainWindowSlot mainWindow_;
   const UINT taskbarCreated_;
-  HWND hwnd_ = nullptr;
   HMENU menu_ = nullptr;
   TrayWindow tray_{state_, services_, *this};
 };
 
 bool Win32TrayWindow::Create() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Procedure;
-  windowClass.hInstance = instance_;
-  windowClass.hIcon = bigIcon_;
-  windowClass.hIconSm = smallIcon_;
-  windowClass.lpszClassName = kTrayWindowClass;
-  if (!RegisterClassExW(&windowClass)) return false;
   menu_ = CreateTrayMenu();
-  // A top-level window, never shown: message-only windows miss the shell's broadcasts.
-  hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kTrayWindowClass, L"Norvane", WS_POPUP, 0, 0, 0, 0,
-                          nullptr, nullptr, instance_, this);
-  if (!hwnd_) return false;
-  // An elevated program would otherwise not hear a restarted shell.
-  ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
-  return menu_ != nullptr;
-}
-
-LRESULT CALLBACK Win32TrayWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<Win32TrayWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  if (!menu_) {
+    ReportFailure(L"CreatePopupMenu", L"the tray menu", GetLastError());
+    return false;
   }
-  auto* self = reinterpret_cast<Win32TrayWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return self ? self->Handle(message, wParam, lParam)
-              : DefWindowProcW(hwnd, message, wParam, lParam);
+  const WindowClass windowClass{
+      .name = kTrayWindowClass, .icon = bigIcon_, .smallIcon = smallIcon_, .instance = instance_};
+  // A top-level window, never shown: message-only windows miss the shell's broadcasts.
+  if (!WindowBase::Create(windowClass,
+                          {.text = L"Norvane", .style = WS_POPUP, .exStyle = WS_EX_TOOLWINDOW})) {
+    return false;
+  }
+  // An elevated program would otherwise not hear a restarted shell.
+  ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  return true;
 }
 
-LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kTrayCallbackMessage) {
     tray_.OnTrayMouse(LOWORD(lParam));
     return 0;
@@ -175,7 +168,7 @@ LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       tray_.Unload();
       return 0;
     default:
-      return DefWindowProcW(hwnd_, message, wParam, lParam);
+      return WindowBase::HandleMessage(message, wParam, lParam);
   }
 }
 
@@ -183,7 +176,11 @@ LRESULT Win32TrayWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services) {
   Win32TrayWindow window(instance, state, services);
-  if (!window.Create()) return 1;
+  if (!window.Create()) {
+    // Without the tray window nothing of the program could be reached; it must not just vanish.
+    services.messages.Show(kNoTrayWindowMessage, MessageStyle::kExclamation, kMessageTitle);
+    return 1;
+  }
   window.behaviour().Start();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -5,22 +5,33 @@
 #include <string>
 #include <vector>
 
+#include "core/icon_table.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/icon_list_sink.h"
+#include "mainwindow/icon_row.h"
 
 namespace norv::test {
 
-// The main window's icon list as rows of text.
-class RecordingList : public IconListSink {
+// The main window's icon list as rows of text, following the save dialog's snapshot as the main
+// window does: emptied before it, refilled from the table after it.
+class RecordingList : public SaveDialogCaller, public IconListSink {
  public:
+  explicit RecordingList(const IconTable& table) : table_(table) {}
+
   std::vector<std::u16string> rows;
   int clears = 0;
+
+  void SnapshotStarting() override { ClearRows(); }
+  void SnapshotTaken() override { RefillIconList(table_, *this); }
   void ClearRows() override {
     ++clears;
     rows.clear();
   }
   void AppendRow(const std::u16string& row) override { rows.push_back(row); }
+
+ private:
+  const IconTable& table_;
 };
 
 // What both dialogs' views share, recorded: faces, cursor, animations and the unload, in call

@@ -65,7 +65,7 @@ TEST(RestoreDialogTest, LoadListsSortedLayoutsWithDatesAndWaitsForASelection) {
   EXPECT_TRUE(f.view.enabled[kRestoreCancelButton]);
   EXPECT_EQ(f.view.calls, (std::vector<std::string>{"prepare", "layouts", "open"}));
   EXPECT_EQ(f.view.openedFrom->x, 300);
-  EXPECT_EQ(f.p.state.dialogCursor.y, 200);
+  EXPECT_EQ(f.view.openedFrom->y, 200);
   // The dialog takes no snapshot and shows no message.
   EXPECT_EQ(f.p.desktop.CrossProcessRequests(), 0);
   EXPECT_TRUE(f.p.messages.shown.empty());

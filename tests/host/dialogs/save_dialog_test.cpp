@@ -22,7 +22,7 @@ constexpr char16_t kPath[] = u"C:\\Norv\\配置.ppx";
 struct SaveFixture {
   FakePlatform p;
   RecordingSaveView view;
-  RecordingList list;
+  RecordingList list{p.state.table};
   SaveDialog dialog{view, p.state, p.services, list};
 
   SaveFixture() {
@@ -39,8 +39,8 @@ struct SaveFixture {
 TEST(SaveDialogTest, OpensFromTheCursorAndClosesBackIntoIt) {
   SaveFixture f;
   EXPECT_EQ(f.view.calls, (std::vector<std::string>{"prepare", "open"}));
-  EXPECT_EQ(f.p.state.dialogCursor.x, 300);
-  EXPECT_EQ(f.p.state.dialogCursor.y, 200);
+  EXPECT_EQ(f.view.openedFrom->x, 300);
+  EXPECT_EQ(f.view.openedFrom->y, 200);
   f.view.cursor = ScreenPoint{1, 1};  // a later position plays no part
   f.dialog.RunCommand(kSaveCancelButton);
   ASSERT_TRUE(f.view.closedInto);
@@ -59,8 +59,7 @@ TEST(SaveDialogTest, UnreadableCursorOpensAndClosesAtTheScreenCorner) {
   FakePlatform p;
   RecordingSaveView view;
   view.cursor = std::nullopt;
-  p.state.dialogCursor = ScreenPoint{50, 60};
-  RecordingList list;
+  RecordingList list{p.state.table};
   SaveDialog dialog(view, p.state, p.services, list);
   dialog.Load();
   dialog.Close();

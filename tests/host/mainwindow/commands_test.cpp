@@ -1,3 +1,5 @@
+#include "dialogs/recording_views.h"
+#include "layout/layout_file.h"
 #include "main_window_fixture.h"
 #include "mainwindow/icon_row.h"
 
@@ -33,7 +35,7 @@ TEST_F(CommandTest, ToTrayIsRefusedWhileOption1KeepsAHiddenIconThenAllowedAfterH
   EXPECT_EQ(Messages()[0].style, MessageStyle::kExclamation);
   EXPECT_EQ(Messages()[0].title, u"Norvane Error");
   EXPECT_FALSE(view.destroyed);
-  EXPECT_TRUE(p.state.mainWindowOpen);
+  EXPECT_TRUE(window.open());
 
   // Hiding switches option 1 off, so the next attempt closes although icons are hidden.
   window.OnButtonReleased(Command::kHideSelected);
@@ -41,7 +43,7 @@ TEST_F(CommandTest, ToTrayIsRefusedWhileOption1KeepsAHiddenIconThenAllowedAfterH
   window.OnButtonReleased(Command::kToTray);
   EXPECT_EQ(Messages().size(), 1u);
   EXPECT_EQ(view.log, (std::vector<std::string>{"animate close", "unload dialogs", "destroy"}));
-  EXPECT_FALSE(p.state.mainWindowOpen);
+  EXPECT_FALSE(window.open());
   EXPECT_NE(p.files.Bytes(u"C:\\Norv\\Norv.ini").find("ReCover_1= 0"), std::string::npos);
 }
 
@@ -120,13 +122,34 @@ TEST_F(CommandTest, SaveRecountsLayoutsAfterTheDialogHasClosed) {
   EXPECT_FALSE(view.Enabled(Command::kShowSelected));
   EXPECT_FALSE(view.preview);
 
-  view.saveDialog = [&] {
+  view.saveDialog = [&](SaveDialogCaller&) {
     EXPECT_FALSE(view.Enabled(Command::kRestore)) << "counted only after the dialog";
     PutLayout(u"desk");
   };
   window.OnButtonReleased(Command::kSave);
   EXPECT_TRUE(view.Enabled(Command::kRestore));
   EXPECT_EQ(p.state.savedLayoutCount, 1);
+}
+
+TEST_F(CommandTest, SaveListsTheSnapshotItWrote) {
+  p.desktop.items[1].position = {2000, 85};  // hidden since the last snapshot
+  view.saveDialog = [&](SaveDialogCaller& caller) {
+    test::RecordingSaveView dialogView;
+    dialogView.name = u"desk";
+    SaveDialog dialog(dialogView, p.state, p.services, caller);
+    dialog.Load();
+    EXPECT_TRUE(dialog.SaveLayout());
+  };
+
+  window.OnButtonReleased(Command::kSave);
+
+  const std::vector<LayoutRecord> written = ReadLayoutFile(p.files, u"C:\\Norv\\desk.ppx");
+  ASSERT_EQ(written.size(), 3u);
+  EXPECT_EQ(written[1].x, 2000);
+  EXPECT_EQ(view.rows, (std::vector<std::u16string>{IconRow(table(), 0), IconRow(table(), 1),
+                                                    IconRow(table(), 2)}));
+  EXPECT_EQ(view.rows[1], u" 2\t\t\t 2\t非表示\t" + PadIconText(u"PC"));
+  EXPECT_TRUE(view.Enabled(Command::kRestore));
 }
 
 TEST_F(CommandTest, RestoreSnapshotsAndRefillsAfterTheDialogAndRecounts) {
@@ -155,11 +178,11 @@ TEST_F(CommandTest, TheTopRowIsTakenAtEveryReleaseAndCommand1PutsItBack) {
   SelectByUser(2);
   view.top = 2;
   window.OnButtonReleased(Command::kShowSelected);
-  EXPECT_EQ(p.state.savedTopIndex, 2);
+  EXPECT_EQ(window.savedTopIndex(), 2);
   EXPECT_EQ(view.top, 2);
   view.top = 1;
   window.OnButtonReleased(Command::kAutoArrange);
-  EXPECT_EQ(p.state.savedTopIndex, 1);
+  EXPECT_EQ(window.savedTopIndex(), 1);
   EXPECT_EQ(view.top, 0) << "arranging leaves the list at the top";
 }
 

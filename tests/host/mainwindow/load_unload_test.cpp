@@ -24,7 +24,7 @@ TEST_F(LoadTest, ListsTheLastSnapshotWithoutTakingOneAndEndsWithTheAnimation) {
 
   window.Load();
 
-  EXPECT_TRUE(p.state.mainWindowOpen);
+  EXPECT_TRUE(window.open());
   EXPECT_EQ(p.desktop.finds, 0);
   EXPECT_EQ(view.rows, (std::vector<std::u16string>{IconRow(table(), 0), IconRow(table(), 1)}));
   EXPECT_EQ(view.selected, -1);
@@ -138,7 +138,7 @@ TEST_F(OptionTest, UnloadWritesBothOptionsClearsTheFlagAndUnloadsTheDialogsOnce)
   EXPECT_NE(ini.find("[Section]"), std::string::npos);
   EXPECT_NE(ini.find("ReCover_0= 0"), std::string::npos);
   EXPECT_NE(ini.find("ReCover_1= 1"), std::string::npos);
-  EXPECT_FALSE(p.state.mainWindowOpen);
+  EXPECT_FALSE(window.open());
   EXPECT_EQ(view.log, (std::vector<std::string>{"unload dialogs", "destroy"}));
   EXPECT_TRUE(p.messages.shown.empty());
 
@@ -164,7 +164,7 @@ TEST_F(OptionTest, AFailedSettingsWriteIsReportedAndLosesNothing) {
   EXPECT_NE(p.messages.shown[0].text.find(u"Norv.ini"), std::u16string::npos);
   // The window still goes, the option stays in memory and the old file is intact.
   EXPECT_TRUE(view.destroyed);
-  EXPECT_FALSE(p.state.mainWindowOpen);
+  EXPECT_FALSE(window.open());
   EXPECT_EQ(p.state.reCover[1], 1);
   EXPECT_EQ(p.files.Bytes(u"C:\\Norv\\Norv.ini"), "[Section]\r\nReCover_0= 1\r\nReCover_1= 0\r\n");
 

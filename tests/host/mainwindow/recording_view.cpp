@@ -55,9 +55,9 @@ void RecordingView::SetOptionChecked(int option, bool checked) {
   log.push_back("option " + std::to_string(option) + (checked ? " checked" : " unchecked"));
 }
 
-void RecordingView::RunSaveDialog() {
+void RecordingView::RunSaveDialog(SaveDialogCaller& caller) {
   log.push_back("save dialog");
-  if (saveDialog) saveDialog();
+  if (saveDialog) saveDialog(caller);
 }
 
 void RecordingView::RunRestoreDialog() {

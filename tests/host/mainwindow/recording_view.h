@@ -25,7 +25,7 @@ class RecordingView : public MainWindowView {
   std::vector<std::string> log;
 
   // What the modal dialogs do while they are open.
-  std::function<void()> saveDialog;
+  std::function<void(SaveDialogCaller&)> saveDialog;
   std::function<void()> restoreDialog;
 
   bool Enabled(Command button) const { return enabled[static_cast<size_t>(button)]; }
@@ -42,7 +42,7 @@ class RecordingView : public MainWindowView {
   bool DrawIconPreview(std::u16string_view iconText, int32_t imageIndex) override;
   void ClearIconPreview() override;
   void SetOptionChecked(int option, bool checked) override;
-  void RunSaveDialog() override;
+  void RunSaveDialog(SaveDialogCaller& caller) override;
   void RunRestoreDialog() override;
   void UnloadDialogs() override { log.push_back("unload dialogs"); }
   void AnimateOpen() override { log.push_back("animate open"); }

@@ -20,10 +20,12 @@ class RecordingTrayView : public TrayWindowView {
   int iconRemoves = 0;
   int menusShown = 0;
   int mainWindowOpens = 0;
+  std::optional<ScreenPoint> mainWindowOpenedFrom;
   int restoreDialogs = 0;
   std::vector<std::u16string> documents;
 
   TrayCommand menuChoice = TrayCommand::kNone;
+  bool mainWindowOpen = false;
   std::optional<Point> cursor = Point{0, 0};
   bool documentOpens = true;
   // Runs inside the restore dialog, as the user's actions there would.
@@ -48,7 +50,11 @@ class RecordingTrayView : public TrayWindowView {
     return menuChoice;
   }
   std::optional<Point> CursorPosition() override { return cursor; }
-  void OpenMainWindow() override { ++mainWindowOpens; }
+  void OpenMainWindow(ScreenPoint from) override {
+    ++mainWindowOpens;
+    mainWindowOpenedFrom = from;
+  }
+  bool MainWindowOpen() override { return mainWindowOpen; }
   void RunRestoreDialog() override {
     ++restoreDialogs;
     if (duringRestoreDialog) duringRestoreDialog();

@@ -8,7 +8,6 @@
 #include "layout/layout_file.h"
 #include "recording_tray_view.h"
 #include "resident/tray_window.h"
-#include "start_like_norv_exe.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -21,7 +20,8 @@ using test::RecordingTrayView;
 const std::u16string kIni = u"C:\\Norv\\Norv.ini";
 const std::u16string kE01 = u"C:\\Norv\\Norv.e01";
 
-// One run of the program against a desktop and files that outlive it.
+// One run of the program against a desktop and files that outlive it, started as Norv.exe
+// starts.
 struct ProgramRun {
   FakePlatform& p;
   RecordingTrayView view;
@@ -29,7 +29,8 @@ struct ProgramRun {
 
   explicit ProgramRun(FakePlatform& platform) : p(platform) {
     p.state = AppState{};
-    test::StartLikeNorvExe(p, tray);
+    BeginStartup(p.state, p.services, u"C:\\Norv");
+    tray.Start();
   }
   void Exit() { EXPECT_THROW(tray.Run(TrayCommand::kExit), ProgramEnded); }
 };

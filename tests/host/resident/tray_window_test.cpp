@@ -4,7 +4,7 @@
 
 #include "core/settings.h"
 #include "recording_tray_view.h"
-#include "start_like_norv_exe.h"
+#include "resident/resident_sequences.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -27,7 +27,8 @@ struct Started {
   Started() {
     p.desktop.Add(u"a", 10, 10);
     p.desktop.Add(u"b", 10, 90);
-    test::StartLikeNorvExe(p, tray);
+    BeginStartup(p.state, p.services, u"C:\\Norv");
+    tray.Start();
   }
 };
 
@@ -45,7 +46,7 @@ TEST(TrayWindowTest, NothingReactsWhileTheMainWindowIsOpen) {
   s.view.menuChoice = TrayCommand::kSettings;
   s.tray.OnTrayMouse(kRightButtonDown);
   ASSERT_EQ(s.view.mainWindowOpens, 1);
-  s.p.state.mainWindowOpen = true;  // what the main window's load does
+  s.view.mainWindowOpen = true;  // what the main window's load does
   s.tray.OnTrayMouse(kRightButtonDown);
   s.tray.Run(TrayCommand::kExit);
   EXPECT_EQ(s.view.menusShown, 1);
@@ -57,12 +58,12 @@ TEST(TrayWindowTest, SettingsRecordsTheCursorOrTheOriginWhenItCannotBeRead) {
   Started s;
   s.view.cursor = Point{1500, -20};
   s.tray.Run(TrayCommand::kSettings);
-  EXPECT_EQ(s.p.state.menuCursor.x, 1500);
-  EXPECT_EQ(s.p.state.menuCursor.y, -20);
+  EXPECT_EQ(s.view.mainWindowOpenedFrom->x, 1500);
+  EXPECT_EQ(s.view.mainWindowOpenedFrom->y, -20);
   s.view.cursor.reset();
   s.tray.Run(TrayCommand::kSettings);
-  EXPECT_EQ(s.p.state.menuCursor.x, 0);
-  EXPECT_EQ(s.p.state.menuCursor.y, 0);
+  EXPECT_EQ(s.view.mainWindowOpenedFrom->x, 0);
+  EXPECT_EQ(s.view.mainWindowOpenedFrom->y, 0);
   EXPECT_EQ(s.view.mainWindowOpens, 2);
 }
 
@@ -136,7 +137,8 @@ TEST(TrayWindowTest, RestartedShellGetsTheIconAgain) {
   TrayWindow tray(p.state, p.services, view);
   tray.OnShellRestarted();  // before start-up there is no icon to bring back
   EXPECT_EQ(view.iconAdds, 0);
-  test::StartLikeNorvExe(p, tray);
+  BeginStartup(p.state, p.services, u"C:\\Norv");
+  tray.Start();
   tray.OnShellRestarted();
   tray.OnShellRestarted();
   EXPECT_EQ(view.iconAdds, 3);
@@ -151,7 +153,8 @@ TEST(TrayWindowTest, AnIconTheShellRefusesIsTriedAgainEveryFewSecondsForAWhile) 
   RecordingTrayView view;
   TrayWindow tray(p.state, p.services, view);
   view.addsToRefuse = 3;  // the notification area is not ready at logon
-  test::StartLikeNorvExe(p, tray);
+  BeginStartup(p.state, p.services, u"C:\\Norv");
+  tray.Start();
   EXPECT_EQ(view.retryTimer, kIconRetryMilliseconds);
   tray.OnIconRetryTimer();
   tray.OnIconRetryTimer();

@@ -114,7 +114,8 @@ namespace {
 
 LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == OwnerWindow::kUnloadDialogs) {
-    UnloadLayoutDialogs();
+    auto* dialogs = reinterpret_cast<LayoutDialogs*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (dialogs) dialogs->UnloadOpenDialog();
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -122,7 +123,7 @@ LRESULT CALLBACK OwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-OwnerWindow::OwnerWindow() {
+OwnerWindow::OwnerWindow(LayoutDialogs& dialogs) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = &OwnerProc;
@@ -131,6 +132,7 @@ OwnerWindow::OwnerWindow() {
   RegisterClassExW(&windowClass);
   hwnd_ = CreateWindowExW(0, L"NorvTestOwner", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                           200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dialogs));
 }
 
 OwnerWindow::~OwnerWindow() {

@@ -7,6 +7,10 @@
 #include <thread>
 #include <vector>
 
+namespace norv {
+class LayoutDialogs;
+}  // namespace norv
+
 namespace norv::wintest {
 
 // Plays the user of a modal dialog from a second thread while the test's thread runs the dialog.
@@ -49,7 +53,7 @@ class OwnerWindow {
  public:
   static constexpr UINT kUnloadDialogs = WM_APP + 1;
 
-  OwnerWindow();
+  explicit OwnerWindow(LayoutDialogs& dialogs);
   ~OwnerWindow();
   HWND hwnd() const { return hwnd_; }
 

@@ -20,7 +20,6 @@
 #include "layout/saved_layouts.h"
 #include "layout/win32/dialog_control_ids.h"
 #include "layout/win32/restore_dialog.h"
-#include "mainwindow/icon_list_sink.h"
 #include "support/build_paths.h"
 #include "support/test_desk.h"
 #include "support/test_folder.h"
@@ -85,8 +84,9 @@ struct Fixture {
                      programEnd,
                      platform.services().pause};
   AppState state;
-  OwnerWindow owner;
-  RecordingList list;
+  LayoutDialogs dialogs{state, services_};
+  OwnerWindow owner{dialogs};
+  RecordingList list{state.table};
 
   Fixture() { state.appDirectory = folder.path(); }
   Services& services() { return services_; }
@@ -109,7 +109,7 @@ TEST(LayoutDialogsTest, ASavedLayoutComesBackThroughTheRestoreDialog) {
     user.SetText(name, u"配置 1");
     user.PressKey(name, VK_RETURN);
   });
-  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  f.dialogs.RunSave(f.owner.hwnd(), f.list);
   ExpectNoComplaints(save.Finish());
   EXPECT_FALSE(ownerTookInput);
   EXPECT_TRUE(IsWindowEnabled(f.owner.hwnd()));
@@ -142,7 +142,7 @@ TEST(LayoutDialogsTest, ASavedLayoutComesBackThroughTheRestoreDialog) {
     shownPath = wintest::WindowText(user.LabelWithText(dialog, path));
     user.Click(user.LabelWithText(dialog, u"復帰"));
   });
-  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  f.dialogs.RunRestore(f.owner.hwnd());
   ExpectNoComplaints(restore.Finish());
 
   ASSERT_EQ(layoutRows.size(), 1u);
@@ -185,7 +185,7 @@ TEST(LayoutDialogsTest, DeleteRemovesTheFileAndTheListFollowsTheAttributeRule) {
                 "a was not selected");
     user.Click(user.LabelWithText(dialog, u"削除"));
   });
-  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  f.dialogs.RunRestore(f.owner.hwnd());
   ExpectNoComplaints(first.Finish());
 
   // Wine keeps no archive bit and reports every file as archive, so there a read-only file reads
@@ -202,7 +202,7 @@ TEST(LayoutDialogsTest, DeleteRemovesTheFileAndTheListFollowsTheAttributeRule) {
     after = user.Rows(user.Child(dialog, kLayoutListId));
     user.PressKey(user.Child(dialog, kLayoutListId), VK_ESCAPE);
   });
-  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  f.dialogs.RunRestore(f.owner.hwnd());
   ExpectNoComplaints(second.Finish());
   expected.erase(expected.begin());
   EXPECT_EQ(NamesOf(after), expected);
@@ -224,7 +224,7 @@ TEST(LayoutDialogsTest, UnsafeNamesShowTheMessageAndWriteNothing) {
     stillOpen = IsWindowVisible(dialog) != FALSE;
     user.PressKey(name, VK_ESCAPE);
   });
-  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  f.dialogs.RunSave(f.owner.hwnd(), f.list);
   ExpectNoComplaints(user.Finish());
 
   ASSERT_EQ(messages.size(), 2u);
@@ -259,7 +259,7 @@ TEST(LayoutDialogsTest, AReadOnlyLayoutIsNotOverwrittenAndTheDialogSaysSo) {
     nameAfter = wintest::WindowText(name);
     user.Click(user.LabelWithText(dialog, u"ｷｬﾝｾﾙ"));
   });
-  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  f.dialogs.RunSave(f.owner.hwnd(), f.list);
   ExpectNoComplaints(user.Finish());
 
   ASSERT_EQ(messages.size(), 2u);
@@ -278,7 +278,7 @@ TEST(LayoutDialogsTest, TheOwnersUnloadAndTheCloseBoxCloseWithoutRunningACommand
     user.SetText(user.Child(dialog, kNameBoxId), u"unsaved");
     PostMessageW(f.owner.hwnd(), OwnerWindow::kUnloadDialogs, 0, 0);
   });
-  RunSaveDialog(f.owner.hwnd(), f.state, f.services(), f.list);
+  f.dialogs.RunSave(f.owner.hwnd(), f.list);
   ExpectNoComplaints(save.Finish());
   EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
   EXPECT_EQ(f.list.clears, 0);
@@ -289,7 +289,7 @@ TEST(LayoutDialogsTest, TheOwnersUnloadAndTheCloseBoxCloseWithoutRunningACommand
     user.ClickRow(user.Child(dialog, kLayoutListId), 0);
     PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   });
-  RunRestoreDialog(f.owner.hwnd(), f.state, f.services());
+  f.dialogs.RunRestore(f.owner.hwnd());
   ExpectNoComplaints(restore.Finish());
   EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"a.ppx"}));
 }
@@ -332,6 +332,7 @@ bool IsLiveCursor(HCURSOR cursor) {
 TEST(LayoutDialogsTest, TheLayoutListKeepsALiveHandPointerAcrossADpiChange) {
   Fixture f;
   RestoreDialogWindow window(f.owner.hwnd(), f.state, f.services());
+  ASSERT_TRUE(window.Create());
   ASSERT_NE(window.hwnd(), nullptr);
   window.PrepareWindow();
   const HWND layouts = GetDlgItem(window.hwnd(), kLayoutListId);

@@ -4,8 +4,6 @@
 // input: the set-up the tests of this folder share.
 #include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h:
-#include <shellapi.h>
 
 #include <memory>
 #include <optional>
@@ -14,19 +12,18 @@
 #include <vector>
 
 #include "main_window_driver.h"
-#include "program_folder.h"
-#include "resident/win32/tray_window.h"
-#include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/program_folder.h"
+#include "support/resident_norv.h"
+#include "support/stand_in_notification_area.h"
 #include "support/test_desk.h"
+#include "support/tray_menu_driver.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
-#include "tray_menu_driver.h"
 
 namespace norv::wintest {
 
-inline constexpr DWORD kStartMs = 15000;
 inline constexpr DWORD kStepMs = 10000;
 inline constexpr int kSettingsEntry = 1;
 inline constexpr int kExitEntry = 4;
@@ -52,19 +49,16 @@ class NorvOnTestDesk : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.ready()) << "could not prepare a program folder";
-    ASSERT_TRUE(area_.IsTheOneFound()) << "another notification area would take the icons";
     std::string error;
     desk_ = TestDesk::Start(TestDeskOptions::Items(kIcons), &error);
     ASSERT_TRUE(desk_) << error;
     const std::optional<DeskReport> report = desk_->Report();
     ASSERT_TRUE(report);
     hidingPoint_ = {report->clientWidth + 50, report->clientHeight + 50};
-    norv_ = ChildProcess::Start(folder_.exe(), {}, folder_.path());
-    ASSERT_TRUE(norv_);
-    tray_ = WaitForTopWindow(kTrayWindowClass, nullptr, norv_->id(), kStartMs);
-    ASSERT_NE(tray_, nullptr) << "no tray window";
-    ASSERT_TRUE(WaitUntil([&] { return area_.Count(NIM_ADD, tray_) == 1; }, kStepMs))
-        << "no tray icon";
+    std::optional<ResidentNorv> resident = StartResidentNorv(folder_.path(), area_, &error);
+    ASSERT_TRUE(resident) << error;
+    norv_ = std::move(resident->process);
+    tray_ = resident->tray;
   }
 
   void TearDown() override {
@@ -116,9 +110,7 @@ class NorvOnTestDesk : public testing::Test {
 
   std::optional<DWORD> ExitFromTheTray() {
     if (!ChooseTrayEntry(tray_, kExitEntry, kStepMs)) return std::nullopt;
-    // The icon's removal comes to this thread's notification area: wait while handling it.
-    WaitUntil([&] { return !norv_->running(); }, kStepMs);
-    return norv_->WaitForExit(0);
+    return WaitForNorvEnd(*norv_, kStepMs);
   }
 
   void Click(Command button) {

@@ -1,5 +1,7 @@
 # Checks the release zip and leaves its files unpacked in OUT for the Windows test of the program's
-# version. Arguments: ZIP, EXPECTED (file names), OUT, NORV_EXE and HELP_PAGE (the files as built).
+# version. Arguments: ZIP, EXPECTED (file names), OUT, NORV_EXE and HELP_PAGE (the files as built
+# for the package), OBJDUMP and CHECK_STRIPPED (the toolchain's objdump and the script that looks
+# with it for debug information).
 
 function(fail)
   message(FATAL_ERROR "${ZIP}: ${ARGN}")
@@ -36,6 +38,10 @@ foreach(pair "Norv.exe|${NORV_EXE}" "Norvane.html|${HELP_PAGE}")
     fail("${name} differs from ${built}")
   endif()
 endforeach()
+
+# Shipped without debug information.
+set(EXE ${OUT}/Norv.exe)
+include(${CHECK_STRIPPED})
 
 # The read-me as Notepad needs it: a byte order mark, CRLF line ends, and the zip's version.
 file(READ ${OUT}/README-ja.txt hex HEX)

@@ -13,37 +13,31 @@
 #include "layout/save_dialog.h"
 #include "layout/win32/dialog_control_ids.h"
 #include "layout/win32/layout_dialogs.h"
-#include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/program_services.h"
 #include "support/test_desk.h"
 #include "support/wait.h"
 
 namespace norv {
 namespace {
 
-using hardening::Exists;
-using hardening::LayoutRecordBytes;
-using hardening::ProgramServices;
-using hardening::ReadBytes;
-using hardening::W;
-using hardening::WriteBytes;
 using wintest::DeskItem;
-using wintest::TestDesk;
+using wintest::Exists;
+using wintest::LayoutRecordBytes;
+using wintest::ProgramServices;
+using wintest::ReadBytes;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
+using wintest::W;
+using wintest::WriteBytes;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"ごみ箱"}, {140, 40, 1, u"メモ帳"}, {240, 40, 2, u"資料"}};
 
-std::unique_ptr<TestDesk> StartDesk() {
-  std::string error;
-  std::unique_ptr<TestDesk> desk = TestDesk::Start(TestDeskOptions::Items(kIcons), &error);
-  EXPECT_TRUE(desk) << error;
-  return desk;
-}
+auto StartDesk() { return wintest::StartDesk(TestDeskOptions::Items(kIcons)); }
 
 std::string Record(std::u16string_view text, int16_t x, int16_t y) {
   return LayoutRecordBytes(EncodeCp932(text), x, y);
@@ -115,9 +109,7 @@ TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsI
   TestFolder folder;
   ProgramServices program;
   AppState state;
-  state.appDirectory = folder.path();
-  state.table.firstSnapshotPending = true;
-  ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+  ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
   const std::string held = Record(u"ごみ箱", 500, 300);
   ASSERT_TRUE(WriteBytes(folder / u"held.ppx", held));
   HeldFile holder(folder / u"held.ppx");
@@ -150,7 +142,7 @@ TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsI
   {
     test::RecordingSaveView view;
     view.name = u"held";
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     program.messages.answers = {MessageAnswer::kYes};
     SaveDialog dialog(view, state, program.services, list);
     EXPECT_FALSE(dialog.SaveLayout());
@@ -170,15 +162,13 @@ TEST(HeldFileTest, AHeldStartUpSnapshotNeitherStopsTheStartNorTheExit) {
   TestFolder folder;
   ProgramServices program;
   AppState state;
-  state.appDirectory = folder.path();
-  state.reCover = {1, 0};
-  state.table.firstSnapshotPending = true;
   const std::string lastExit = Record(u"ごみ箱", 600, 300);
   ASSERT_TRUE(WriteBytes(folder / u"Norv.e01", lastExit));
   HeldFile holder(folder / u"Norv.e01");
   ASSERT_TRUE(holder.held());
 
-  ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+  ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
+  state.reCover = {1, 0};
   BringBackLastExit(state, program.services);
   EXPECT_EQ(desk->Report()->items, kIcons);
 
@@ -318,7 +308,8 @@ TEST(HugeLayoutTest, TheRestoreDialogWindowListsTheCappedRecordsAndRestores) {
   AppState state;
   state.appDirectory = folder.path();
   ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
-  wintest::OwnerWindow owner;
+  LayoutDialogs dialogs(state, program.services);
+  wintest::OwnerWindow owner(dialogs);
 
   LRESULT records = 0;
   wintest::DialogDriver user([&](wintest::DialogDriver& user) {
@@ -336,7 +327,7 @@ TEST(HugeLayoutTest, TheRestoreDialogWindowListsTheCappedRecordsAndRestores) {
                 "the records did not appear");
     user.Click(user.LabelWithText(dialog, u"復帰"));
   });
-  RunRestoreDialog(owner.hwnd(), state, program.services);
+  dialogs.RunRestore(owner.hwnd());
   for (const std::string& complaint : user.Finish()) ADD_FAILURE() << complaint;
 
   EXPECT_EQ(records, static_cast<LRESULT>(kMaxLayoutRecords));

@@ -6,14 +6,14 @@
 #include <windows.h>
 
 #include "app/startup.h"
-#include "program_services.h"
 #include "support/build_paths.h"
+#include "support/test_folder.h"
 
 namespace norv {
 namespace {
 
-using hardening::W;
 using wintest::TestFolder;
+using wintest::W;
 
 constexpr wchar_t kBesideTheProgram[] = L"norv_planted.dll";
 constexpr wchar_t kInCurrentDirectory[] = L"norv_planted_here.dll";

@@ -7,35 +7,35 @@
 // After windows.h:
 #include <shellapi.h>
 
-#include "core/settings.h"
 #include "dialogs/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/main_window_view.h"
-#include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
-#include "resident/win32/tray_window.h"
-#include "stand_in_notification_area.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
 #include "support/headless_main_window_view.h"
+#include "support/program_services.h"
+#include "support/resident_norv.h"
+#include "support/stand_in_notification_area.h"
 #include "support/test_desk.h"
+#include "support/tray_menu_driver.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 
 namespace norv {
 namespace {
 
-using hardening::ProgramServices;
-using hardening::ReadBytes;
-using hardening::W;
 using wintest::DeskItem;
+using wintest::ProgramServices;
+using wintest::ReadBytes;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
+using wintest::W;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"Alpha"}, {140, 40, 1, u"Beta"}, {240, 40, 2, u"Gamma"}};
@@ -48,7 +48,7 @@ class ReadOnlyFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::u16string path = folder.path();
-    if (hardening::Exists(folder / u"cannot-lock")) {
+    if (wintest::Exists(folder / u"cannot-lock")) {
       GTEST_SKIP() << "the folder could not be made read-only on this machine";
     }
     ASSERT_EQ(folder.Names(), kFiles) << "the folder is not as read_only_folder.sh makes it";
@@ -59,13 +59,9 @@ class ReadOnlyFolderTest : public ::testing::Test {
     ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "a file could be made in the read-only folder";
     for (const std::u16string& name : kFiles) before.push_back(ReadBytes(folder / name));
 
-    std::string error;
-    desk = TestDesk::Start(TestDeskOptions::Items(kIcons), &error);
-    ASSERT_TRUE(desk) << error;
-    state.appDirectory = path;
-    state.table.firstSnapshotPending = true;
-    LoadOptions(state, program.profile);
-    ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+    desk = wintest::StartDesk(TestDeskOptions::Items(kIcons));
+    ASSERT_TRUE(desk);
+    ASSERT_TRUE(BeginStartup(state, program.services, path));
   }
 
   void TearDown() override {
@@ -76,7 +72,7 @@ class ReadOnlyFolderTest : public ::testing::Test {
       EXPECT_EQ(ReadBytes(folder / kFiles[i]), before[i]) << wintest::U16ToUtf8(kFiles[i]);
   }
 
-  std::vector<DeskItem> ItemsNow() { return desk->Report().value_or(wintest::DeskReport{}).items; }
+  std::vector<DeskItem> ItemsNow() { return wintest::ItemsNow(*desk); }
 
   const std::vector<std::u16string> kFiles{u"Norv.e01", u"Norv.exe", u"Norv.ini", u"Norvane.html",
                                            u"saved.ppx"};
@@ -105,7 +101,7 @@ TEST_F(ReadOnlyFolderTest, SavingALayoutSaysSoAndKeepsTheOldOne) {
     SCOPED_TRACE(wintest::U16ToUtf8(name));
     test::RecordingSaveView view;
     view.name = name;
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     program.messages.shown.clear();
     program.messages.answers = answers;
     SaveDialog dialog(view, state, program.services, list);
@@ -169,29 +165,17 @@ class ReadOnlyInstallTest : public ReadOnlyFolderTest {
   void SetUp() override {
     ReadOnlyFolderTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    ASSERT_TRUE(area.IsTheOneFound()) << "another notification area would take the icon";
-    const std::wstring folderPath(folder.path().begin(), folder.path().end());
-    norv = wintest::ChildProcess::Start(folderPath + L"\\Norv.exe", {}, folderPath);
-    ASSERT_TRUE(norv);
-    tray = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, norv->id(), 15000);
-    ASSERT_NE(tray, nullptr) << "Norv.exe did not become resident";
-    ASSERT_TRUE(wintest::WaitUntil([&] { return area.Count(NIM_ADD, tray) == 1; }));
+    std::string error;
+    std::optional<wintest::ResidentNorv> resident =
+        wintest::StartResidentNorv(W(folder.path()), area, &error);
+    ASSERT_TRUE(resident) << error;
+    norv = std::move(resident->process);
+    tray = resident->tray;
   }
 
   // Picks the n-th entry of the tray menu with the keyboard once the menu has the input.
   void Choose(int entry) {
-    PostMessageW(tray, kTrayCallbackMessage, kTrayIconId, WM_RBUTTONDOWN);
-    HWND menu = nullptr;
-    ASSERT_TRUE(wintest::WaitUntil([&] {
-      for (HWND window : wintest::TopWindowsOf(norv->id(), L"#32768"))
-        if (IsWindowVisible(window)) menu = window;
-      GUITHREADINFO thread{};
-      thread.cbSize = sizeof(thread);
-      return menu && GetGUIThreadInfo(GetWindowThreadProcessId(tray, nullptr), &thread) &&
-             (thread.flags & GUI_INMENUMODE) && thread.hwndCapture;
-    })) << "the tray menu did not open";
-    for (int i = 0; i < entry; ++i) PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(wintest::ChooseTrayEntry(tray, entry, 10000)) << "the tray menu did not open";
   }
 
   wintest::StandInNotificationArea area;

@@ -8,31 +8,30 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "core/settings.h"
 #include "dialogs/recording_views.h"
 #include "import_hook.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/main_window.h"
 #include "pe_imports.h"
-#include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
 #include "resident/tray_window.h"
 #include "support/build_paths.h"
 #include "support/headless_main_window_view.h"
+#include "support/program_services.h"
 #include "support/test_desk.h"
 
 namespace norv {
 namespace {
 
 using hardening::ImportHook;
-using hardening::ProgramServices;
-using hardening::W;
 using wintest::DeskItem;
+using wintest::ProgramServices;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
+using wintest::W;
 
 std::wstring NorvExe() { return wintest::WindowsPath(NORV_EXE_PATH); }
 
@@ -266,17 +265,14 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
   const std::u16string folderPath = parent / u"Norvane";
   ASSERT_TRUE(CreateDirectoryW(W(folderPath), nullptr));
   TestFolder folder(folderPath);
-  ASSERT_TRUE(hardening::WriteBytes(folder / u"Norvane.html", "<html></html>"));
-  ASSERT_TRUE(hardening::WriteBytes(folder / u"Norv.ini", "[Section]\r\nReCover_0=1\r\n"));
+  ASSERT_TRUE(wintest::WriteBytes(folder / u"Norvane.html", "<html></html>"));
+  ASSERT_TRUE(wintest::WriteBytes(folder / u"Norv.ini", "[Section]\r\nReCover_0=1\r\n"));
 
   ProgramServices program;
   AppState state;
-  state.appDirectory = folder.path();
-  state.table.firstSnapshotPending = true;
   asked.watching = true;
 
-  LoadOptions(state, program.profile);
-  ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+  ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
   BringBackLastExit(state, program.services);
 
   for (const std::u16string name :
@@ -284,7 +280,7 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
         u"CON", u"NUL.txt", u"LPT1", u"a:b", u"..", u"."}) {
     test::RecordingSaveView view;
     view.name = name;
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     SaveDialog dialog(view, state, program.services, list);
     dialog.SaveLayout();
   }

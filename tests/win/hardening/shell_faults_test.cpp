@@ -10,34 +10,24 @@
 #include "dialogs/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/save_dialog.h"
-#include "program_services.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
+#include "support/program_services.h"
 #include "support/test_desk.h"
 
 namespace norv {
 namespace {
 
-using hardening::ProgramServices;
 using wintest::DeskItem;
+using wintest::ItemsNow;
+using wintest::ProgramServices;
+using wintest::StartDesk;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"ごみ箱"}, {140, 40, 1, u"メモ帳"}, {240, 40, 2, u"資料"}, {40, 140, 3, u"ｹﾞｰﾑ"}};
-
-std::unique_ptr<TestDesk> StartDesk(const TestDeskOptions& options) {
-  std::string error;
-  std::unique_ptr<TestDesk> desk = TestDesk::Start(options, &error);
-  EXPECT_TRUE(desk) << error;
-  return desk;
-}
-
-std::vector<DeskItem> ItemsNow(TestDesk& desk) {
-  const auto report = desk.Report();
-  return report ? report->items : std::vector<DeskItem>{};
-}
 
 // Brings the vanished desktop back while the snapshot waits to look again, as a restarting shell
 // that is quick enough does.
@@ -140,13 +130,11 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
   TestFolder folder;
   ProgramServices program;
   AppState state;
-  state.appDirectory = folder.path();
-  state.table.firstSnapshotPending = true;
-  ASSERT_TRUE(SnapshotDesktop(state.table, program.services));
+  ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
   const IconTable whole = state.table;
-  const std::string lastExit = hardening::LayoutRecordBytes("earlier", 1, 2);
-  ASSERT_TRUE(hardening::WriteBytes(folder / u"Norv.e01", lastExit));
-  ASSERT_TRUE(hardening::WriteBytes(folder / u"kept.ppx", lastExit));
+  const std::string lastExit = wintest::LayoutRecordBytes("earlier", 1, 2);
+  ASSERT_TRUE(wintest::WriteBytes(folder / u"Norv.e01", lastExit));
+  ASSERT_TRUE(wintest::WriteBytes(folder / u"kept.ppx", lastExit));
 
   const uint32_t requestsOfAWholeSnapshot = 1 + 2 * static_cast<uint32_t>(kIcons.size());
   for (uint32_t cut : {1u, 2u, 3u, 4u, requestsOfAWholeSnapshot - 1}) {
@@ -156,7 +144,7 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
     // The exit: no half picture replaces the last exit's file, and the program still ends.
     test::RecordingTrayView tray;
     EXPECT_THROW(RunExitSequence(state, program.services, tray), test::ProgramEnded);
-    EXPECT_EQ(hardening::ReadBytes(folder / u"Norv.e01"), lastExit);
+    EXPECT_EQ(wintest::ReadBytes(folder / u"Norv.e01"), lastExit);
     EXPECT_EQ(tray.iconRemoves, 1);
     EXPECT_EQ(state.table.positions, whole.positions);
     EXPECT_EQ(state.table.texts, whole.texts);
@@ -167,14 +155,14 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
     ASSERT_TRUE(desk->VanishAfterRequests(cut));
     test::RecordingSaveView view;
     view.name = u"kept";
-    test::RecordingList list;
+    test::RecordingList list{state.table};
     program.messages.answers = {MessageAnswer::kYes};
     program.messages.shown.clear();
     SaveDialog dialog(view, state, program.services, list);
     EXPECT_FALSE(dialog.SaveLayout());
     ASSERT_FALSE(program.messages.shown.empty());
     EXPECT_EQ(program.messages.shown.back().text, kSnapshotFailedMessage);
-    EXPECT_EQ(hardening::ReadBytes(folder / u"kept.ppx"), lastExit);
+    EXPECT_EQ(wintest::ReadBytes(folder / u"kept.ppx"), lastExit);
     EXPECT_EQ(folder.Names(), (std::vector<std::u16string>{u"Norv.e01", u"kept.ppx"}));
     // The list still shows the last whole picture.
     EXPECT_EQ(list.rows.size(), kIcons.size());

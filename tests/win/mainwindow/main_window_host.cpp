@@ -15,6 +15,7 @@
 #include "core/icon_table.h"
 #include "core/settings.h"
 #include "core/win32/platform.h"
+#include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
 #include "sample_desktop_files.h"
 
@@ -24,13 +25,14 @@ int wmain(int argc, wchar_t** argv) {
   norv::Services& services = platform.services();
   norv::AppState state;
   state.appDirectory = norv::ProgramDirectory();
+  norv::ScreenPoint menuPoint;
   for (int i = 1; i < argc; ++i) {
     const std::wstring argument = argv[i];
     if (argument == L"--folder" && i + 1 < argc) {
       state.appDirectory = reinterpret_cast<const char16_t*>(argv[++i]);
     } else if (argument == L"--menu-point" && i + 2 < argc) {
-      state.menuCursor.x = static_cast<int16_t>(std::wcstol(argv[++i], nullptr, 10));
-      state.menuCursor.y = static_cast<int16_t>(std::wcstol(argv[++i], nullptr, 10));
+      menuPoint.x = static_cast<int16_t>(std::wcstol(argv[++i], nullptr, 10));
+      menuPoint.y = static_cast<int16_t>(std::wcstol(argv[++i], nullptr, 10));
     } else if (argument == L"--desktop-files") {
       norv::wintest::CreateSampleDesktopFiles();
     } else {
@@ -44,13 +46,15 @@ int wmain(int argc, wchar_t** argv) {
 
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const HICON icon = norv::LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON));
-  norv::OpenMainWindow(instance, icon, state, services);
+  norv::LayoutDialogs dialogs(state, services);
+  norv::MainWindowSlot mainWindow(instance, icon, state, services, dialogs);
+  mainWindow.Open(menuPoint);
 
   MSG message;
-  while (norv::MainWindowHandle() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+  while (mainWindow.hwnd() && GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (norv::TranslateChromeKeyboard(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  return state.mainWindowOpen ? 1 : 0;
+  return mainWindow.IsOpen() ? 1 : 0;
 }

@@ -14,18 +14,19 @@
 #include <vector>
 
 #include "html_association.h"
-#include "program_folder.h"
 #include "resident/tray_window.h"
 #include "resident/win32/tray_window.h"
-#include "stand_in_notification_area.h"
 #include "startup_link_reader.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/program_folder.h"
+#include "support/resident_norv.h"
+#include "support/stand_in_notification_area.h"
 #include "support/test_desk.h"
+#include "support/tray_menu_driver.h"
 #include "support/user_input.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
-#include "tray_menu_driver.h"
 
 namespace norv {
 namespace {
@@ -39,7 +40,6 @@ using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::WaitUntil;
 
-constexpr DWORD kStartMs = 15000;
 constexpr DWORD kStepMs = 10000;
 constexpr uint32_t kRecordSize = 124;
 
@@ -60,10 +60,7 @@ int16_t RecordInt(const std::string& bytes, size_t record, size_t offset) {
 
 class ResidentNorvTest : public testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder_.ready()) << "could not prepare a program folder";
-    ASSERT_TRUE(area_.IsTheOneFound()) << "another notification area would take the icons";
-  }
+  void SetUp() override { ASSERT_TRUE(folder_.ready()) << "could not prepare a program folder"; }
 
   void StartDesk(const std::vector<DeskItem>& items = kIcons) {
     std::string error;
@@ -71,14 +68,13 @@ class ResidentNorvTest : public testing::Test {
     ASSERT_TRUE(desk_) << error;
   }
 
-  // Starts Norv.exe and waits until it is resident: its tray window exists and its icon is in
-  // the notification area.
   void StartNorv() {
-    norv_ = ChildProcess::Start(folder_.exe(), {}, folder_.path());
-    ASSERT_TRUE(norv_);
-    tray_ = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, norv_->id(), kStartMs);
-    ASSERT_NE(tray_, nullptr) << "no tray window";
-    ASSERT_TRUE(WaitUntil([&] { return Adds() == 1; }, kStepMs)) << "no tray icon";
+    std::string error;
+    std::optional<wintest::ResidentNorv> resident =
+        wintest::StartResidentNorv(folder_.path(), area_, &error);
+    ASSERT_TRUE(resident) << error;
+    norv_ = std::move(resident->process);
+    tray_ = resident->tray;
   }
 
   int Adds() const { return area_.Count(NIM_ADD, tray_); }
@@ -102,11 +98,7 @@ class ResidentNorvTest : public testing::Test {
     ASSERT_TRUE(wintest::ChooseTrayEntry(tray_, entry, kStepMs)) << "the menu did not open";
   }
 
-  // Norv's last words go to the notification area of this thread, so wait while handling them.
-  std::optional<DWORD> WaitForNorvExit() {
-    WaitUntil([&] { return !norv_->running(); }, kStepMs);
-    return norv_->WaitForExit(0);
-  }
+  std::optional<DWORD> WaitForNorvExit() { return wintest::WaitForNorvEnd(*norv_, kStepMs); }
 
   std::optional<DWORD> ExitThroughTheMenu() {
     Choose(4);
@@ -392,7 +384,7 @@ TEST_F(ResidentNorvTest, AnIconTheNotificationAreaRefusedAtLogonComesOnceItIsRea
   area_.refuseAdds = true;
   norv_ = ChildProcess::Start(folder_.exe(), {}, folder_.path());
   ASSERT_TRUE(norv_);
-  tray_ = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, norv_->id(), kStartMs);
+  tray_ = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, norv_->id(), kStepMs);
   ASSERT_NE(tray_, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return Adds() == 1; }, kStepMs)) << "no icon was offered";
   area_.refuseAdds = false;

@@ -1,4 +1,4 @@
-#include "resident/win32/startup_shortcut.h"
+#include "core/win32/startup_shortcut.h"
 
 #include <gtest/gtest.h>
 #include <objbase.h>

@@ -27,7 +27,7 @@ class HeadlessMainWindowView : public MainWindowView {
   bool DrawIconPreview(std::u16string_view, int32_t) override { return true; }
   void ClearIconPreview() override {}
   void SetOptionChecked(int, bool) override {}
-  void RunSaveDialog() override {}
+  void RunSaveDialog(SaveDialogCaller&) override {}
   void RunRestoreDialog() override {}
   void UnloadDialogs() override {}
   void AnimateOpen() override {}

@@ -1,4 +1,4 @@
-#include "resident/win32/startup_shortcut.h"
+#include "core/win32/startup_shortcut.h"
 
 #include <objbase.h>
 #include <objidl.h>

@@ -1,4 +1,4 @@
-#include "tray_menu_driver.h"
+#include "support/tray_menu_driver.h"
 
 #include "resident/win32/tray_window.h"
 #include "support/wait.h"

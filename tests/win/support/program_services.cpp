@@ -1,10 +1,24 @@
-#include "program_services.h"
+#include "support/program_services.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "support/build_paths.h"
 
-namespace norv::hardening {
+namespace norv::wintest {
+
+std::unique_ptr<TestDesk> StartDesk(const TestDeskOptions& options) {
+  std::string error;
+  std::unique_ptr<TestDesk> desk = TestDesk::Start(options, &error);
+  EXPECT_TRUE(desk) << error;
+  return desk;
+}
+
+std::vector<DeskItem> ItemsNow(TestDesk& desk) {
+  const std::optional<DeskReport> report = desk.Report();
+  return report ? report->items : std::vector<DeskItem>{};
+}
 
 void MeasuredPause::Wait(int milliseconds) {
   total_ += milliseconds;
@@ -13,11 +27,11 @@ void MeasuredPause::Wait(int milliseconds) {
 }
 
 std::string ReadBytes(const std::u16string& path) {
-  return wintest::ReadFileBytes(reinterpret_cast<const wchar_t*>(path.c_str()));
+  return ReadFileBytes(reinterpret_cast<const wchar_t*>(path.c_str()));
 }
 
 bool WriteBytes(const std::u16string& path, std::string_view bytes) {
-  return wintest::WriteFileBytes(reinterpret_cast<const wchar_t*>(path.c_str()), bytes);
+  return WriteFileBytes(reinterpret_cast<const wchar_t*>(path.c_str()), bytes);
 }
 
 bool Exists(const std::u16string& path) {
@@ -35,4 +49,4 @@ std::string LayoutRecordBytes(std::string_view cp932Text, int16_t x, int16_t y) 
   return record;
 }
 
-}  // namespace norv::hardening
+}  // namespace norv::wintest

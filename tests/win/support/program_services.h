@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,10 @@
 #include "core/win32/list_view_desktop.h"
 #include "core/win32/platform_services.h"
 #include "support/fake_services.h"
+#include "support/test_desk.h"
 #include "support/test_folder.h"
 
-namespace norv::hardening {
-
-using wintest::W;
+namespace norv::wintest {
 
 // Waits as the program does (it really sleeps) and keeps the total, so a test can bound it.
 class MeasuredPause : public Pause {
@@ -46,6 +46,12 @@ struct ProgramServices {
   Services services{bridge.desktop(), files, profile, messages, programEnd, pause};
 };
 
+// The test desktop for a test of the program's Windows half; nullptr, and a failure of the test,
+// when it does not come up.
+std::unique_ptr<TestDesk> StartDesk(const TestDeskOptions& options);
+// The desktop's icons now; empty when it does not answer.
+std::vector<DeskItem> ItemsNow(TestDesk& desk);
+
 std::string ReadBytes(const std::u16string& path);
 bool WriteBytes(const std::u16string& path, std::string_view bytes);
 bool Exists(const std::u16string& path);
@@ -53,4 +59,4 @@ bool Exists(const std::u16string& path);
 // One record of a layout file, for writing test files by hand.
 std::string LayoutRecordBytes(std::string_view cp932Text, int16_t x, int16_t y);
 
-}  // namespace norv::hardening
+}  // namespace norv::wintest

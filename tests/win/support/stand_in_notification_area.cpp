@@ -1,4 +1,4 @@
-#include "stand_in_notification_area.h"
+#include "support/stand_in_notification_area.h"
 
 #include <shellapi.h>
 

@@ -1,4 +1,4 @@
-#include "program_folder.h"
+#include "support/program_folder.h"
 
 #include <windows.h>
 

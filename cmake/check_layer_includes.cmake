@@ -1,0 +1,26 @@
+# Fails when a file of src/ includes a header of a higher layer (the layers are in Layers.cmake).
+# Argument: SRC, the src/ folder.
+
+set(PROJECT_SOURCE_DIR ${SRC}/..)
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+
+file(GLOB_RECURSE sources RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp ${SRC}/*.rc)
+set(offences)
+foreach(source IN LISTS sources)
+  norv_layer_rank(${SRC}/${source} rank)
+  if(rank EQUAL -1)
+    continue()
+  endif()
+  file(STRINGS ${SRC}/${source} includes REGEX "^#include \"[a-z]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX MATCH "^#include \"([a-z]+)/" ignored "${line}")
+    list(FIND NORV_LAYERS "${CMAKE_MATCH_1}" includedRank)
+    if(includedRank GREATER rank)
+      list(APPEND offences "  ${source}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(offences)
+  list(JOIN offences "\n" offences)
+  message(FATAL_ERROR "Includes of a higher layer (see the code map in README.md):\n${offences}")
+endif()

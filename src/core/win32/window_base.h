@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+namespace norv {
+
+// A window class of ours; its window procedure is always WindowBase's.
+struct WindowClass {
+  const wchar_t* name = nullptr;
+  HCURSOR cursor = nullptr;
+  HBRUSH background = nullptr;
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+  // Null: the program's own module.
+  HINSTANCE instance = nullptr;
+};
+
+// The rest of what CreateWindowExW takes.
+struct WindowShape {
+  const wchar_t* text = L"";
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  // The parent of a child window, the owner of a top-level one.
+  HWND parent = nullptr;
+  // A child control's identifier (GetDlgItem).
+  int childId = 0;
+};
+
+// The object behind one window of ours. From WM_NCCREATE to WM_NCDESTROY, GWLP_USERDATA points
+// at it and every message goes to HandleMessage; after WM_NCDESTROY nothing reaches it.
+//
+// Either the object owns its window: it calls Create once it is fully constructed, so its own
+// HandleMessage sees the creation messages, and its destructor destroys a window still there (by
+// then only the default handling is left to see the last messages). Or the window owns its
+// object: CreateOwnedByWindow hands the object over and the window deletes it after WM_NCDESTROY.
+class WindowBase {
+ public:
+  virtual ~WindowBase();
+  WindowBase(const WindowBase&) = delete;
+  WindowBase& operator=(const WindowBase&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+
+  // The object behind `window` when it is a window of ours, else null.
+  static WindowBase* FromHandle(HWND window);
+
+  // Creates a window that owns `object`. Returns null when the class or the window could not be
+  // made (a diagnostic line says why); the object is then freed already.
+  static HWND CreateOwnedByWindow(std::unique_ptr<WindowBase> object,
+                                  const WindowClass& windowClass, const WindowShape& shape);
+
+ protected:
+  WindowBase() = default;
+
+  // Registers the class on its first use and creates the window; false, with a diagnostic line,
+  // when either fails.
+  bool Create(const WindowClass& windowClass, const WindowShape& shape);
+  // Every message of the window, WM_NCDESTROY included. The default is DefWindowProcW.
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  struct Handover;
+  static HWND CreateFor(Handover& handover, const WindowClass& windowClass,
+                        const WindowShape& shape);
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND hwnd_ = nullptr;
+  bool ownedByWindow_ = false;
+};
+
+// A window of a class that is not ours (a list box, a text box, a tooltip), with a diagnostic line
+// when it cannot be made.
+HWND CreateControl(const wchar_t* className, const WindowShape& shape);
+
+}  // namespace norv
