@@ -59,6 +59,13 @@ void MainWindow::SwitchOffKeepPositionsAtExit() {
 
 void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
 
+void MainWindow::RelistDesktop() {
+  RefillIconList();
+  ClearIconPreview();
+  DisableSelectedIconButtons();
+  EnableAllIconsButtons();
+}
+
 void MainWindow::SnapshotStarting() { view_.ClearRows(); }
 
 void MainWindow::SnapshotTaken() { RefillIconList(); }

@@ -36,6 +36,9 @@ class MainWindow : public SaveDialogCaller {
   void ToggleOption(int option);
 
   void RefillIconList();
+  // After a snapshot that no command of this window took (the display changed): the rows again,
+  // no row selected, the all-icons buttons from the new counts.
+  void RelistDesktop();
   // Arranges the icons, snapshots, refills and clears the preview; false when a step failed (it
   // then ends there).
   bool AutoArrange();

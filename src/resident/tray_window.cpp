@@ -4,6 +4,7 @@
 #include "core/geometry.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
+#include "resident/display_change.h"
 #include "resident/resident_sequences.h"
 #include "resident/tray_window_view.h"
 
@@ -33,16 +34,41 @@ void TrayWindow::Start() {
 
 void TrayWindow::AddIcon() {
   if (view_.AddTrayIcon()) {
-    view_.StopIconRetryTimer();
+    view_.StopTimer(TrayTimer::kIconRetry);
     return;
   }
   iconRetriesLeft_ = kIconRetries;
-  view_.StartIconRetryTimer(kIconRetryMilliseconds);
+  view_.StartTimer(TrayTimer::kIconRetry, kIconRetryMilliseconds);
 }
 
-void TrayWindow::OnIconRetryTimer() {
+void TrayWindow::OnTimer(TrayTimer timer) {
+  if (timer == TrayTimer::kIconRetry) TryIconAgain();
+  if (timer == TrayTimer::kDisplayCheck) CheckDisplay();
+}
+
+void TrayWindow::TryIconAgain() {
   // Given up after a while; a notification area that appears later announces itself.
-  if (!iconWanted_ || view_.AddTrayIcon() || --iconRetriesLeft_ <= 0) view_.StopIconRetryTimer();
+  if (!iconWanted_ || view_.AddTrayIcon() || --iconRetriesLeft_ <= 0) {
+    view_.StopTimer(TrayTimer::kIconRetry);
+  }
+}
+
+void TrayWindow::OnDisplayChanged() {
+  // A change that comes while one is still followed is measured from the same area.
+  if (!areaBefore_) areaBefore_ = state_.table.Desktop();
+  displayChecksLeft_ = kDisplayChecks;
+  view_.StartTimer(TrayTimer::kDisplayCheck, kDisplayCheckMilliseconds);
+}
+
+void TrayWindow::CheckDisplay() {
+  // A menu, dialog or message box of ours waits: the desktop is left alone until it has closed.
+  if (!areaBefore_ || busy_ || view_.ModalWaitsForInput()) return;
+  const bool followed = FollowDesktopArea(state_.table, services_, *areaBefore_);
+  if (followed) view_.RelistMainWindow();
+  if (followed || --displayChecksLeft_ <= 0) {
+    areaBefore_.reset();
+    view_.StopTimer(TrayTimer::kDisplayCheck);
+  }
 }
 
 void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {

@@ -23,7 +23,24 @@ namespace norv {
 namespace {
 
 constexpr wchar_t kTipText[] = L"Norvane";
-constexpr UINT_PTR kIconRetryTimer = 1;
+
+UINT_PTR TimerId(TrayTimer timer) { return static_cast<UINT_PTR>(timer) + 1; }
+
+// Message boxes are dialogs of this class; ours are the ones on this thread.
+bool MessageBoxShown() {
+  bool shown = false;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, static_cast<int>(std::size(name)));
+        if (IsWindowVisible(window) && !wcscmp(name, L"#32770"))
+          *reinterpret_cast<bool*>(found) = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
 
 class Win32TrayWindow final : public WindowBase, public TrayWindowView {
  public:
@@ -55,10 +72,10 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
     return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   }
 
-  void StartIconRetryTimer(int milliseconds) override {
-    SetTimer(hwnd(), kIconRetryTimer, static_cast<UINT>(milliseconds), nullptr);
+  void StartTimer(TrayTimer timer, int milliseconds) override {
+    SetTimer(hwnd(), TimerId(timer), static_cast<UINT>(milliseconds), nullptr);
   }
-  void StopIconRetryTimer() override { KillTimer(hwnd(), kIconRetryTimer); }
+  void StopTimer(TrayTimer timer) override { KillTimer(hwnd(), TimerId(timer)); }
 
   void RemoveTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
@@ -96,6 +113,8 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
 
   void OpenMainWindow(ScreenPoint from) override { mainWindow_.Open(from); }
   bool MainWindowOpen() override { return mainWindow_.IsOpen(); }
+  void RelistMainWindow() override { mainWindow_.RelistDesktop(); }
+  bool ModalWaitsForInput() override { return dialogs_.open() || MessageBoxShown(); }
 
   void RunRestoreDialog() override { dialogs_.RunRestore(hwnd()); }
 
@@ -159,7 +178,12 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
   }
   switch (message) {
     case WM_TIMER:
-      if (wParam == kIconRetryTimer) tray_.OnIconRetryTimer();
+      for (const TrayTimer timer : {TrayTimer::kIconRetry, TrayTimer::kDisplayCheck}) {
+        if (wParam == TimerId(timer)) tray_.OnTimer(timer);
+      }
+      return 0;
+    case WM_DISPLAYCHANGE:
+      tray_.OnDisplayChanged();
       return 0;
     case WM_ENDSESSION:
       if (wParam) tray_.Unload();

@@ -95,5 +95,17 @@ TEST_F(DesktopChangesTest, AShellThatDoesNotAnswerNeitherEndsTheProgramNorEmptie
   EXPECT_EQ(HiddenRows(), (std::vector<bool>{true, true, true}));
 }
 
+TEST_F(DesktopChangesTest, AfterTheDisplayChangedTheWindowListsTheSnapshotTakenForIt) {
+  SelectByUser(0);
+  p.desktop.rect = {80, 768};  // narrower: "メモ" at x 85 now lies beyond it
+  Snapshot();
+  window.RelistDesktop();
+  EXPECT_EQ(HiddenRows(), (std::vector<bool>{false, false, true}));
+  ExpectAllIconsButtons(true, true);
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_FALSE(view.preview);
+  EXPECT_FALSE(view.Enabled(Command::kHideSelected));
+}
+
 }  // namespace
 }  // namespace norv
