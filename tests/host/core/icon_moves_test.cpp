@@ -36,15 +36,6 @@ struct Desk {
   }
 };
 
-TEST(IconMovesTest, AnIndexTheViewNoLongerHoldsIsRefusedAndTheOthersStillMove) {
-  Desk d;
-  d.p.desktop.items.pop_back();
-  const MoveOutcome moved = d.Move(OnNewDesktop::kStop);
-  EXPECT_EQ(moved.delivered, 3);
-  EXPECT_TRUE(moved.allDelivered);
-  EXPECT_EQ(d.Positions(), (std::vector<Point>{{100, 500}, {200, 500}}));
-}
-
 TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
   struct Case {
     OnNewDesktop rule;
@@ -66,19 +57,6 @@ TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
     EXPECT_EQ(d.Positions(), c.positions);
     EXPECT_TRUE(moved.desktopReplaced);
     EXPECT_EQ(moved.allDelivered, c.allDelivered);
-  }
-}
-
-TEST(IconMovesTest, AViewThatDoesNotAnswerStopsEveryCommandAtItsFirstMove) {
-  for (OnNewDesktop rule :
-       {OnNewDesktop::kStop, OnNewDesktop::kGoOnByIndex, OnNewDesktop::kPlanAgain}) {
-    Desk d;
-    d.p.desktop.hung = true;
-    const MoveOutcome moved = d.Move(rule);
-    EXPECT_FALSE(moved.allDelivered);
-    EXPECT_FALSE(moved.desktopReplaced);
-    EXPECT_EQ(d.p.desktop.moves, 1) << "each further move would wait as long";
-    EXPECT_EQ(d.p.desktop.finds, 0);
   }
 }
 

@@ -6,17 +6,8 @@
 namespace norv {
 namespace {
 
-using test::MainWindowTest;
-
-class CommandTest : public MainWindowTest {
+class CommandTest : public test::ThreeIconsWindowTest {
  protected:
-  void SetUp() override {
-    p.desktop.Add(u"ごみ箱", 10, 10, 1);
-    p.desktop.Add(u"PC", 10, 85, 2);
-    p.desktop.Add(u"メモ", 85, 10, 3);
-    StartUp();
-    OpenWindow();
-  }
   void PutLayout(const std::u16string& name, uint32_t attributes = kAttrArchive) {
     p.files.Put(u"C:\\Norv\\" + name + u".ppx", std::string(124, ' '), attributes);
   }

@@ -4,18 +4,8 @@
 namespace norv {
 namespace {
 
-using test::MainWindowTest;
-
-// Three icons on a 1024 x 768 desktop, the main window open.
-class DesktopChangesTest : public MainWindowTest {
+class DesktopChangesTest : public test::ThreeIconsWindowTest {
  protected:
-  void SetUp() override {
-    p.desktop.Add(u"ごみ箱", 10, 10, 1);
-    p.desktop.Add(u"PC", 10, 85, 2);
-    p.desktop.Add(u"メモ", 85, 10, 3);
-    StartUp();
-    OpenWindow();
-  }
   // Each row's state as the list shows it.
   std::vector<bool> HiddenRows() const {
     std::vector<bool> hidden;

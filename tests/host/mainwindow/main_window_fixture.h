@@ -36,4 +36,16 @@ class MainWindowTest : public ::testing::Test {
   Point DesktopPosition(size_t item) const { return p.desktop.items[item].position; }
 };
 
+// Three shown icons on a 1024 x 768 desktop, the window open.
+class ThreeIconsWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    p.desktop.Add(u"ごみ箱", 10, 10, 1);
+    p.desktop.Add(u"PC", 10, 85, 2);
+    p.desktop.Add(u"メモ", 85, 10, 3);
+    StartUp();
+    OpenWindow();
+  }
+};
+
 }  // namespace norv::test

@@ -176,16 +176,10 @@ TEST(TrayWindowTest, AnIconTheShellRefusesIsTriedAgainEveryFewSecondsForAWhile) 
 }
 
 // One shown and one hidden icon on a 1024 x 768 desktop; the display is about to change.
-struct DisplayChange {
-  FakePlatform p;
-  RecordingTrayView view;
-  TrayWindow tray{p.state, p.services, view};
-
+struct DisplayChange : Started {
   DisplayChange() {
-    p.desktop.Add(u"shown", 10, 10);
-    p.desktop.Add(u"hidden", 1074, 818);
-    BeginStartup(p.state, p.services, u"C:\\Norv");
-    tray.Start();
+    p.desktop.SetItemPosition(1, 1074, 818);
+    SnapshotDesktop(p.state.table, p.services);
     p.desktop.ResetCounters();
   }
   void Check() { tray.OnTimer(TrayTimer::kDisplayCheck); }
