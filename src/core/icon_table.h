@@ -43,8 +43,7 @@ struct IconTable {
   int32_t itemCount = 0;
 
   DesktopRect Desktop() const { return {desktopRight, desktopBottom}; }
-  // Just past the desktop's lower-right corner; all hidden icons share it.
-  Point HidingPoint() const { return {desktopRight + 50, desktopBottom + 50}; }
+  Point HidingPoint() const { return HidingPointOf(Desktop()); }
 };
 
 inline constexpr char16_t kNoIconsMessage[] = u"ｱｲｺﾝが見つかりませんでした。";

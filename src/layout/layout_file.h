@@ -8,7 +8,6 @@
 namespace norv {
 
 class FileSystem;
-struct IconMove;
 struct IconTable;
 struct Services;
 
@@ -39,10 +38,6 @@ std::vector<LayoutRecord> DecodeLayout(std::string_view bytes);
 bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTable& table);
 // The records of the file; a missing file is created empty, an unreadable one gives none.
 std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path);
-// For each record in order, a move of the first icon of the table whose trimmed text equals the
-// record's trimmed text; the last record of a text decides where it ends.
-std::vector<IconMove> PlanLayoutMoves(const std::vector<LayoutRecord>& records,
-                                      const IconTable& table);
 // Moves the icons as the file's records say. Icons are matched by text, so on a desktop the shell
 // replaced meanwhile they are matched again. Takes no snapshot of its own unless the desktop was
 // replaced. Returns the number of moves that reached the desktop.

@@ -14,7 +14,7 @@ bool FollowDesktopArea(IconTable& table, Services& services, DesktopRect before)
   if (!desktop.FindDesktopListView()) return false;
   const DesktopRect area = desktop.GetDesktopRect();
   if (area == before) return false;
-  const Point hidingPoint{area.right + 50, area.bottom + 50};
+  const Point hidingPoint = HidingPointOf(area);
   // Judged by position rather than by the last snapshot's states: a snapshot taken since the
   // display changed has judged the new area already. By the last snapshot's indexes, which on a
   // desktop the shell replaced meanwhile name other icons: then nothing moves.
