@@ -31,6 +31,8 @@ class MainWindowSlot {
   bool IsOpen() const;
   // The window while it exists, else null.
   HWND hwnd() const;
+  // An open window lists the table again after a snapshot it did not take.
+  void RelistDesktop();
 
  private:
   friend class Win32MainWindow;
