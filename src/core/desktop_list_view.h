@@ -25,8 +25,9 @@ class DesktopListView {
   virtual bool FindDesktopListView() = 0;
   // The area icons may occupy, in the same coordinates as item positions (every monitor).
   virtual DesktopRect GetDesktopRect() = 0;
-  // 0 when there is no view.
-  virtual int32_t GetItemCount() = 0;
+  // 0 when there is no view; nullopt when the view did not answer (busy, hung, or gone meanwhile),
+  // which says nothing about how many icons there are.
+  virtual std::optional<int32_t> GetItemCount() = 0;
 
   // Per-item reads happen only between these two calls; any resources the reads need live there.
   virtual bool BeginItemReads() = 0;
@@ -34,9 +35,14 @@ class DesktopListView {
   virtual std::optional<ItemLabel> GetItemLabel(int32_t index) = 0;
   virtual void EndItemReads() = 0;
 
-  // Moves need no read session; false when the request could not be delivered.
+  // Moves need no read session. True when the request reached the view: its own answer is not
+  // looked at (it may refuse an index it no longer holds, or adjust a move), as the next snapshot
+  // shows where each icon really is.
   virtual bool SetItemPosition(int32_t index, int32_t x, int32_t y) = 0;
   virtual bool ArrangeIcons() = 0;
+  // False once the view of the last find is gone (the shell replaced its desktop, as a restarted
+  // Explorer does): a request that was not delivered then needs a new find, not a second try.
+  virtual bool ViewStillExists() = 0;
 };
 
 // The packed argument of a list-view position request: x in the low 16 bits, y in the high 16,

@@ -38,7 +38,7 @@ class DesktopViewSelector : public DesktopListView {
 
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override { return Active().GetDesktopRect(); }
-  int32_t GetItemCount() override { return Active().GetItemCount(); }
+  std::optional<int32_t> GetItemCount() override { return Active().GetItemCount(); }
   bool BeginItemReads() override { return Active().BeginItemReads(); }
   std::optional<Point> GetItemPosition(int32_t index) override {
     return Active().GetItemPosition(index);
@@ -51,6 +51,7 @@ class DesktopViewSelector : public DesktopListView {
     return Active().SetItemPosition(index, x, y);
   }
   bool ArrangeIcons() override { return Active().ArrangeIcons(); }
+  bool ViewStillExists() override { return Active().ViewStillExists(); }
 
  private:
   DesktopListView& Active() { return path_ == DesktopPath::kFolderView ? folderView_ : listView_; }

@@ -9,6 +9,10 @@
 
 namespace norv {
 
+// The longest path the file functions take without the long-path prefix (MAX_PATH less the
+// terminating NUL). It also keeps a file name within the 255 characters of one component.
+inline constexpr size_t kMaxPathLength = 259;
+
 // File attribute bits as the platform reports them.
 enum FileAttribute : uint32_t {
   kAttrNone = 0,

@@ -26,6 +26,9 @@ struct ScreenPoint {
   int16_t y = 0;
 };
 
+// Just past the area's lower-right corner, where every hidden icon is put.
+inline Point HidingPointOf(DesktopRect area) { return {area.right + 50, area.bottom + 50}; }
+
 // Strict and signed: an icon exactly on the edge is still shown.
 inline bool IsBeyondDesktop(Point p, DesktopRect rect) {
   return p.x > rect.right || p.y > rect.bottom;

@@ -13,18 +13,20 @@ namespace {
 constexpr int kFindAttempts = 5;
 constexpr int kFindRetryMilliseconds = 100;
 
-int32_t FindItems(DesktopListView& desktop, Pause& pause) {
+}  // namespace
+
+std::optional<int32_t> FindDesktopItems(DesktopListView& desktop, Pause& pause) {
   for (int attempt = 1;; ++attempt) {
     if (desktop.FindDesktopListView()) {
-      const int32_t count = desktop.GetItemCount();
-      if (count > 0) return count;
+      const std::optional<int32_t> count = desktop.GetItemCount();
+      // A view that does not answer is busy or hung, not empty; asking again would only wait
+      // longer.
+      if (!count || *count > 0) return count;
     }
     if (attempt == kFindAttempts) return 0;
     pause.Wait(kFindRetryMilliseconds);
   }
 }
-
-}  // namespace
 
 const std::u16string& StateText(IconState state) {
   static const std::u16string shown = u"表示";
@@ -45,7 +47,10 @@ std::u16string_view TrimTrailingSpaces(std::u16string_view text) {
 
 bool SnapshotDesktop(IconTable& table, Services& services) {
   DesktopListView& desktop = services.desktop;
-  const int32_t count = FindItems(desktop, services.pause);
+  const std::optional<int32_t> found = FindDesktopItems(desktop, services.pause);
+  // Unanswered is not empty: like any failed snapshot it keeps the last picture.
+  if (!found) return false;
+  const int32_t count = *found;
   if (count <= 0) {
     services.messages.Show(kNoIconsMessage, MessageStyle::kExclamation, kMessageTitle);
     services.programEnd.EndNow();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,8 @@
 namespace norv {
 
 struct Services;
+class DesktopListView;
+class Pause;
 
 enum class IconState { kShown, kHidden };
 
@@ -40,14 +43,20 @@ struct IconTable {
   int32_t itemCount = 0;
 
   DesktopRect Desktop() const { return {desktopRight, desktopBottom}; }
+  Point HidingPoint() const { return HidingPointOf(Desktop()); }
 };
 
 inline constexpr char16_t kNoIconsMessage[] = u"ｱｲｺﾝが見つかりませんでした。";
 
-// Rebuilds the table from the desktop. A desktop without icons (or without a desktop view, after
-// a short bounded retry for a shell that is restarting) shows the no-icons message and ends the
-// program. Returns false, leaving the table as it was, when a request failed part-way: a half
-// read desktop is never taken for the real one.
+// Finds the desktop view and counts its items, looking again a few times (briefly) while there is
+// no view or it is empty, as while the shell restarts. 0 when it stays so; nullopt when the view
+// did not answer its count.
+std::optional<int32_t> FindDesktopItems(DesktopListView& desktop, Pause& pause);
+
+// Rebuilds the table from the desktop. A desktop without icons (a view that answers 0 items, or
+// no view at all after FindDesktopItems' retries) shows the no-icons message and ends the
+// program. Returns false, leaving the table as it was, when a request failed or went unanswered
+// part-way: a half read desktop is never taken for the real one.
 bool SnapshotDesktop(IconTable& table, Services& services);
 
 }  // namespace norv

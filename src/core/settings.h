@@ -18,6 +18,7 @@ struct AppState;
 inline constexpr char16_t kSettingsFileName[] = u"\\Norv.ini";
 inline constexpr char16_t kStartupSnapshotName[] = u"\\Norv.e01";
 inline constexpr char16_t kLayoutPattern[] = u"\\*.ppx";
+inline constexpr char16_t kLayoutExtension[] = u".ppx";
 inline constexpr char16_t kProgramFileName[] = u"\\Norv.exe";
 inline constexpr char16_t kHelpFileName[] = u"\\Norvane.html";
 

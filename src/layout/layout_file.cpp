@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "core/app_state.h"
 #include "core/cp932.h"
-#include "core/desktop_list_view.h"
 #include "core/file_system.h"
 #include "core/geometry.h"
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
+#include "core/settings.h"
 
 namespace norv {
 namespace {
@@ -24,13 +26,34 @@ int16_t ReadInt16(std::string_view bytes) {
   return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
 }
 
+// For each record in order, a move of the first icon of the table whose trimmed text equals the
+// record's trimmed text; the last record of a text decides where it ends.
+std::vector<IconMove> PlanLayoutMoves(const std::vector<LayoutRecord>& records,
+                                      const IconTable& table) {
+  // Only the first icon of each text is ever matched, so one entry per text is enough.
+  const size_t icons =
+      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.texts.size());
+  std::unordered_map<std::u16string_view, int32_t> firstIconOfText;
+  firstIconOfText.reserve(icons);
+  for (size_t i = 0; i < icons; ++i) {
+    firstIconOfText.try_emplace(TrimTrailingSpaces(table.texts[i]), static_cast<int32_t>(i));
+  }
+
+  std::vector<IconMove> moves;
+  for (const LayoutRecord& record : records) {
+    const auto icon = firstIconOfText.find(TrimTrailingSpaces(record.text));
+    if (icon != firstIconOfText.end()) moves.push_back({icon->second, {record.x, record.y}});
+  }
+  return moves;
+}
+
 }  // namespace
 
 std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view name) {
   std::u16string path(appDirectory);
   path += u'\\';
   path += name;
-  path += u".ppx";
+  path += kLayoutExtension;
   return path;
 }
 
@@ -77,27 +100,11 @@ std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string
   return DecodeLayout(prefix->bytes);
 }
 
-int ApplyLayoutFile(FileSystem& files, DesktopListView& desktop, const IconTable& table,
-                    const std::u16string& path) {
-  const std::vector<LayoutRecord> records = ReadLayoutFile(files, path);
+int ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path) {
+  const std::vector<LayoutRecord> records = ReadLayoutFile(services.files, path);
   if (records.empty()) return 0;
-
-  // Only the first icon of each text is ever matched, so one entry per text is enough.
-  const size_t icons =
-      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.texts.size());
-  std::unordered_map<std::u16string_view, int32_t> firstIconOfText;
-  firstIconOfText.reserve(icons);
-  for (size_t i = 0; i < icons; ++i) {
-    firstIconOfText.try_emplace(TrimTrailingSpaces(table.texts[i]), static_cast<int32_t>(i));
-  }
-
-  int moves = 0;
-  for (const LayoutRecord& record : records) {
-    const auto icon = firstIconOfText.find(TrimTrailingSpaces(record.text));
-    if (icon == firstIconOfText.end()) continue;
-    if (desktop.SetItemPosition(icon->second, record.x, record.y)) ++moves;
-  }
-  return moves;
+  const auto plan = [&](const IconTable& now) { return PlanLayoutMoves(records, now); };
+  return MoveIcons(table, services, plan, OnNewDesktop::kPlanAgain).delivered;
 }
 
 }  // namespace norv

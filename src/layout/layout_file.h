@@ -7,9 +7,9 @@
 
 namespace norv {
 
-class DesktopListView;
 class FileSystem;
 struct IconTable;
+struct Services;
 
 // One saved icon: 120 bytes of cp932 text padded with 0x20, then signed 16-bit x and y,
 // little-endian. A layout file is nothing but these records.
@@ -38,9 +38,9 @@ std::vector<LayoutRecord> DecodeLayout(std::string_view bytes);
 bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTable& table);
 // The records of the file; a missing file is created empty, an unreadable one gives none.
 std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path);
-// Moves, for each record in order, the first icon whose trimmed text equals the record's trimmed
-// text; the last record of a text decides. Takes no snapshot. Returns the number of moves made.
-int ApplyLayoutFile(FileSystem& files, DesktopListView& desktop, const IconTable& table,
-                    const std::u16string& path);
+// Moves the icons as the file's records say. Icons are matched by text, so on a desktop the shell
+// replaced meanwhile they are matched again. Takes no snapshot of its own unless the desktop was
+// replaced. Returns the number of moves that reached the desktop.
+int ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path);
 
 }  // namespace norv

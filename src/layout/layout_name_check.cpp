@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/atomic_write_names.h"
+#include "core/file_system.h"
 #include "layout/layout_file.h"
 
 namespace norv {
@@ -44,7 +46,10 @@ std::optional<std::u16string_view> RefuseLayoutName(std::u16string_view appDirec
   if (!name.empty() && !onlySpaces && (name.back() == u' ' || name.back() == u'.')) {
     return kTrailingCharacterMessage;
   }
-  if (LayoutPath(appDirectory, name).size() > kMaxPathLength) return kNameTooLongMessage;
+  // The save writes a temporary file beside the layout first, whose path is longer still.
+  if (LayoutPath(appDirectory, name).size() + kAtomicWriteSuffixMaxLength > kMaxPathLength) {
+    return kNameTooLongMessage;
+  }
   return std::nullopt;
 }
 

@@ -6,10 +6,6 @@
 
 namespace norv {
 
-// The longest path the file functions take without the long-path prefix (MAX_PATH less the
-// terminating NUL). It also keeps the file name within the 255 characters of one component.
-inline constexpr size_t kMaxPathLength = 259;
-
 inline constexpr char16_t kForbiddenCharacterMessage[] =
     u"名前に次の文字と制御文字は使えません。\r\n\\ / : * ? \" < > |";
 inline constexpr char16_t kReservedNameMessage[] =
@@ -18,7 +14,8 @@ inline constexpr char16_t kTrailingCharacterMessage[] = u"名前の最後に空�
 inline constexpr char16_t kNameTooLongMessage[] = u"名前が長すぎます。短い名前を入力して下さい。";
 
 // Why the typed layout name cannot become a file in the program's folder, as the message to
-// show; nullopt when it can. The name is never changed: what is accepted is saved as typed.
+// show; nullopt when it can. The name is never changed: what is accepted is saved as typed. Its
+// path is held to kMaxPathLength together with the temporary file the save writes beside it.
 std::optional<std::u16string_view> RefuseLayoutName(std::u16string_view appDirectory,
                                                     std::u16string_view name);
 

@@ -67,7 +67,7 @@ void RestoreDialog::RunCommand(int button) {
       break;
     case kRestoreButton:
       if (!path) return;
-      ApplyLayoutFile(services_.files, services_.desktop, state_.table, *path);
+      ApplyLayoutFile(state_.table, services_, *path);
       Close();
       break;
     case kRestoreCancelButton:

@@ -1,7 +1,7 @@
 #include "mainwindow/main_window.h"
 
 #include "core/app_state.h"
-#include "core/desktop_list_view.h"
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
@@ -15,7 +15,10 @@ MainWindow::MainWindow(AppState& state, Services& services, MainWindowView& view
 
 void MainWindow::Load() {
   open_ = true;
-  // No snapshot here: the list shows the table as the last operation left it.
+  // The list shows the table as the last operation left it. Only while no snapshot has yet
+  // succeeded (a shell still starting when the program did) is one taken, so the list never
+  // shows an empty table for a desktop with icons.
+  if (state_.table.firstSnapshotPending) SnapshotDesktop(state_.table, services_);
   RefillIconList();
   ShowOptionPicture(0);
   ShowOptionPicture(1);
@@ -63,12 +66,19 @@ void MainWindow::ShowOutsideChange() {
 
 void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
 
+void MainWindow::RelistDesktop() {
+  RefillIconList();
+  ClearIconPreview();
+  DisableSelectedIconButtons();
+  EnableAllIconsButtons();
+}
+
 void MainWindow::SnapshotStarting() { view_.ClearRows(); }
 
 void MainWindow::SnapshotTaken() { RefillIconList(); }
 
 bool MainWindow::AutoArrange() {
-  if (!services_.desktop.ArrangeIcons()) return false;
+  if (!ArrangeDesktopIcons(services_)) return false;
   if (!SnapshotDesktop(state_.table, services_)) return false;
   RefillIconList();
   ClearIconPreview();

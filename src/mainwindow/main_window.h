@@ -9,6 +9,7 @@
 namespace norv {
 
 struct AppState;
+struct MoveOutcome;
 struct Services;
 
 // The behaviour of the main window: its load and unload handling, the icon list and preview, the
@@ -39,6 +40,9 @@ class MainWindow : public SaveDialogCaller {
   void ShowOutsideChange();
 
   void RefillIconList();
+  // After a snapshot that no command of this window took (the display changed): the rows again,
+  // no row selected, the all-icons buttons from the new counts.
+  void RelistDesktop();
   // Arranges the icons, snapshots, refills and clears the preview; false when a step failed (it
   // then ends there).
   bool AutoArrange();
@@ -52,17 +56,17 @@ class MainWindow : public SaveDialogCaller {
   // Step failures are skipped: a failed move is still followed by the snapshot and the refill.
   void HideSelected();
   void ShowSelected();
-  // These end at the first failing step and report it; the dispatcher goes on regardless.
+  // These stop moving at the first move that reaches no view and report it, yet still show the
+  // desktop as it then is; a failed snapshot ends them. The dispatcher goes on regardless.
   bool HideAll();
   bool ShowAll();
 
-  // Just past the desktop's lower-right corner of the last snapshot; all hidden icons share it.
-  Point HidingPoint() const;
   // The list's first visible row when a button was last released.
   int16_t savedTopIndex() const { return savedTopIndex_; }
 
  private:
   void SelectRow(int row);
+  void SelectRowUnlessOnNewDesktop(int row, const MoveOutcome& moved);
   void EnableAllIconsButtons();
   void DisableSelectedIconButtons();
   void ShowOptionPicture(int option);

@@ -1,23 +1,33 @@
 #include "core/app_state.h"
-#include "core/desktop_list_view.h"
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
 #include "mainwindow/main_window.h"
 
 namespace norv {
+namespace {
 
-Point MainWindow::HidingPoint() const {
-  return {state_.table.desktopRight + 50, state_.table.desktopBottom + 50};
+// The selected icon alone; on a desktop the shell has replaced meanwhile its index names another
+// icon, so it is never moved there.
+MoveOutcome MoveSelectedIcon(IconTable& table, Services& services, int sel, Point to) {
+  return MoveIcons(
+      table, services,
+      [&](const IconTable&) {
+        return std::vector<IconMove>{{sel, to}};
+      },
+      OnNewDesktop::kStop);
 }
+
+}  // namespace
 
 void MainWindow::HideSelected() {
   const int sel = view_.SelectedRow();
   if (sel < 0) return;
-  const Point hidingPoint = HidingPoint();
-  services_.desktop.SetItemPosition(sel, hidingPoint.x, hidingPoint.y);
+  const MoveOutcome moved =
+      MoveSelectedIcon(state_.table, services_, sel, state_.table.HidingPoint());
   SnapshotDesktop(state_.table, services_);
   RefillIconList();
   view_.SetTopRow(savedTopIndex_);
-  SelectRow(sel);
+  SelectRowUnlessOnNewDesktop(sel, moved);
   EnableAllIconsButtons();
 }
 
@@ -26,42 +36,53 @@ void MainWindow::ShowSelected() {
   if (sel < 0) return;
   // Icons the shell added since start-up have no initial position and stay where they are.
   const std::vector<Point>& initial = state_.table.initialPositions;
+  MoveOutcome moved;
   if (static_cast<size_t>(sel) < initial.size()) {
-    const Point home = initial[static_cast<size_t>(sel)];
-    services_.desktop.SetItemPosition(sel, home.x, home.y);
+    moved = MoveSelectedIcon(state_.table, services_, sel, initial[static_cast<size_t>(sel)]);
   }
   SnapshotDesktop(state_.table, services_);
   RefillIconList();
-  SelectRow(sel);
+  SelectRowUnlessOnNewDesktop(sel, moved);
   EnableAllIconsButtons();
 }
 
 bool MainWindow::HideAll() {
-  const Point hidingPoint = HidingPoint();
-  // Already hidden icons are moved again: the state is not looked at.
-  for (int32_t i = 0; i < state_.table.itemCount; ++i) {
-    if (!services_.desktop.SetItemPosition(i, hidingPoint.x, hidingPoint.y)) return false;
-  }
+  // Already hidden icons are moved again: the state is not looked at. Every icon goes to the same
+  // point, so on a desktop the shell replaced meanwhile the moves are planned again.
+  const MoveOutcome moved = MoveIcons(
+      state_.table, services_,
+      [](const IconTable& table) {
+        std::vector<IconMove> moves;
+        for (int32_t i = 0; i < table.itemCount; ++i) moves.push_back({i, table.HidingPoint()});
+        return moves;
+      },
+      OnNewDesktop::kPlanAgain);
+  // Even after a move that went undelivered the list shows the desktop as it now is.
   if (!SnapshotDesktop(state_.table, services_)) return false;
   RefillIconList();
   SelectRow(0);
   EnableAllIconsButtons();
-  return true;
+  return moved.allDelivered;
 }
 
 bool MainWindow::ShowAll() {
   // Shown icons go back too, so icons dragged since start-up return to their places.
-  const std::vector<Point>& initial = state_.table.initialPositions;
-  const auto count = static_cast<size_t>(state_.table.itemCount);
-  for (size_t i = 0; i < count && i < initial.size(); ++i) {
-    if (!services_.desktop.SetItemPosition(static_cast<int32_t>(i), initial[i].x, initial[i].y)) {
-      return false;
-    }
-  }
+  const MoveOutcome moved =
+      MoveIcons(state_.table, services_, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
   if (!SnapshotDesktop(state_.table, services_)) return false;
   RefillIconList();
   EnableAllIconsButtons();
-  return true;
+  return moved.allDelivered;
+}
+
+void MainWindow::SelectRowUnlessOnNewDesktop(int row, const MoveOutcome& moved) {
+  // The row would name another icon of the new desktop: the user chooses again.
+  if (!moved.desktopReplaced) {
+    SelectRow(row);
+    return;
+  }
+  ClearIconPreview();
+  DisableSelectedIconButtons();
 }
 
 }  // namespace norv

@@ -1,10 +1,10 @@
 #include "resident/resident_sequences.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "core/app_state.h"
-#include "core/desktop_list_view.h"
+#include "core/atomic_write_names.h"
+#include "core/icon_moves.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
 #include "layout/layout_file.h"
@@ -13,17 +13,19 @@
 namespace norv {
 namespace {
 
+// Long enough for a shell that is still starting when the logon starts the program.
+constexpr int kFirstSnapshotAttempts = 10;
+constexpr int kFirstSnapshotRetryMilliseconds = 1000;
+
 std::u16string StartupSnapshotPath(const AppState& state) {
   return state.appDirectory + kStartupSnapshotName;
 }
 
-void PutIconsBackWhereTheyStarted(const IconTable& table, DesktopListView& desktop) {
-  // Icons added since start-up have no initial position and stay where they are.
-  const size_t count =
-      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.initialPositions.size());
-  for (size_t i = 0; i < count; ++i) {
-    const Point& start = table.initialPositions[i];
-    desktop.SetItemPosition(static_cast<int32_t>(i), start.x, start.y);
+bool TakeFirstSnapshot(IconTable& table, Services& services) {
+  for (int attempt = 1;; ++attempt) {
+    if (SnapshotDesktop(table, services)) return true;
+    if (attempt == kFirstSnapshotAttempts) return false;
+    services.pause.Wait(kFirstSnapshotRetryMilliseconds);
   }
 }
 
@@ -33,12 +35,13 @@ bool BeginStartup(AppState& state, Services& services, std::u16string appDirecto
   state.table.firstSnapshotPending = true;
   state.appDirectory = std::move(appDirectory);
   LoadOptions(state, services.profile);
-  return SnapshotDesktop(state.table, services);
+  RemoveLeftoverTemporaries(services.files, state.appDirectory);
+  return TakeFirstSnapshot(state.table, services);
 }
 
 void BringBackLastExit(AppState& state, Services& services) {
   if (state.reCover[0] != 1) return;
-  ApplyLayoutFile(services.files, services.desktop, state.table, StartupSnapshotPath(state));
+  ApplyLayoutFile(state.table, services, StartupSnapshotPath(state));
   SnapshotDesktop(state.table, services);
 }
 
@@ -49,7 +52,9 @@ void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) 
     // Replaced in one step, so a failed write keeps the previous file whole.
     WriteLayoutFile(services.files, StartupSnapshotPath(state), state.table);
   }
-  if (state.reCover[1] == 0) PutIconsBackWhereTheyStarted(state.table, services.desktop);
+  if (state.reCover[1] == 0) {
+    MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
+  }
   UnloadTrayWindow(services, view);
 }
 

@@ -4,6 +4,7 @@
 #include "core/geometry.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
+#include "resident/display_change.h"
 #include "resident/resident_sequences.h"
 #include "resident/tray_window_view.h"
 
@@ -27,10 +28,47 @@ class BusyScope {
 
 void TrayWindow::Start() {
   BringBackLastExit(state_, services_);
-  view_.AddTrayIcon();
-  // Wanted even when the shell refused it: at logon the notification area may not exist yet,
-  // and the shell's announcement when it appears brings the icon.
   iconWanted_ = true;
+  AddIcon();
+}
+
+void TrayWindow::AddIcon() {
+  if (view_.AddTrayIcon()) {
+    view_.StopTimer(TrayTimer::kIconRetry);
+    return;
+  }
+  iconRetriesLeft_ = kIconRetries;
+  view_.StartTimer(TrayTimer::kIconRetry, kIconRetryMilliseconds);
+}
+
+void TrayWindow::OnTimer(TrayTimer timer) {
+  if (timer == TrayTimer::kIconRetry) TryIconAgain();
+  if (timer == TrayTimer::kDisplayCheck) CheckDisplay();
+}
+
+void TrayWindow::TryIconAgain() {
+  // Given up after a while; a notification area that appears later announces itself.
+  if (!iconWanted_ || view_.AddTrayIcon() || --iconRetriesLeft_ <= 0) {
+    view_.StopTimer(TrayTimer::kIconRetry);
+  }
+}
+
+void TrayWindow::OnDisplayChanged() {
+  // A change that comes while one is still followed is measured from the same area.
+  if (!areaBefore_) areaBefore_ = state_.table.Desktop();
+  displayChecksLeft_ = kDisplayChecks;
+  view_.StartTimer(TrayTimer::kDisplayCheck, kDisplayCheckMilliseconds);
+}
+
+void TrayWindow::CheckDisplay() {
+  // A menu, dialog or message box of ours waits: the desktop is left alone until it has closed.
+  if (!areaBefore_ || busy_ || view_.ModalWaitsForInput()) return;
+  const bool followed = FollowDesktopArea(state_.table, services_, *areaBefore_);
+  if (followed) view_.RelistMainWindow();
+  if (followed || --displayChecksLeft_ <= 0) {
+    areaBefore_.reset();
+    view_.StopTimer(TrayTimer::kDisplayCheck);
+  }
 }
 
 void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
@@ -68,7 +106,7 @@ void TrayWindow::Run(TrayCommand command) {
 }
 
 void TrayWindow::OnShellRestarted() {
-  if (iconWanted_) view_.AddTrayIcon();
+  if (iconWanted_) AddIcon();
 }
 
 void TrayWindow::Unload() {

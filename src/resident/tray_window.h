@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "core/geometry.h"
 
 namespace norv {
 
@@ -9,9 +12,16 @@ struct AppState;
 struct Services;
 class TrayWindowView;
 enum class TrayCommand;
+enum class TrayTimer;
 
 // The shell reports mouse events on the icon with the platform's mouse message numbers.
 inline constexpr uint32_t kRightButtonDown = 0x0204;
+
+inline constexpr int kIconRetryMilliseconds = 3000;
+inline constexpr int kIconRetries = 100;  // five minutes
+// How often and how many times the desktop's area is read after the display changed.
+inline constexpr int kDisplayCheckMilliseconds = 500;
+inline constexpr int kDisplayChecks = 10;
 
 inline constexpr char16_t kHelpMissingMessage[] =
     u"ヘルプ ファイル「Norvane.html」が見つかりませんでした。\n"
@@ -25,6 +35,14 @@ inline constexpr char16_t kNoTrayWindowMessage[] =
 
 // The behaviour of the invisible tray window: the end of the start-up, the icon's mouse events, the
 // menu's four entries, a restarted shell, and its unload.
+//
+// The icon is the only way to reach the program, so an add the shell refuses (at logon the
+// notification area may not be ready, and its announcement may already have gone out) is tried
+// again every few seconds for a few minutes, and at every announcement of a new notification area.
+//
+// After the display changed, the desktop's area is read a few times, since the shell may resize
+// its view only later; hidden icons then follow its new corner. This waits while a dialog or
+// message box of ours waits for the user, and happens when it has closed.
 class TrayWindow {
  public:
   TrayWindow(AppState& state, Services& services, TrayWindowView& view)
@@ -38,9 +56,14 @@ class TrayWindow {
   void Run(TrayCommand command);
   // A new notification area has no icon of ours: add it again.
   void OnShellRestarted();
+  void OnDisplayChanged();
+  void OnTimer(TrayTimer timer);
   void Unload();
 
  private:
+  void AddIcon();
+  void TryIconAgain();
+  void CheckDisplay();
   void OpenSettings();
   void ShowHelp();
 
@@ -48,6 +71,10 @@ class TrayWindow {
   Services& services_;
   TrayWindowView& view_;
   bool iconWanted_ = false;
+  int iconRetriesLeft_ = 0;
+  int displayChecksLeft_ = 0;
+  // The desktop's area before the display changed, while its change is still to be followed.
+  std::optional<DesktopRect> areaBefore_;
   bool busy_ = false;
 };
 

@@ -10,14 +10,20 @@ namespace norv {
 // The entries of the tray menu, in menu order; kNone when the menu was dismissed.
 enum class TrayCommand { kNone, kSettings, kRestore, kHelp, kExit };
 
+// The tray window's timers: trying a refused icon again, looking at a changed display.
+enum class TrayTimer { kIconRetry, kDisplayCheck };
+
 // What the tray window's behaviour needs from its platform half: the notification icon, the
 // menu, the cursor and the other windows.
 class TrayWindowView {
  public:
   virtual ~TrayWindowView() = default;
 
-  // The shell may refuse (no notification area yet); its restart announcement retries.
-  virtual void AddTrayIcon() = 0;
+  // False when the shell refused the icon (no notification area yet, or a busy one).
+  virtual bool AddTrayIcon() = 0;
+  // Calls the behaviour's OnTimer with `timer` every `milliseconds` until stopped.
+  virtual void StartTimer(TrayTimer timer, int milliseconds) = 0;
+  virtual void StopTimer(TrayTimer timer) = 0;
   virtual void RemoveTrayIcon() = 0;
   // Shows the tray menu at the cursor and waits for the user's choice.
   virtual TrayCommand ChooseFromMenu() = 0;
@@ -27,6 +33,10 @@ class TrayWindowView {
   virtual void OpenMainWindow(ScreenPoint from) = 0;
   // From the main window's load until its unload has written the options.
   virtual bool MainWindowOpen() = 0;
+  // An open main window lists the table again; nothing when none is open.
+  virtual void RelistMainWindow() = 0;
+  // Whether a dialog or message box of ours waits for the user.
+  virtual bool ModalWaitsForInput() = 0;
   // Runs the restore dialog modally; returns when it has been unloaded.
   virtual void RunRestoreDialog() = 0;
   // Opens a document with the user's default viewer; false when no viewer could open it.

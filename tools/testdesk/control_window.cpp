@@ -14,6 +14,7 @@ constexpr UINT kDying = WM_APP + 1;
 constexpr UINT kQuitLater = WM_APP + 2;
 constexpr UINT_PTR kExitTimer = 1;
 constexpr UINT_PTR kAppearTimer = 2;
+constexpr UINT_PTR kResizeTimer = 3;
 
 std::wstring PathArgument(const COPYDATASTRUCT& data) {
   std::wstring path(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
@@ -21,9 +22,12 @@ std::wstring PathArgument(const COPYDATASTRUCT& data) {
   return path;
 }
 
-uint32_t NumberArgument(const COPYDATASTRUCT& data) {
+// The n-th uint32_t of the data; 0 when the data is shorter.
+uint32_t NumberArgument(const COPYDATASTRUCT& data, size_t n = 0) {
   uint32_t value = 0;
-  if (data.lpData && data.cbData >= sizeof value) std::memcpy(&value, data.lpData, sizeof value);
+  if (data.lpData && data.cbData >= (n + 1) * sizeof value) {
+    std::memcpy(&value, static_cast<const char*>(data.lpData) + n * sizeof value, sizeof value);
+  }
   return value;
 }
 
@@ -99,6 +103,7 @@ LRESULT CALLBACK ControlWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
       KillTimer(hwnd, wParam);
       if (wParam == kExitTimer) PostQuitMessage(0);
       if (wParam == kAppearTimer) self->Appear();
+      if (wParam == kResizeTimer) self->desktop_.Resize(self->pendingSize_);
       return 0;
     default:
       return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -140,6 +145,25 @@ LRESULT ControlWindow::OnCommand(const COPYDATASTRUCT& data) {
     case Command::kQuit:
       PostMessageW(hwnd_, kQuitLater, 0, 0);
       return TRUE;
+    case Command::kDeleteItem:
+      return desktop_.DeleteItem(static_cast<int>(NumberArgument(data)));
+    case Command::kHang: {
+      const DWORD milliseconds = NumberArgument(data);
+      // The caller goes on while this thread does nothing: hanging is what is asked for.
+      ReplyMessage(TRUE);
+      Sleep(milliseconds);
+      return TRUE;
+    }
+    case Command::kResize: {
+      pendingSize_ = {static_cast<LONG>(NumberArgument(data, 0)),
+                      static_cast<LONG>(NumberArgument(data, 1))};
+      if (pendingSize_.cx <= 0 || pendingSize_.cy <= 0) return FALSE;
+      PostMessageW(HWND_BROADCAST, WM_DISPLAYCHANGE, 32,
+                   MAKELPARAM(pendingSize_.cx, pendingSize_.cy));
+      SetTimer(hwnd_, kResizeTimer, std::max<UINT>(NumberArgument(data, 2), USER_TIMER_MINIMUM),
+               nullptr);
+      return TRUE;
+    }
   }
   return FALSE;
 }

@@ -34,6 +34,7 @@ class ControlWindow {
   RequestCounter& counter_;
   std::vector<DeskItem> keptItems_;
   HWND hwnd_ = nullptr;
+  SIZE pendingSize_{};
 };
 
 }  // namespace norv::testdesk

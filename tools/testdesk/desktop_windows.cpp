@@ -63,8 +63,7 @@ DesktopWindows::DesktopWindows(HINSTANCE instance, DeskHost host, SIZE size,
                                RequestCounter& counter)
     : instance_(instance), host_(host), size_(size), counter_(counter) {}
 
-bool DesktopWindows::Create(const std::vector<DeskItem>& items) {
-  Destroy();
+bool DesktopWindows::CreateHosts() {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const DWORD topStyle = WS_POPUP | WS_CLIPCHILDREN;
@@ -72,31 +71,42 @@ bool DesktopWindows::Create(const std::vector<DeskItem>& items) {
   progman_ = CreateWindowExW(exStyle, L"Progman", L"Program Manager", topStyle, left, top, size_.cx,
                              size_.cy, nullptr, nullptr, instance_, nullptr);
   if (!progman_) return false;
-  HWND viewParent = progman_;
+  viewParent_ = progman_;
   if (host_ == DeskHost::kWorkerW) {
     workerW_ = CreateWindowExW(exStyle, L"WorkerW", L"", topStyle, left, top, size_.cx, size_.cy,
                                nullptr, nullptr, instance_, nullptr);
-    viewParent = workerW_;
+    viewParent_ = workerW_;
   } else if (host_ == DeskHost::kWorkerWUnderProgman) {
     workerW_ = CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
                                size_.cx, size_.cy, progman_, nullptr, instance_, nullptr);
-    viewParent = workerW_;
+    viewParent_ = workerW_;
   }
-  HWND defView =
-      viewParent
-          ? CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                            0, size_.cx, size_.cy, viewParent, nullptr, instance_, nullptr)
-          : nullptr;
-  HWND listView = defView
-                      ? CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
-                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON, 0, 0,
-                                        size_.cx, size_.cy, defView, nullptr, instance_, nullptr)
-                      : nullptr;
-  if (!listView) {
+  if (!viewParent_) return false;
+  for (HWND window : {progman_, workerW_}) {
+    if (window && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) {
+      ShowWindow(window, SW_SHOWNA);
+      SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+  return true;
+}
+
+bool DesktopWindows::Create(const std::vector<DeskItem>& items) {
+  Destroy();
+  if (!viewParent_ && !CreateHosts()) {
+    DestroyHosts();
+    return false;
+  }
+  defView_ = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                             0, 0, size_.cx, size_.cy, viewParent_, nullptr, instance_, nullptr);
+  listView_ = defView_ ? CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
+                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON, 0, 0,
+                                         size_.cx, size_.cy, defView_, nullptr, instance_, nullptr)
+                       : nullptr;
+  if (!listView_) {
     Destroy();
     return false;
   }
-  listView_ = listView;
   {
     RequestCounter::OwnRequests own(counter_);
     ListView_SetImageList(listView_, CreateDesktopImages(), LVSIL_NORMAL);
@@ -106,20 +116,20 @@ bool DesktopWindows::Create(const std::vector<DeskItem>& items) {
   }
   counter_.Attach(listView_);
   Fill(items);
-  for (HWND top : {progman_, workerW_}) {
-    if (top && !(GetWindowLongW(top, GWL_STYLE) & WS_CHILD)) {
-      ShowWindow(top, SW_SHOWNA);
-      SetWindowPos(top, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-  }
   return true;
 }
 
 void DesktopWindows::Destroy() {
-  // Children go with their parents; the list view frees its image list.
+  // The list view goes with its parent and frees its image list.
+  if (defView_) DestroyWindow(defView_);
+  defView_ = listView_ = nullptr;
+}
+
+void DesktopWindows::DestroyHosts() {
+  Destroy();
   if (workerW_ && !(GetWindowLongW(workerW_, GWL_STYLE) & WS_CHILD)) DestroyWindow(workerW_);
   if (progman_) DestroyWindow(progman_);
-  progman_ = workerW_ = listView_ = nullptr;
+  progman_ = workerW_ = viewParent_ = nullptr;
 }
 
 bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
@@ -140,6 +150,23 @@ bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
   }
   InvalidateRect(listView_, nullptr, TRUE);
   return true;
+}
+
+bool DesktopWindows::DeleteItem(int index) {
+  if (!listView_) return false;
+  RequestCounter::OwnRequests own(counter_);
+  return ListView_DeleteItem(listView_, index) != FALSE;
+}
+
+void DesktopWindows::Resize(SIZE size) {
+  size_ = size;
+  if (!listView_) return;
+  for (HWND window : {progman_, workerW_, defView_, listView_}) {
+    if (window) {
+      SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
 }
 
 std::vector<DeskItem> DesktopWindows::ReadItems() const {

@@ -12,30 +12,43 @@ namespace norv::testdesk {
 enum class DeskHost { kProgman, kWorkerW, kWorkerWUnderProgman };
 
 // The windows a shell desktop is made of: Progman "Program Manager" > SHELLDLL_DefView >
-// SysListView32 (large icons, no auto-arrange), or the view under a WorkerW window.
+// SysListView32 (large icons, no auto-arrange), or the view under a WorkerW window. The view
+// (SHELLDLL_DefView and its list view) comes and goes with the shell; the top-level windows are
+// made once and stay, empty while there is no view: made anew they would lie above every other
+// window for the mouse under Wine, where no window manager puts them beneath.
 class DesktopWindows {
  public:
   DesktopWindows(HINSTANCE instance, DeskHost host, SIZE size, RequestCounter& counter);
-  ~DesktopWindows() { Destroy(); }
+  ~DesktopWindows() { DestroyHosts(); }
   DesktopWindows(const DesktopWindows&) = delete;
   DesktopWindows& operator=(const DesktopWindows&) = delete;
 
+  // Makes the view anew with these items.
   bool Create(const std::vector<DeskItem>& items);
+  // The view goes, as when the shell ends.
   void Destroy();
   // Replaces every item; false when the windows do not exist.
   bool Fill(const std::vector<DeskItem>& items);
+  bool DeleteItem(int index);
+  // Gives the windows this size, now and when they are created again.
+  void Resize(SIZE size);
 
   bool present() const { return listView_ != nullptr; }
   HWND listView() const { return listView_; }
   std::vector<DeskItem> ReadItems() const;
 
  private:
+  bool CreateHosts();
+  void DestroyHosts();
+
   HINSTANCE instance_;
   DeskHost host_;
   SIZE size_;
   RequestCounter& counter_;
   HWND progman_ = nullptr;
   HWND workerW_ = nullptr;
+  HWND viewParent_ = nullptr;
+  HWND defView_ = nullptr;
   HWND listView_ = nullptr;
 };
 

@@ -28,7 +28,7 @@
 // a trailing CR is ignored.
 //
 // Report file (written by kReport): UTF-8, one fact per line:
-//   present 1|0                     whether the desktop windows exist
+//   present 1|0                     whether the desktop's view exists
 //   client W H                      the list view's client size (0 0 when absent)
 //   item INDEX X Y IMAGE TEXT       every item in index order (TEXT: rest of line)
 //   request 0xMSG COUNT             list-view requests (LVM_* messages) received since the last
@@ -46,21 +46,32 @@ enum class Command : uintptr_t {
   // lpData: UTF-16 path of the report file to write (no NUL needed).
   kReport = 1,
   kResetCounts = 2,
-  // Destroys the desktop windows, keeping the items (with their current positions) for kAppear.
+  // Destroys the desktop's view (SHELLDLL_DefView and its list view), keeping the items (with
+  // their current positions) for kAppear. Progman (or WorkerW) stays, empty, where it lay.
   kVanish = 3,
-  // Creates the desktop windows again with the kept items and broadcasts "TaskbarCreated".
+  // Creates the view anew with the kept items and broadcasts "TaskbarCreated".
   kAppear = 4,
   // kVanish now, then kAppear after lpData's uint32_t milliseconds (0 or no data: at once, after
   // the reply), as when the shell restarts.
   kRestart = 5,
   // Lets lpData's uint32_t more list-view requests through, then the view stops answering (every
-  // further request returns 0) and the desktop windows vanish as soon as testdesk gets to it: the
+  // further request returns 0) and the desktop's view vanishes as soon as testdesk gets to it: the
   // shell dying in the middle of a caller's work.
   kVanishAfterRequests = 6,
   // Replaces all items by those of the description file at lpData's UTF-16 path.
   kLoadDescription = 7,
   // Ends testdesk.exe (exit code 0) after the reply.
   kQuit = 8,
+  // Deletes the item at lpData's uint32_t index, as when the user deletes a file on the desktop;
+  // the items after it move up one index. 0 when there is no such item.
+  kDeleteItem = 9,
+  // From the reply on, the desktop's thread answers nothing (every window of testdesk, the list
+  // view among them) for lpData's uint32_t milliseconds: a busy or hung shell.
+  kHang = 10,
+  // lpData: uint32_t width, height and delay in milliseconds. Broadcasts WM_DISPLAYCHANGE for a
+  // screen of that size, then after the delay (0: at once) gives the desktop windows that size,
+  // as a shell does after a monitor was added or the resolution changed.
+  kResize = 11,
 };
 
 inline constexpr int kExitBadArguments = 2;

@@ -1,9 +1,12 @@
 #include "core/win32/file_system.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
 
+#include "core/atomic_write_names.h"
 #include "core/win32/wide_text.h"
 
 namespace norv {
@@ -26,13 +29,11 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 // A fresh file beside the target. Its name ends in ".tmp", so no listing of the program's own
-// file patterns ever picks up one that a crash left behind.
+// file patterns picks up one that a crash left behind; the next start removes it.
 std::u16string CreateTemporaryBeside(const std::u16string& path, HANDLE& file) {
-  static std::atomic<unsigned> counter{0};
+  static std::atomic<uint32_t> counter{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    wchar_t suffix[40];
-    swprintf(suffix, 40, L".~%lx_%x.tmp", GetCurrentProcessId(), counter++);
-    std::u16string temporary = path + FromWide(suffix);
+    std::u16string temporary = AtomicWriteTemporaryPath(path, GetCurrentProcessId(), counter++);
     file = CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) return temporary;
@@ -132,10 +133,15 @@ std::vector<std::u16string> Win32FileSystem::List(const std::u16string& pattern,
       FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return names;
   const uint32_t askedFor = attributes & kListedOnRequest;
+  // The last component, or the whole pattern when it names no folder (npos + 1 is 0).
+  const std::u16string namePattern = pattern.substr(pattern.find_last_of(u":\\") + 1);
   do {
     const uint32_t special = entry.dwFileAttributes & kListedOnRequest;
-    if ((special & ~askedFor) == 0 && !IsDotEntry(entry.cFileName))
+    // The search also matches a name by its short 8.3 form, so "*.ppx" would find "a.ppxtmp".
+    if ((special & ~askedFor) == 0 && !IsDotEntry(entry.cFileName) &&
+        PathMatchSpecW(entry.cFileName, Wide(namePattern))) {
       names.push_back(FromWide(entry.cFileName));
+    }
   } while (FindNextFileW(search, &entry));
   FindClose(search);
   return names;

@@ -96,9 +96,11 @@ DesktopRect ListViewDesktop::GetDesktopRect() {
   return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-int32_t ListViewDesktop::GetItemCount() {
+std::optional<int32_t> ListViewDesktop::GetItemCount() {
+  if (!view_) return 0;
   const std::optional<LRESULT> count = Send(LVM_GETITEMCOUNT, 0, 0);
-  return count && *count > 0 ? static_cast<int32_t>(*count) : 0;
+  if (!count) return std::nullopt;
+  return *count > 0 ? static_cast<int32_t>(*count) : 0;
 }
 
 bool ListViewDesktop::BeginItemReads() {
@@ -174,14 +176,13 @@ std::optional<ItemLabel> ListViewDesktop::GetItemLabel(int32_t index) {
 }
 
 bool ListViewDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
-  const std::optional<LRESULT> answer = Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
-                                             static_cast<LPARAM>(PackPosition(x, y)));
-  return answer && *answer;
+  return Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
+              static_cast<LPARAM>(PackPosition(x, y)))
+      .has_value();
 }
 
-bool ListViewDesktop::ArrangeIcons() {
-  const std::optional<LRESULT> answer = Send(LVM_ARRANGE, LVA_DEFAULT, 0);
-  return answer && *answer;
-}
+bool ListViewDesktop::ArrangeIcons() { return Send(LVM_ARRANGE, LVA_DEFAULT, 0).has_value(); }
+
+bool ListViewDesktop::ViewStillExists() { return view_ && IsWindow(view_); }
 
 }  // namespace norv

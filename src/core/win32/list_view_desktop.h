@@ -23,7 +23,7 @@ class ListViewDesktop final : public DesktopListView {
 
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;
-  int32_t GetItemCount() override;
+  std::optional<int32_t> GetItemCount() override;
 
   bool BeginItemReads() override;
   std::optional<Point> GetItemPosition(int32_t index) override;
@@ -32,6 +32,7 @@ class ListViewDesktop final : public DesktopListView {
 
   bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
   bool ArrangeIcons() override;
+  bool ViewStillExists() override;
 
   // The view found by the last FindDesktopListView (null when none was found).
   HWND handle() const { return view_; }

@@ -34,6 +34,8 @@ class MainWindowSlot {
   HWND hwnd() const;
   // The open window as its behaviour drives it, else null.
   MainWindowView* view();
+  // An open window lists the table again after a snapshot it did not take.
+  void RelistDesktop();
 
  private:
   friend class Win32MainWindow;

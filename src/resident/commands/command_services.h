@@ -38,7 +38,7 @@ class WatchedDesktop final : public DesktopListView {
 
   bool FindDesktopListView() override { return desktop_.FindDesktopListView(); }
   DesktopRect GetDesktopRect() override { return desktop_.GetDesktopRect(); }
-  int32_t GetItemCount() override { return desktop_.GetItemCount(); }
+  std::optional<int32_t> GetItemCount() override { return Watch(desktop_.GetItemCount()); }
   bool BeginItemReads() override { return Watch(desktop_.BeginItemReads()); }
   std::optional<Point> GetItemPosition(int32_t index) override {
     return Watch(desktop_.GetItemPosition(index));
@@ -51,6 +51,7 @@ class WatchedDesktop final : public DesktopListView {
     return Watch(desktop_.SetItemPosition(index, x, y));
   }
   bool ArrangeIcons() override { return Watch(desktop_.ArrangeIcons()); }
+  bool ViewStillExists() override { return desktop_.ViewStillExists(); }
 
  private:
   template <typename T>

@@ -112,7 +112,7 @@ ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u1
     out.Error(text::kNotRestoredUnreadable);
     return ExitCode::kDesktopUnreadable;
   }
-  ApplyLayoutFile(services.files, services.desktop, state.table, *path);
+  ApplyLayoutFile(state.table, services, *path);
   const bool reread = SnapshotDesktop(state.table, services);
   if (!reread || command.desktopFailed()) {
     out.Error(text::kMovesFailed);

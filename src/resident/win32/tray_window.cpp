@@ -25,6 +25,24 @@ namespace {
 
 constexpr wchar_t kTipText[] = L"Norvane";
 
+UINT_PTR TimerId(TrayTimer timer) { return static_cast<UINT_PTR>(timer) + 1; }
+
+// Message boxes are dialogs of this class; ours are the ones on this thread.
+bool MessageBoxShown() {
+  bool shown = false;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, static_cast<int>(std::size(name)));
+        if (IsWindowVisible(window) && !wcscmp(name, L"#32770"))
+          *reinterpret_cast<bool*>(found) = true;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&shown));
+  return shown;
+}
+
 class Win32TrayWindow final : public WindowBase, public TrayWindowView {
  public:
   Win32TrayWindow(HINSTANCE instance, AppState& state, Services& services)
@@ -47,14 +65,19 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
   TrayWindow& behaviour() { return tray_; }
   BOOL NextMessage(MSG& message) { return commands_.NextMessage(message); }
 
-  void AddTrayIcon() override {
+  bool AddTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = smallIcon_;
     wcsncpy(data.szTip, kTipText, std::size(data.szTip) - 1);
-    Shell_NotifyIconW(NIM_ADD, &data);
+    return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   }
+
+  void StartTimer(TrayTimer timer, int milliseconds) override {
+    SetTimer(hwnd(), TimerId(timer), static_cast<UINT>(milliseconds), nullptr);
+  }
+  void StopTimer(TrayTimer timer) override { KillTimer(hwnd(), TimerId(timer)); }
 
   void RemoveTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
@@ -92,6 +115,8 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
 
   void OpenMainWindow(ScreenPoint from) override { mainWindow_.Open(from); }
   bool MainWindowOpen() override { return mainWindow_.IsOpen(); }
+  void RelistMainWindow() override { mainWindow_.RelistDesktop(); }
+  bool ModalWaitsForInput() override { return dialogs_.open() || MessageBoxShown(); }
 
   void RunRestoreDialog() override { dialogs_.RunRestore(hwnd()); }
 
@@ -159,6 +184,14 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                             *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   }
   switch (message) {
+    case WM_TIMER:
+      for (const TrayTimer timer : {TrayTimer::kIconRetry, TrayTimer::kDisplayCheck}) {
+        if (wParam == TimerId(timer)) tray_.OnTimer(timer);
+      }
+      return 0;
+    case WM_DISPLAYCHANGE:
+      tray_.OnDisplayChanged();
+      return 0;
     case WM_ENDSESSION:
       if (wParam) tray_.Unload();
       return 0;

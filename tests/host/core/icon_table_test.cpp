@@ -105,6 +105,17 @@ TEST(SnapshotDesktopTest, NoIconsShowsTheMessageAndEndsAfterBoundedRetries) {
   EXPECT_LT(waited, 1000);
 }
 
+TEST(SnapshotDesktopTest, AViewThatDoesNotAnswerItsCountFailsTheSnapshotAndEndsNothing) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 1, 1);
+  ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+  p.desktop.hung = true;
+  EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
+  EXPECT_TRUE(p.messages.shown.empty());
+  EXPECT_EQ(p.state.table.itemCount, 1);
+  EXPECT_TRUE(p.pause.waits.empty()) << "a view that does not answer is not asked again";
+}
+
 TEST(SnapshotDesktopTest, AShellThatComesBackDuringTheRetriesIsFound) {
   FakePlatform p;
   p.desktop.Add(u"a", 1, 1);

@@ -175,7 +175,7 @@ TEST(SaveDialogTest, NamesThatCannotBeAFileInTheFolderAreRefusedWithNothingWritt
       {u"CON.txt", reserved},      {u"nul .b", reserved},
       {u"CONOUT$", reserved},      {u"name ", trailing},
       {u"name.", trailing},        {u".", trailing},
-      {u"..", trailing},           {std::u16string(252, u'a'), tooLong},
+      {u"..", trailing},           {std::u16string(225, u'a'), tooLong},
   };
   for (const UnsafeName& unsafe : cases) {
     SCOPED_TRACE(Utf8(unsafe.name));
@@ -196,11 +196,12 @@ TEST(SaveDialogTest, NamesThatCannotBeAFileInTheFolderAreRefusedWithNothingWritt
 }
 
 TEST(SaveDialogTest, UnusualButValidNamesAreSaved) {
-  // "C:\Norv\" is 8 characters and ".ppx" 4, so 247 characters make a path of exactly 259.
+  // "C:\Norv\" is 8 characters, ".ppx" 4 and the save's temporary file adds up to 23, so 224
+  // characters are the longest name whose files all fit in 259.
   for (const std::u16string& name :
        {std::u16string(u"   "), std::u16string(u"a.b"), std::u16string(u"CONSOLE"),
         std::u16string(u"COM10"), std::u16string(u"x.CON"), std::u16string(u"ﾚｲｱｳﾄ 1"),
-        std::u16string(247, u'a')}) {
+        std::u16string(224, u'a')}) {
     SCOPED_TRACE(Utf8(name));
     SaveFixture f;
     f.view.name = name;
@@ -210,15 +211,15 @@ TEST(SaveDialogTest, UnusualButValidNamesAreSaved) {
   }
 }
 
-TEST(SaveDialogTest, LengthLimitCountsTheWholePath) {
+TEST(SaveDialogTest, LengthLimitCountsTheWholePathAndTheSavesTemporaryFile) {
   FakePlatform p;
   p.state.appDirectory = u"C:\\" + std::u16string(200, u'd');
-  EXPECT_EQ(RefuseLayoutName(p.state.appDirectory, std::u16string(51, u'n')), std::nullopt);
-  EXPECT_EQ(RefuseLayoutName(p.state.appDirectory, std::u16string(52, u'n')),
+  EXPECT_EQ(RefuseLayoutName(p.state.appDirectory, std::u16string(28, u'n')), std::nullopt);
+  EXPECT_EQ(RefuseLayoutName(p.state.appDirectory, std::u16string(29, u'n')),
             std::u16string_view(kNameTooLongMessage));
   // At a drive root the appended separator doubles the root's own one, and counts.
-  EXPECT_EQ(RefuseLayoutName(u"C:\\", std::u16string(251, u'n')), std::nullopt);
-  EXPECT_EQ(RefuseLayoutName(u"C:\\", std::u16string(252, u'n')),
+  EXPECT_EQ(RefuseLayoutName(u"C:\\", std::u16string(228, u'n')), std::nullopt);
+  EXPECT_EQ(RefuseLayoutName(u"C:\\", std::u16string(229, u'n')),
             std::u16string_view(kNameTooLongMessage));
 }
 

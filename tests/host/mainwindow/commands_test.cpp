@@ -6,17 +6,8 @@
 namespace norv {
 namespace {
 
-using test::MainWindowTest;
-
-class CommandTest : public MainWindowTest {
+class CommandTest : public test::ThreeIconsWindowTest {
  protected:
-  void SetUp() override {
-    p.desktop.Add(u"ごみ箱", 10, 10, 1);
-    p.desktop.Add(u"PC", 10, 85, 2);
-    p.desktop.Add(u"メモ", 85, 10, 3);
-    StartUp();
-    OpenWindow();
-  }
   void PutLayout(const std::u16string& name, uint32_t attributes = kAttrArchive) {
     p.files.Put(u"C:\\Norv\\" + name + u".ppx", std::string(124, ' '), attributes);
   }
@@ -104,9 +95,9 @@ TEST_F(CommandTest, AutoArrangeKeepsTheAllIconsButtonsAndShowsTheNewPositions) {
   EXPECT_EQ(view.rows[2], u" 3\t 0\t 150\t 3\t表示\t" + PadIconText(u"メモ"));
 }
 
-TEST_F(CommandTest, AutoArrangeEndsWhenTheShellRefusesButTheDispatcherGoesOn) {
+TEST_F(CommandTest, AutoArrangeEndsWhenTheShellDoesNotAnswerButTheDispatcherGoesOn) {
   SelectByUser(0);
-  p.desktop.present = false;
+  p.desktop.hung = true;
   window.OnButtonReleased(Command::kAutoArrange);
   EXPECT_EQ(p.desktop.finds, 0);
   EXPECT_FALSE(view.Enabled(Command::kHideSelected));

@@ -38,6 +38,18 @@ TEST_F(LoadTest, ListsTheLastSnapshotWithoutTakingOneAndEndsWithTheAnimation) {
   EXPECT_EQ(view.log.back(), "animate open");
 }
 
+TEST_F(LoadTest, WhenNoSnapshotHasSucceededYetTheWindowTakesTheFirstOne) {
+  p.desktop.Add(u"a", 10, 10, 1);
+  p.desktop.failLabelReadAt = 0;
+  StartUp(/*expectSuccess=*/false);
+  p.desktop.items[0].position = {20, 20};
+
+  window.Load();
+
+  ASSERT_EQ(view.rows.size(), 1u);
+  EXPECT_EQ(table().initialPositions, (std::vector<Point>{{20, 20}}));
+}
+
 TEST_F(LoadTest, EnabledStatesFollowTheCounts) {
   p.desktop.Add(u"a", 2000, 10);
   p.desktop.Add(u"b", 10, 900);

@@ -19,9 +19,9 @@ class MainWindowTest : public ::testing::Test {
   IconTable& table() { return p.state.table; }
 
   // The start-up snapshot, which also records the initial positions.
-  void StartUp() {
+  void StartUp(bool expectSuccess = true) {
     table().firstSnapshotPending = true;
-    ASSERT_TRUE(SnapshotDesktop(table(), p.services));
+    ASSERT_EQ(SnapshotDesktop(table(), p.services), expectSuccess);
   }
   void Snapshot() { ASSERT_TRUE(SnapshotDesktop(table(), p.services)); }
   void OpenWindow() {
@@ -34,6 +34,18 @@ class MainWindowTest : public ::testing::Test {
     window.OnRowSelected();
   }
   Point DesktopPosition(size_t item) const { return p.desktop.items[item].position; }
+};
+
+// Three shown icons on a 1024 x 768 desktop, the window open.
+class ThreeIconsWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    p.desktop.Add(u"ごみ箱", 10, 10, 1);
+    p.desktop.Add(u"PC", 10, 85, 2);
+    p.desktop.Add(u"メモ", 85, 10, 3);
+    StartUp();
+    OpenWindow();
+  }
 };
 
 }  // namespace norv::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,7 +13,11 @@ namespace norv::test {
 // Records what the tray behaviour asks of its window; the menu answers from `menuChoice`.
 class RecordingTrayView : public TrayWindowView {
  public:
-  int iconAdds = 0;
+  int iconAdds = 0;  // accepted ones
+  int refusedAdds = 0;
+  // The shell refuses this many adds before it accepts one.
+  int addsToRefuse = 0;
+  std::map<TrayTimer, int> timers;  // period of each running timer
   int iconRemoves = 0;
   int menusShown = 0;
   int mainWindowOpens = 0;
@@ -24,12 +29,25 @@ class RecordingTrayView : public TrayWindowView {
   bool mainWindowOpen = false;
   std::optional<Point> cursor = Point{0, 0};
   bool documentOpens = true;
+  bool modal = false;  // a dialog or message box waits for the user
+  int mainWindowRelists = 0;
   // Runs inside the restore dialog, as the user's actions there would.
   std::function<void()> duringRestoreDialog;
 
   bool IconPresent() const { return iconAdds > iconRemoves; }
+  bool Running(TrayTimer timer) const { return timers.count(timer) != 0; }
 
-  void AddTrayIcon() override { ++iconAdds; }
+  bool AddTrayIcon() override {
+    if (addsToRefuse > 0) {
+      --addsToRefuse;
+      ++refusedAdds;
+      return false;
+    }
+    ++iconAdds;
+    return true;
+  }
+  void StartTimer(TrayTimer timer, int milliseconds) override { timers[timer] = milliseconds; }
+  void StopTimer(TrayTimer timer) override { timers.erase(timer); }
   void RemoveTrayIcon() override { ++iconRemoves; }
   TrayCommand ChooseFromMenu() override {
     ++menusShown;
@@ -41,6 +59,8 @@ class RecordingTrayView : public TrayWindowView {
     mainWindowOpenedFrom = from;
   }
   bool MainWindowOpen() override { return mainWindowOpen; }
+  void RelistMainWindow() override { ++mainWindowRelists; }
+  bool ModalWaitsForInput() override { return modal; }
   void RunRestoreDialog() override {
     ++restoreDialogs;
     if (duringRestoreDialog) duringRestoreDialog();

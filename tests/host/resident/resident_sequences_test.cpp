@@ -155,6 +155,31 @@ TEST(StartupSequenceTest, FailedFirstSnapshotLeavesTheNextOneToRecordTheStart) {
   EXPECT_FALSE(p.state.table.firstSnapshotPending);
 }
 
+TEST(StartupSequenceTest, AFirstSnapshotThatFailsIsTakenAgainSecondsApartUntilOneIsWhole) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  p.desktop.hung = true;  // the shell still busy starting at logon
+  p.pause.during = [&] { p.desktop.hung = p.pause.waits.size() < 3; };
+  ProgramRun run(p);
+  EXPECT_EQ(p.pause.waits, std::vector<int>(3, 1000));
+  EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{10, 10}}));
+  EXPECT_TRUE(run.view.IconPresent());
+  EXPECT_TRUE(p.messages.shown.empty());
+}
+
+TEST(StartupSequenceTest, AShellThatNeverAnswersLeavesTheStartToTheFirstWholeSnapshotLater) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  p.desktop.hung = true;
+  ProgramRun run(p);
+  EXPECT_EQ(p.pause.waits.size(), 9u) << "the program settles after a bounded wait";
+  EXPECT_TRUE(run.view.IconPresent());
+  EXPECT_TRUE(p.state.table.firstSnapshotPending);
+  p.desktop.hung = false;
+  run.tray.Run(TrayCommand::kRestore);
+  EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{10, 10}}));
+}
+
 TEST(ResidentRunsTest, IconHiddenAtExitIsHiddenAgainAfterTheNextStart) {
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);
@@ -226,6 +251,33 @@ TEST(ExitSequenceTest, HalfReadDesktopIsNotWrittenButIconsGoBack) {
   EXPECT_EQ(p.files.Bytes(kE01), std::string(248, 'x'));
   EXPECT_EQ(PositionOf(p, 1), (Point{10, 90}));
   EXPECT_FALSE(run.view.IconPresent());
+}
+
+TEST(ExitSequenceTest, AShellThatDoesNotAnswerKeepsThePreviousFileAndTheProgramStillEnds) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  p.desktop.Add(u"b", 10, 90);
+  p.files.Put(kE01, std::string(248, 'x'));
+  ProgramRun run(p);
+  p.desktop.hung = true;
+  p.desktop.ResetCounters();
+  run.Exit();
+  EXPECT_EQ(p.files.Bytes(kE01), std::string(248, 'x'));
+  EXPECT_EQ(p.desktop.moves, 1) << "each further move would wait as long";
+  EXPECT_TRUE(p.messages.shown.empty());
+  EXPECT_FALSE(run.view.IconPresent());
+}
+
+TEST(ExitSequenceTest, AfterAShellRestartIconsGoBackByIndexOnTheNewDesktop) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  p.desktop.Add(u"b", 10, 90);
+  ProgramRun run(p);
+  p.desktop.SetItemPosition(1, 1074, 818);
+  p.desktop.replaceViewAtMove = p.desktop.moves;  // the shell restarts as the exit moves icons
+  run.Exit();
+  EXPECT_EQ(PositionOf(p, 0), (Point{10, 10}));
+  EXPECT_EQ(PositionOf(p, 1), (Point{10, 90}));
 }
 
 }  // namespace

@@ -147,5 +147,86 @@ TEST(TrayWindowTest, RestartedShellGetsTheIconAgain) {
   EXPECT_EQ(view.iconAdds, 3);
 }
 
+TEST(TrayWindowTest, AnIconTheShellRefusesIsTriedAgainEveryFewSecondsForAWhile) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  RecordingTrayView view;
+  TrayWindow tray(p.state, p.services, view);
+  view.addsToRefuse = 3;  // the notification area is not ready at logon
+  BeginStartup(p.state, p.services, u"C:\\Norv");
+  tray.Start();
+  EXPECT_EQ(view.timers[TrayTimer::kIconRetry], kIconRetryMilliseconds);
+  tray.OnTimer(TrayTimer::kIconRetry);
+  tray.OnTimer(TrayTimer::kIconRetry);
+  EXPECT_FALSE(view.IconPresent());
+  tray.OnTimer(TrayTimer::kIconRetry);
+  EXPECT_TRUE(view.IconPresent());
+  EXPECT_FALSE(view.Running(TrayTimer::kIconRetry));
+
+  // A notification area that never takes it: the retries end, and its announcement starts anew.
+  view.addsToRefuse = 1000;
+  tray.OnShellRestarted();
+  for (int tick = 0; tick < kIconRetries && view.Running(TrayTimer::kIconRetry); ++tick)
+    tray.OnTimer(TrayTimer::kIconRetry);
+  EXPECT_FALSE(view.Running(TrayTimer::kIconRetry));
+  EXPECT_EQ(view.refusedAdds, 3 + 1 + kIconRetries);
+  tray.OnShellRestarted();
+  EXPECT_TRUE(view.Running(TrayTimer::kIconRetry));
+  EXPECT_EQ(view.iconAdds, 1);
+}
+
+// One shown and one hidden icon on a 1024 x 768 desktop; the display is about to change.
+struct DisplayChange : Started {
+  DisplayChange() {
+    p.desktop.SetItemPosition(1, 1074, 818);
+    SnapshotDesktop(p.state.table, p.services);
+    p.desktop.ResetCounters();
+  }
+  void Check() { tray.OnTimer(TrayTimer::kDisplayCheck); }
+  Point At(size_t icon) const { return p.desktop.items[icon].position; }
+};
+
+TEST(TrayWindowTest, AfterTheDisplayGrewHiddenIconsFollowItsNewCornerOnceTheViewHasGrown) {
+  DisplayChange d;
+  d.tray.OnDisplayChanged();
+  EXPECT_EQ(d.view.timers[TrayTimer::kDisplayCheck], kDisplayCheckMilliseconds);
+  d.Check();  // the shell has not resized its view yet
+  EXPECT_EQ(d.p.desktop.moves, 0);
+
+  d.p.desktop.rect = {1920, 1080};
+  d.Check();
+  EXPECT_EQ(d.At(0), (Point{10, 10}));
+  EXPECT_EQ(d.At(1), (Point{1970, 1130}));
+  EXPECT_EQ(d.p.state.table.Desktop(), (DesktopRect{1920, 1080}));
+  EXPECT_EQ(d.p.state.table.hiddenCount, 1);
+  EXPECT_EQ(d.view.mainWindowRelists, 1);
+  EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
+}
+
+TEST(TrayWindowTest, ADisplayChangeWaitsForOurDialogsAndEndsWhenTheAreaStaysTheSame) {
+  DisplayChange d;
+  d.p.desktop.rect = {1920, 1080};
+  d.tray.OnDisplayChanged();
+  // A dialog of the main window, then the tray's own restore dialog, whose snapshot already sees
+  // the new area: nothing moves while either waits for the user.
+  d.view.modal = true;
+  for (int tick = 0; tick < 2 * kDisplayChecks; ++tick) d.Check();
+  d.view.modal = false;
+  d.view.duringRestoreDialog = [&] { d.Check(); };
+  d.tray.Run(TrayCommand::kRestore);
+  EXPECT_EQ(d.p.desktop.moves, 0);
+  EXPECT_TRUE(d.view.Running(TrayTimer::kDisplayCheck));
+  d.Check();
+  EXPECT_EQ(d.At(1), (Point{1970, 1130}));
+  EXPECT_EQ(d.p.state.table.hiddenCount, 1);
+
+  // Announced again with the area unchanged: nothing to follow, and the checks end.
+  d.p.desktop.ResetCounters();
+  d.tray.OnDisplayChanged();
+  for (int tick = 0; tick < kDisplayChecks; ++tick) d.Check();
+  EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
+  EXPECT_EQ(d.p.desktop.moves, 0);
+}
+
 }  // namespace
 }  // namespace norv

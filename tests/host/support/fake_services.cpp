@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/atomic_write_names.h"
 #include "core/cp932.h"
 #include "core/ini_document.h"
 #include "core/settings.h"
@@ -21,18 +22,21 @@ void SimulatedDesktop::ResetCounters() {
 
 bool SimulatedDesktop::FindDesktopListView() {
   ++finds;
+  foundView_ = view_;
   return present;
 }
 
 DesktopRect SimulatedDesktop::GetDesktopRect() { return rect; }
 
-int32_t SimulatedDesktop::GetItemCount() {
+std::optional<int32_t> SimulatedDesktop::GetItemCount() {
   ++countRequests;
-  return present ? static_cast<int32_t>(items.size()) : 0;
+  if (!present) return 0;
+  if (!Answers()) return std::nullopt;
+  return static_cast<int32_t>(items.size());
 }
 
 bool SimulatedDesktop::BeginItemReads() {
-  if (failBeginReads || !present) return false;
+  if (failBeginReads || !Answers()) return false;
   ++openReadSessions;
   return true;
 }
@@ -57,8 +61,9 @@ void SimulatedDesktop::EndItemReads() { --openReadSessions; }
 bool SimulatedDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
   const int number = moves++;
   moveLog.emplace_back(index, PackPosition(x, y));
-  if (failMoveAt && *failMoveAt == number) return false;
-  if (!Valid(index)) return false;
+  if (replaceViewAtMove && *replaceViewAtMove == number) ReplaceView();
+  if ((failMoveAt && *failMoveAt == number) || !Answers()) return false;
+  if (!Valid(index)) return true;  // delivered, and refused by the view
   // The view keeps 16-bit coordinates, as the packed request carries them.
   items[static_cast<size_t>(index)].position = {static_cast<int16_t>(x), static_cast<int16_t>(y)};
   return true;
@@ -66,7 +71,7 @@ bool SimulatedDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
 
 bool SimulatedDesktop::ArrangeIcons() {
   ++arranges;
-  if (!present) return false;
+  if (!Answers()) return false;
   const int32_t rows = std::max(1, rect.bottom / cellHeight);
   for (size_t i = 0; i < items.size(); ++i) {
     const auto n = static_cast<int32_t>(i);
@@ -125,6 +130,8 @@ std::optional<FileSystem::Prefix> MemoryFileSystem::ReadOrCreate(const std::u16s
 bool MemoryFileSystem::ReplaceAtomically(const std::u16string& path, std::string_view bytes) {
   ++writes;
   if (readOnlyFolder || diskFull || lockedPaths.count(path)) return false;
+  // Its temporary file beside the target must have a path Windows takes.
+  if (path.size() + kAtomicWriteSuffixMaxLength > kMaxPathLength) return false;
   if (!directories.count(DirectoryOf(path))) return false;
   if (Has(path) && (files[path].attributes & kAttrReadOnly)) return false;
   Create(path, std::string(bytes), kAttrArchive);

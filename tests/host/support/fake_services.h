@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -16,7 +17,8 @@
 namespace norv::test {
 
 // The desktop as the tests describe it: items with text, image and position, a desktop rectangle,
-// an arrange rule, request counters, and requests that fail on demand.
+// an arrange rule, request counters, and requests that fail on demand. A view that is replaced
+// (the shell restarting) or hung answers nothing until a new find, or until it answers again.
 class SimulatedDesktop : public DesktopListView {
  public:
   struct Item {
@@ -28,6 +30,7 @@ class SimulatedDesktop : public DesktopListView {
   std::vector<Item> items;
   DesktopRect rect{1024, 768};
   bool present = true;
+  bool hung = false;
   // Grid of the arrange rule: columns of cellHeight from the top-left, cellWidth apart.
   int32_t cellWidth = 75;
   int32_t cellHeight = 75;
@@ -46,9 +49,13 @@ class SimulatedDesktop : public DesktopListView {
   std::optional<int> failPositionReadAt;
   std::optional<int> failLabelReadAt;
   std::optional<int> failMoveAt;
+  // The shell replaces its view just before the move with this number reaches it.
+  std::optional<int> replaceViewAtMove;
   bool failBeginReads = false;
 
   void Add(std::u16string text, int32_t x, int32_t y, int32_t image = 0);
+  // The shell replaces its view: requests to the view of the last find go nowhere.
+  void ReplaceView() { ++view_; }
   int CrossProcessRequests() const {
     return countRequests + positionReads + labelReads + moves + arranges;
   }
@@ -56,18 +63,24 @@ class SimulatedDesktop : public DesktopListView {
 
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;
-  int32_t GetItemCount() override;
+  std::optional<int32_t> GetItemCount() override;
   bool BeginItemReads() override;
   std::optional<Point> GetItemPosition(int32_t index) override;
   std::optional<ItemLabel> GetItemLabel(int32_t index) override;
   void EndItemReads() override;
   bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
   bool ArrangeIcons() override;
+  bool ViewStillExists() override { return Exists(); }
 
  private:
+  bool Exists() const { return present && foundView_ == view_; }
+  bool Answers() const { return Exists() && !hung; }
   bool Valid(int32_t index) const {
-    return present && index >= 0 && index < static_cast<int32_t>(items.size());
+    return Answers() && index >= 0 && index < static_cast<int32_t>(items.size());
   }
+
+  int view_ = 1;       // the view that exists now
+  int foundView_ = 1;  // the view the last find found
 };
 
 // Files in memory, each with its attribute set; the listing order is the order of creation.
@@ -145,7 +158,12 @@ class ThrowingProgramEnd : public ProgramEnd {
 class RecordingPause : public Pause {
  public:
   std::vector<int> waits;
-  void Wait(int milliseconds) override { waits.push_back(milliseconds); }
+  // What changes on the desktop while the program waits, after the wait is recorded.
+  std::function<void()> during;
+  void Wait(int milliseconds) override {
+    waits.push_back(milliseconds);
+    if (during) during();
+  }
 };
 
 // One of each fake, wired into Services, with the program in "C:\Norv".

@@ -8,6 +8,7 @@
 #include "core/icon_table.h"
 #include "support/fake_services.h"
 #include "support/test_desk.h"
+#include "support/wait.h"
 
 namespace norv {
 namespace {
@@ -191,7 +192,34 @@ TEST(ListViewDesktopTest, AVanishingShellFailsTheSnapshotAndKeepsTheLastTable) {
   EXPECT_FALSE(SnapshotDesktop(table, shell.services));
   EXPECT_EQ(table.positions, kept.positions);
   EXPECT_EQ(table.texts, kept.texts);
+  ASSERT_TRUE(wintest::WaitUntil([&] { return desk->ListView() == nullptr; }));
   EXPECT_FALSE(shell.desktop.SetItemPosition(0, 10, 10));
+  EXPECT_FALSE(shell.desktop.ViewStillExists());
+}
+
+TEST(ListViewDesktopTest, RequestsReportDeliveryAndTellAHungViewFromAGoneOne) {
+  const auto desk = StartDesk(TestDeskOptions::Items({{10, 10, 0, u"ごみ箱"}}));
+  ASSERT_TRUE(desk);
+  ListViewDesktop desktop;
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  // An index the view does not hold is refused by the view, yet the request reached it.
+  EXPECT_TRUE(desktop.SetItemPosition(5, 10, 10));
+
+  // Longer than the two requests' timeouts together, with room to spare.
+  ASSERT_TRUE(desk->Hang(9000));
+  EXPECT_EQ(desktop.GetItemCount(), std::nullopt) << "unanswered is not empty";
+  EXPECT_FALSE(desktop.SetItemPosition(0, 300, 300));
+  EXPECT_TRUE(desktop.ViewStillExists());
+
+  ASSERT_TRUE(desk->Restart(0));
+  ASSERT_TRUE(desk->WaitForListView());
+  EXPECT_FALSE(desktop.SetItemPosition(0, 400, 400));
+  EXPECT_FALSE(desktop.ViewStillExists());
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  EXPECT_TRUE(desktop.SetItemPosition(0, 400, 400));
+  const auto report = desk->Report();
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->items[0].x, 400);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <regex>
 
+#include "core/atomic_write_names.h"
 #include "core/win32/wide_text.h"
 #include "scratch_folder.h"
 #include "support/fake_services.h"
@@ -138,6 +139,9 @@ TEST(Win32FileSystemTest, ListShowsHiddenAndFolderEntriesOnlyWhenAsked) {
   WriteFileBytes(folder / u"c.ppx", "");
   SetAttributes(folder / u"c.ppx", FILE_ATTRIBUTE_HIDDEN);
   WriteFileBytes(folder / u"other.txt", "");
+  // Found by "*.ppx" through their 8.3 names only ("D~1.PPX"), so not listed.
+  WriteFileBytes(folder / u"d.ppxtmp", "");
+  WriteFileBytes(folder / u"e.ppx.~1f_0.tmp", "");
   ASSERT_TRUE(CreateDirectoryW(Wide(folder / u"sub.ppx"), nullptr));
 
   const std::u16string pattern = folder / u"*.ppx";
@@ -150,6 +154,21 @@ TEST(Win32FileSystemTest, ListShowsHiddenAndFolderEntriesOnlyWhenAsked) {
   EXPECT_EQ(Sorted(files.List(pattern, kAttrDirectory)),
             (std::vector<std::u16string>{u"a.ppx", u"b.ppx", u"sub.ppx"}));
   EXPECT_TRUE(files.List(folder / u"missing\\*.ppx", kAttrNone).empty());
+}
+
+TEST(Win32FileSystemTest, TheLongestPathWhoseTemporaryFileFitsIsWrittenAndLeftoversGoAtStart) {
+  ScratchFolder folder;
+  Win32FileSystem files;
+  const size_t longest = kMaxPathLength - kAtomicWriteSuffixMaxLength;
+  const std::u16string name(longest - folder.path().size() - 1, u'n');
+  ASSERT_TRUE(files.ReplaceAtomically(folder / name, "layout"));
+  EXPECT_EQ(ReadFileBytes(folder / name), "layout");
+
+  WriteFileBytes(AtomicWriteTemporaryPath(folder / u"a.ppx", 0x1f, 0), "cut short");
+  WriteFileBytes(folder / u"Norv.e01.~1f_1.tmp", "cut short");
+  WriteFileBytes(folder / u"mine.tmp", "the user's");
+  RemoveLeftoverTemporaries(files, folder.path());
+  EXPECT_EQ(FolderContents(folder), (std::vector<std::u16string>{u"mine.tmp", name}));
 }
 
 TEST(Win32FileSystemTest, DeleteRemovesOnlyWhatItMay) {

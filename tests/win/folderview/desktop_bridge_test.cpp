@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
 #include "core/win32/list_view_desktop.h"
 #include "folderview/fake_explorer.h"
@@ -125,6 +126,34 @@ TEST(DesktopBridgeTest, TheSnapshotAfterAnExplorerRestartReachesTheNewExplorer) 
   EXPECT_EQ(table.texts[1], PadIconText(u"マイ コンピュータ"));
   EXPECT_TRUE(d.bridge.desktop().SetItemPosition(0, 300, 300));
   EXPECT_EQ(d.explorer.PositionOf(0).x, 300);
+}
+
+TEST(DesktopBridgeTest, ACommandThatMeetsARestartedExplorerMovesTheIconsOfTheNewOne) {
+  Desktop d;
+  test::FakePlatform platform;
+  Services services{d.bridge.desktop(), platform.files,      platform.profile,
+                    platform.messages,  platform.programEnd, platform.pause};
+  IconTable table;
+  ASSERT_TRUE(SnapshotDesktop(table, services));
+  ASSERT_EQ(d.bridge.path(), DesktopPath::kFolderView);
+  d.explorer.Restart();
+
+  // As hide all plans its moves: every icon of the desktop to its hiding point.
+  const MoveOutcome moved = MoveIcons(
+      table, services,
+      [](const IconTable& now) {
+        std::vector<IconMove> moves;
+        for (int32_t i = 0; i < now.itemCount; ++i) moves.push_back({i, now.HidingPoint()});
+        return moves;
+      },
+      OnNewDesktop::kPlanAgain);
+  EXPECT_TRUE(moved.desktopReplaced);
+  EXPECT_TRUE(moved.allDelivered);
+  EXPECT_EQ(d.bridge.path(), DesktopPath::kFolderView);
+  for (int i = 0; i < d.explorer.Count(); ++i) {
+    EXPECT_EQ(d.explorer.PositionOf(i).x, table.HidingPoint().x) << i;
+    EXPECT_EQ(d.explorer.PositionOf(i).y, table.HidingPoint().y) << i;
+  }
 }
 
 // Under Wine the system's own shell objects do not lead to the desktop list view of the test, so

@@ -101,7 +101,7 @@ bool RunFor(int icons, const std::u16string& folder) {
   window.HideAll();
   // As the restore command does: every record applied, then a snapshot and the list rebuilt.
   bench.Run("restore", [&] {
-    ApplyLayoutFile(services.files, services.desktop, state.table, layout);
+    ApplyLayoutFile(state.table, services, layout);
     SnapshotDesktop(state.table, services);
     window.RefillIconList();
   });

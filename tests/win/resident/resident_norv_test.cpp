@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -376,6 +377,78 @@ TEST_F(ResidentNorvTest, EndOfSessionRemovesTheIconWithoutTouchingTheDesktop) {
   EXPECT_EQ(Deletes(), 1);
   EXPECT_EQ(DeskItems()[0].x, 1074);
   EXPECT_TRUE(wintest::ReadFileBytes(folder_.File(L"Norv.e01")).empty());
+}
+
+TEST_F(ResidentNorvTest, AnIconTheNotificationAreaRefusedAtLogonComesOnceItIsReady) {
+  StartDesk();
+  area_.refuseAdds = true;
+  norv_ = ChildProcess::Start(folder_.exe(), {}, folder_.path());
+  ASSERT_TRUE(norv_);
+  tray_ = wintest::WaitForTopWindow(kTrayWindowClass, nullptr, norv_->id(), kStepMs);
+  ASSERT_NE(tray_, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Adds() == 1; }, kStepMs)) << "no icon was offered";
+  area_.refuseAdds = false;
+  // No announcement of a new notification area comes: the program tries again by itself.
+  ASSERT_TRUE(WaitUntil([&] { return area_.Accepted(NIM_ADD, tray_) == 1; }, kStepMs));
+  HWND menu = OpenMenu();
+  EXPECT_NE(menu, nullptr) << "the icon does not answer";
+  if (menu) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST_F(ResidentNorvTest, StartedWhileTheShellHangsItWaitsForAWholeFirstSnapshot) {
+  StartDesk();
+  // Long enough for the first snapshot to fail; the program looks again for ten seconds.
+  ASSERT_TRUE(desk_->Hang(5000));
+  StartNorv();
+  EXPECT_FALSE(wintest::WaitForMessageBox(norv_->id(), 0)) << "a message instead of the icon";
+  // The start-up positions are the real ones: the exit puts a moved icon back there.
+  MoveOnDesk(2, 400, 300);
+  ASSERT_EQ(ExitThroughTheMenu(), 0u);
+  EXPECT_EQ(DeskItems(), kIcons);
+}
+
+// The row counts of a dialog's list boxes.
+std::vector<LRESULT> ListRowCounts(HWND dialog) {
+  std::vector<LRESULT> counts;
+  EnumChildWindows(
+      dialog,
+      [](HWND child, LPARAM param) {
+        if (wintest::ClassNameOf(child) == u"ListBox") {
+          reinterpret_cast<std::vector<LRESULT>*>(param)->push_back(
+              SendMessageW(child, LB_GETCOUNT, 0, 0));
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&counts));
+  std::sort(counts.begin(), counts.end());
+  return counts;
+}
+
+TEST_F(ResidentNorvTest, WritesCutShortByAnEarlierRunAreClearedAtStartAndNeverListed) {
+  StartDesk();
+  const std::vector<std::wstring> leftovers{L"机の上.ppx.~1f_0.tmp", L"Norv.e01.~1f_1.tmp"};
+  // The user's: "*.ppx" finds the second through its 8.3 name.
+  const std::vector<std::wstring> kept{L"机の上.ppx", L"old.ppxtmp", L"mine.tmp"};
+  for (const auto& names : {leftovers, kept}) {
+    for (const std::wstring& name : names)
+      ASSERT_TRUE(wintest::WriteFileBytes(folder_.File(name), std::string(kRecordSize, ' ')));
+  }
+  StartNorv();
+  for (const std::wstring& name : leftovers)
+    EXPECT_EQ(GetFileAttributesW(folder_.File(name).c_str()), INVALID_FILE_ATTRIBUTES);
+  for (const std::wstring& name : kept)
+    EXPECT_NE(GetFileAttributesW(folder_.File(name).c_str()), INVALID_FILE_ATTRIBUTES);
+
+  Choose(2);
+  HWND dialog = wintest::WaitForTopWindow(L"Norv_A2", nullptr, norv_->id(), kStepMs);
+  ASSERT_NE(dialog, nullptr);
+  // One layout listed, no record shown yet.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return ListRowCounts(dialog) == std::vector<LRESULT>{0, 1};
+      },
+      kStepMs));
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
 }
 
 class HelpEntryTest : public ResidentNorvTest {

@@ -1,5 +1,7 @@
 #include "support/stand_in_notification_area.h"
 
+#include <shellapi.h>
+
 #include <cwchar>
 
 namespace norv::wintest {
@@ -45,6 +47,13 @@ int StandInNotificationArea::Count(DWORD message, HWND window) const {
   return count;
 }
 
+int StandInNotificationArea::Accepted(DWORD message, HWND window) const {
+  int count = 0;
+  for (const Notice& notice : notices_)
+    count += notice.message == message && notice.window == window && notice.accepted;
+  return count;
+}
+
 LRESULT CALLBACK StandInNotificationArea::Procedure(HWND hwnd, UINT message, WPARAM wParam,
                                                     LPARAM lParam) {
   auto* self = reinterpret_cast<StandInNotificationArea*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -60,8 +69,9 @@ LRESULT CALLBACK StandInNotificationArea::Procedure(HWND hwnd, UINT message, WPA
     notice.callbackMessage = record->callbackMessage;
     notice.tip.assign(record->tip, wcsnlen(record->tip, std::size(record->tip)));
   }
+  notice.accepted = !(self->refuseAdds && notice.message == NIM_ADD);
   self->notices_.push_back(notice);
-  return TRUE;
+  return notice.accepted;
 }
 
 }  // namespace norv::wintest

@@ -20,6 +20,7 @@ class StandInNotificationArea {
     UINT flags = 0;
     UINT callbackMessage = 0;
     std::wstring tip;
+    bool accepted = true;
   };
 
   StandInNotificationArea();
@@ -30,7 +31,12 @@ class StandInNotificationArea {
   // True when Shell_NotifyIconW of any program would reach this window.
   bool IsTheOneFound() const;
   const std::vector<Notice>& notices() const { return notices_; }
+  // Notices of this kind from this window, accepted or refused.
   int Count(DWORD message, HWND window) const;
+  int Accepted(DWORD message, HWND window) const;
+
+  // While set, icons are refused, as by a notification area that is not ready yet.
+  bool refuseAdds = false;
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,8 +19,9 @@ constexpr DWORD kReplyTimeoutMs = 10000;
 bool SendCommand(HWND control, Command command, const void* data, DWORD size) {
   COPYDATASTRUCT copy{static_cast<ULONG_PTR>(command), size, const_cast<void*>(data)};
   DWORD_PTR result = 0;
-  return SendMessageTimeoutW(control, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
-                             SMTO_ABORTIFHUNG, kReplyTimeoutMs, &result) &&
+  // Not given up as hung: a desktop told to hang answers once the hang is over.
+  return SendMessageTimeoutW(control, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL,
+                             kReplyTimeoutMs, &result) &&
          result == TRUE;
 }
 
@@ -205,6 +206,20 @@ bool TestDesk::Load(const std::vector<DeskItem>& items) {
       WriteDescription(path, items) && SendPath(control_, Command::kLoadDescription, path);
   DeleteFileW(path.c_str());
   return ok;
+}
+
+bool TestDesk::DeleteItem(uint32_t index) {
+  return SendCommand(control_, Command::kDeleteItem, &index, sizeof index);
+}
+
+bool TestDesk::Hang(uint32_t milliseconds) {
+  return SendCommand(control_, Command::kHang, &milliseconds, sizeof milliseconds);
+}
+
+bool TestDesk::Resize(SIZE size, uint32_t delayMs) {
+  const uint32_t arguments[] = {static_cast<uint32_t>(size.cx), static_cast<uint32_t>(size.cy),
+                                delayMs};
+  return SendCommand(control_, Command::kResize, arguments, sizeof arguments);
 }
 
 std::optional<DWORD> TestDesk::Quit(DWORD timeoutMs) {

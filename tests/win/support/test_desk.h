@@ -105,6 +105,12 @@ class TestDesk {
   // The view answers `requests` more list-view requests, then nothing, and vanishes.
   bool VanishAfterRequests(uint32_t requests);
   bool Load(const std::vector<DeskItem>& items);
+  // The item at `index` goes, as a file deleted from the desktop; those after it move up.
+  bool DeleteItem(uint32_t index);
+  // The desktop answers nothing for `milliseconds`, starting right after this returns.
+  bool Hang(uint32_t milliseconds);
+  // Announces a display of this size, then after `delayMs` gives the desktop that size.
+  bool Resize(SIZE size, uint32_t delayMs);
   // Asks the desktop to end and waits for its exit code.
   std::optional<DWORD> Quit(DWORD timeoutMs = 10000);
 

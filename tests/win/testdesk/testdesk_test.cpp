@@ -228,6 +228,29 @@ TEST(TestDeskTest, ViewDiesAfterTheGivenNumberOfRequests) {
   EXPECT_EQ(SendMessageW(desk->ListView(), LVM_GETITEMCOUNT, 0, 0), 4);
 }
 
+TEST(TestDeskTest, DeletesAnItemHangsAndGrowsAfterAnnouncingTheNewDisplay) {
+  auto desk = StartDesk(TestDeskOptions::Items(kScattered));
+  ASSERT_TRUE(desk);
+  ASSERT_TRUE(desk->DeleteItem(1));
+  EXPECT_FALSE(desk->DeleteItem(9));
+  auto report = desk->Report();
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->items, (std::vector<DeskItem>{kScattered[0], kScattered[2], kScattered[3]}));
+
+  // A request during the hang is not answered in time; once it ends the view answers again.
+  ASSERT_TRUE(desk->Hang(1500));
+  DWORD_PTR count = 0;
+  EXPECT_FALSE(SendMessageTimeoutW(desk->ListView(), LVM_GETITEMCOUNT, 0, 0, 0, 200, &count));
+  EXPECT_TRUE(SendMessageTimeoutW(desk->ListView(), LVM_GETITEMCOUNT, 0, 0, 0, 10000, &count));
+  EXPECT_EQ(count, 3u);
+
+  ASSERT_TRUE(desk->Resize({1400, 900}, 200));
+  EXPECT_TRUE(WaitUntil([&] {
+    report = desk->Report();
+    return report && report->clientWidth == 1400 && report->clientHeight == 900;
+  }));
+}
+
 TEST(TestDeskTest, LoadReplacesTheItems) {
   auto desk = StartDesk(TestDeskOptions::Sample());
   ASSERT_TRUE(desk);

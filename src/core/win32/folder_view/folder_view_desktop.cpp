@@ -21,6 +21,18 @@ std::optional<std::u16string> DisplayName(IShellFolder& folder, PCUITEMID_CHILD 
   return result;
 }
 
+// Whether a call reached Explorer: only COM's and the RPC runtime's own failures to carry it (a
+// disconnected or dead server, a call it would not take) say it did not. Explorer's refusal of
+// an item it no longer holds is an answer like any other.
+bool ReachedExplorer(HRESULT result) {
+  if (SUCCEEDED(result)) return true;
+  if (HRESULT_FACILITY(result) == FACILITY_RPC || result == CO_E_OBJNOTCONNECTED) return false;
+  // The RPC runtime's status codes (RPC_S_SERVER_UNAVAILABLE, RPC_S_CALL_FAILED, ...) as HRESULTs.
+  const int code = HRESULT_CODE(result);
+  return !(HRESULT_FACILITY(result) == FACILITY_WIN32 && code >= RPC_S_INVALID_STRING_BINDING &&
+           code <= RPC_X_BAD_STUB_DATA);
+}
+
 }  // namespace
 
 FolderViewShell SystemFolderViewShell() {
@@ -164,28 +176,32 @@ std::optional<ItemLabel> FolderViewDesktop::GetItemLabel(int32_t index) {
 }
 
 bool FolderViewDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
+  if (!view_) return false;
   PCUITEMID_CHILD item = Item(index);
-  if (!item) return false;
+  // An index the last find did not see: the view would refuse it, as a list view does.
+  if (!item) return true;
   // The flags have no "leave the selection alone": without the select bit an item reads as to
   // be deselected. Ask for the selection the icon has, so a move never changes it.
   DWORD state = 0;
   DWORD flags = SVSI_POSITIONITEM;
-  if (SUCCEEDED(view_->GetSelectionState(item, &state)) && (state & SVSI_SELECT)) {
-    flags |= SVSI_SELECT;
-  }
+  const HRESULT asked = view_->GetSelectionState(item, &state);
+  if (!ReachedExplorer(asked)) return false;
+  if (SUCCEEDED(asked) && (state & SVSI_SELECT)) flags |= SVSI_SELECT;
   POINT position{x, y};
-  return SUCCEEDED(view_->SelectAndPositionItems(1, &item, &position, flags));
+  return ReachedExplorer(view_->SelectAndPositionItems(1, &item, &position, flags));
 }
 
 bool FolderViewDesktop::ArrangeIcons() {
   if (!view_) return false;
   DWORD flags = 0;
-  if (FAILED(view_->GetCurrentFolderFlags(&flags))) return false;
+  const HRESULT asked = view_->GetCurrentFolderFlags(&flags);
+  if (FAILED(asked)) return ReachedExplorer(asked);
   if (flags & FWF_AUTOARRANGE) return true;  // the view keeps itself arranged
   // Auto-arrange makes the view arrange the icons itself, so Explorer keeps the result; switching
   // it off again leaves them there and the user's setting as it was.
-  if (FAILED(view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, FWF_AUTOARRANGE))) return false;
-  return SUCCEEDED(view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, 0));
+  const HRESULT switchedOn = view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, FWF_AUTOARRANGE);
+  if (FAILED(switchedOn)) return ReachedExplorer(switchedOn);
+  return ReachedExplorer(view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, 0));
 }
 
 }  // namespace norv

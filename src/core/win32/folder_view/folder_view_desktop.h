@@ -40,7 +40,8 @@ FolderViewShell SystemFolderViewShell();
 // Requests to Explorer: a fixed number per find (the view, its window, the count and every item
 // id at once, the view's folder), then one per icon for its position. Names and image indexes are
 // answered in our own process from the item ids. Moves (two requests: the icon's selection, then
-// the move) and arranging use the items of the last find.
+// the move) and arranging use the items of the last find; they count as delivered unless COM
+// could not carry the call to Explorer, whatever Explorer answered.
 class FolderViewDesktop : public DesktopListView {
  public:
   explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell());
@@ -53,13 +54,14 @@ class FolderViewDesktop : public DesktopListView {
 
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;
-  int32_t GetItemCount() override { return static_cast<int32_t>(items_.size()); }
+  std::optional<int32_t> GetItemCount() override { return static_cast<int32_t>(items_.size()); }
   bool BeginItemReads() override { return view_ != nullptr; }
   std::optional<Point> GetItemPosition(int32_t index) override;
   std::optional<ItemLabel> GetItemLabel(int32_t index) override;
   void EndItemReads() override {}
   bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
   bool ArrangeIcons() override;
+  bool ViewStillExists() override { return viewWindow_ && IsWindow(viewWindow_); }
 
  private:
   bool Reach();

@@ -132,7 +132,7 @@ ExitCode DiagnoseDesktop(CommandOutput& out) {
   if (!found) return Failed(out, text::kNoListView);
   PrintArrangeFlags(listView.handle(), out);
 
-  const int32_t count = desktop.GetItemCount();
+  const int32_t count = desktop.GetItemCount().value_or(0);
   out.Out(Concat({text::kIconCount, Decimal(count)}));
   if (count <= 0) return Failed(out, text::kNoIcons);
   std::optional<Point> start;

@@ -1,0 +1,66 @@
+#include "core/atomic_write_names.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "core/file_system.h"
+#include "core/settings.h"
+
+namespace norv {
+namespace {
+
+constexpr std::u16string_view kMark = u".~";
+constexpr std::u16string_view kEnd = u".tmp";
+
+std::u16string Hex(uint32_t value) {
+  char digits[8];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
+  return std::u16string(digits, end);
+}
+
+// As Hex writes them: one to eight digits, no leading zero.
+bool IsHex(std::u16string_view digits) {
+  if (digits.empty() || digits.size() > 8 || (digits.size() > 1 && digits[0] == u'0')) return false;
+  return std::all_of(digits.begin(), digits.end(), [](char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+  });
+}
+
+bool IsOwnFile(std::u16string_view name) {
+  // The program's file names, without the separator they are appended with.
+  const std::u16string_view snapshot = std::u16string_view(kStartupSnapshotName).substr(1);
+  const std::u16string_view settings = std::u16string_view(kSettingsFileName).substr(1);
+  return name.ends_with(kLayoutExtension) || name == snapshot || name == settings;
+}
+
+}  // namespace
+
+std::u16string AtomicWriteTemporaryPath(std::u16string_view target, uint32_t processId,
+                                        uint32_t counter) {
+  std::u16string path(target);
+  path += kMark;
+  path += Hex(processId);
+  path += u'_';
+  path += Hex(counter);
+  path += kEnd;
+  return path;
+}
+
+bool IsLeftoverOfAtomicWrite(std::u16string_view fileName) {
+  if (!fileName.ends_with(kEnd)) return false;
+  fileName.remove_suffix(kEnd.size());
+  const size_t mark = fileName.rfind(kMark);
+  if (mark == std::u16string_view::npos) return false;
+  const std::u16string_view numbers = fileName.substr(mark + kMark.size());
+  const size_t separator = numbers.find(u'_');
+  return separator != std::u16string_view::npos && IsHex(numbers.substr(0, separator)) &&
+         IsHex(numbers.substr(separator + 1)) && IsOwnFile(fileName.substr(0, mark));
+}
+
+void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& appDirectory) {
+  for (const std::u16string& name : files.List(appDirectory + u"\\*" + std::u16string(kEnd), 0)) {
+    if (IsLeftoverOfAtomicWrite(name)) files.Delete(appDirectory + u"\\" + name);
+  }
+}
+
+}  // namespace norv

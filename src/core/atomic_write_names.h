@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace norv {
+
+class FileSystem;
+
+// The temporary file FileSystem::ReplaceAtomically writes beside its target before it takes the
+// target's place: the target's path, ".~", the process id, "_", a counter, ".tmp", both numbers in
+// lower-case hexadecimal without leading zeros.
+std::u16string AtomicWriteTemporaryPath(std::u16string_view target, uint32_t processId,
+                                        uint32_t counter);
+// The most that adds to the target's path: ".~ffffffff_ffffffff.tmp".
+inline constexpr size_t kAtomicWriteSuffixMaxLength = 23;
+
+// Whether a file name is exactly such a temporary file of one of the program's own files: a
+// layout ("*.ppx"), "Norv.e01" or "Norv.ini". Any other name is the user's.
+bool IsLeftoverOfAtomicWrite(std::u16string_view fileName);
+
+// Deletes from the program's folder the temporary files that interrupted writes left behind.
+// Only while no other instance runs: its write may be under way.
+void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& appDirectory);
+
+}  // namespace norv

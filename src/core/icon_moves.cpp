@@ -1,0 +1,72 @@
+#include "core/icon_moves.h"
+
+#include <algorithm>
+
+#include "core/app_state.h"
+#include "core/desktop_list_view.h"
+#include "core/icon_table.h"
+
+namespace norv {
+namespace {
+
+// A shell that keeps replacing its desktop while one command runs is not followed for ever.
+constexpr int kMaxNewDesktops = 3;
+
+bool FoundNewDesktop(Services& services) {
+  const std::optional<int32_t> count = FindDesktopItems(services.desktop, services.pause);
+  return count && *count > 0;
+}
+
+}  // namespace
+
+MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan,
+                      OnNewDesktop rule) {
+  DesktopListView& desktop = services.desktop;
+  std::vector<IconMove> moves = plan(table);
+  size_t next = 0;
+  // Whether the moves can go on after the view went: true with the next move on the new desktop.
+  const auto carryOnOnNewDesktop = [&] {
+    if (rule == OnNewDesktop::kGoOnByIndex) return FoundNewDesktop(services);
+    if (rule == OnNewDesktop::kStop || !SnapshotDesktop(table, services)) return false;
+    moves = plan(table);
+    next = 0;
+    return true;
+  };
+
+  MoveOutcome outcome;
+  int newDesktops = 0;
+  while (next < moves.size()) {
+    const IconMove& move = moves[next];
+    if (desktop.SetItemPosition(move.index, move.to.x, move.to.y)) {
+      ++outcome.delivered;
+      ++next;
+      continue;
+    }
+    const bool gone = !desktop.ViewStillExists();
+    outcome.desktopReplaced |= gone;
+    if (!gone || newDesktops++ == kMaxNewDesktops || !carryOnOnNewDesktop()) {
+      outcome.allDelivered = false;
+      break;
+    }
+  }
+  return outcome;
+}
+
+std::vector<IconMove> MovesToStartupPositions(const IconTable& table) {
+  const size_t count =
+      std::min(static_cast<size_t>(std::max(table.itemCount, 0)), table.initialPositions.size());
+  std::vector<IconMove> moves;
+  moves.reserve(count);
+  for (size_t i = 0; i < count; ++i)
+    moves.push_back({static_cast<int32_t>(i), table.initialPositions[i]});
+  return moves;
+}
+
+bool ArrangeDesktopIcons(Services& services) {
+  DesktopListView& desktop = services.desktop;
+  if (desktop.ArrangeIcons()) return true;
+  // Arranging names no icon, so it means the same on a new desktop.
+  return !desktop.ViewStillExists() && FoundNewDesktop(services) && desktop.ArrangeIcons();
+}
+
+}  // namespace norv

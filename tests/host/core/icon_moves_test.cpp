@@ -1,0 +1,76 @@
+#include "core/icon_moves.h"
+
+#include <gtest/gtest.h>
+
+#include "core/icon_table.h"
+#include "support/fake_services.h"
+
+namespace norv {
+namespace {
+
+using test::FakePlatform;
+
+// Three icons of the last snapshot.
+struct Desk {
+  FakePlatform p;
+  Desk() {
+    p.desktop.Add(u"a", 10, 10);
+    p.desktop.Add(u"b", 10, 90);
+    p.desktop.Add(u"c", 10, 170);
+    EXPECT_TRUE(SnapshotDesktop(p.state.table, p.services));
+    p.desktop.ResetCounters();
+  }
+  MoveOutcome Move(OnNewDesktop rule) {
+    // Icon i to (100 * (i + 1), 500): a plan that follows from the table it is given.
+    const MovePlan spreadOut = [](const IconTable& table) {
+      std::vector<IconMove> moves;
+      for (int32_t i = 0; i < table.itemCount; ++i) moves.push_back({i, {100 * (i + 1), 500}});
+      return moves;
+    };
+    return MoveIcons(p.state.table, p.services, spreadOut, rule);
+  }
+  std::vector<Point> Positions() const {
+    std::vector<Point> positions;
+    for (const auto& item : p.desktop.items) positions.push_back(item.position);
+    return positions;
+  }
+};
+
+TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
+  struct Case {
+    OnNewDesktop rule;
+    std::vector<Point> positions;  // of the new desktop's four icons afterwards
+    bool allDelivered;
+  };
+  for (const Case& c : std::vector<Case>{
+           {OnNewDesktop::kStop, {{100, 500}, {10, 90}, {10, 170}, {10, 250}}, false},
+           // By the old plan's indexes: the new fourth icon has no move in it.
+           {OnNewDesktop::kGoOnByIndex, {{100, 500}, {200, 500}, {300, 500}, {10, 250}}, true},
+           // Planned again from a snapshot of the new desktop, all four icons.
+           {OnNewDesktop::kPlanAgain, {{100, 500}, {200, 500}, {300, 500}, {400, 500}}, true},
+       }) {
+    SCOPED_TRACE(static_cast<int>(c.rule));
+    Desk d;
+    d.p.desktop.Add(u"d", 10, 250);
+    d.p.desktop.replaceViewAtMove = 1;  // the shell restarts after the first move
+    const MoveOutcome moved = d.Move(c.rule);
+    EXPECT_EQ(d.Positions(), c.positions);
+    EXPECT_TRUE(moved.desktopReplaced);
+    EXPECT_EQ(moved.allDelivered, c.allDelivered);
+  }
+}
+
+TEST(IconMovesTest, ArrangingReachesANewDesktopButNotAHungOne) {
+  Desk d;
+  d.p.desktop.ReplaceView();
+  EXPECT_TRUE(ArrangeDesktopIcons(d.p.services));
+  EXPECT_EQ(d.p.desktop.arranges, 2);
+  EXPECT_EQ(d.Positions()[1], (Point{0, 75}));
+
+  d.p.desktop.hung = true;
+  EXPECT_FALSE(ArrangeDesktopIcons(d.p.services));
+  EXPECT_EQ(d.p.desktop.arranges, 3);
+}
+
+}  // namespace
+}  // namespace norv
