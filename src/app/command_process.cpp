@@ -18,12 +18,6 @@
 namespace norv {
 namespace {
 
-// The snapshot ends the program when the desktop has no icons; a command ends with its code.
-class ExitWithDesktopUnreadable final : public ProgramEnd {
- public:
-  void EndNow() override { ExitProcess(static_cast<UINT>(ExitCode::kDesktopUnreadable)); }
-};
-
 void PrintUsage(CommandOutput& out, OutputStream stream) {
   for (std::u16string_view line : command_text::kUsage) out.Write(stream, line);
 }
@@ -32,8 +26,7 @@ ExitCode RunInThisProcess(const CommandRequest& request, CommandOutput& out) {
   Win32Platform platform;
   AppState state;
   state.appDirectory = ProgramDirectory();
-  ExitWithDesktopUnreadable end;
-  CommandServices command(platform.services(), out, end);
+  CommandServices command(platform.services(), out);
   return RunWithoutResident(request, state, command);
 }
 

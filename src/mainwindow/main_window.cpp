@@ -59,19 +59,15 @@ void MainWindow::SwitchOffKeepPositionsAtExit() {
 
 void MainWindow::ShowOutsideChange() {
   RefillIconList();
-  RecountLayoutsAndEnableRestore();
-  DisableSelectedIconButtons();
   ClearIconPreview();
+  DisableSelectedIconButtons();
+  ShowOptionPicture(0);
+  ShowOptionPicture(1);
+  EnableAllIconsButtons();
+  RecountLayoutsAndEnableRestore();
 }
 
 void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
-
-void MainWindow::RelistDesktop() {
-  RefillIconList();
-  ClearIconPreview();
-  DisableSelectedIconButtons();
-  EnableAllIconsButtons();
-}
 
 void MainWindow::SnapshotStarting() { view_.ClearRows(); }
 

@@ -11,7 +11,6 @@ namespace norv {
 struct AppState;
 struct Services;
 class LayoutDialogs;
-class MainWindowView;
 class Win32MainWindow;
 
 // The program's one main window, modeless: opened from the tray's settings entry, closed by its
@@ -32,10 +31,8 @@ class MainWindowSlot {
   bool IsOpen() const;
   // The window while it exists, else null.
   HWND hwnd() const;
-  // The open window as its behaviour drives it, else null.
-  MainWindowView* view();
-  // An open window lists the table again after a snapshot it did not take.
-  void RelistDesktop();
+  // An open window shows a change it did not make (see MainWindow::ShowOutsideChange).
+  void ShowOutsideChange();
 
  private:
   friend class Win32MainWindow;

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "core/app_state.h"
-#include "core/desktop_list_view.h"
 #include "core/user_messages.h"
 
 namespace norv {
 
 class CommandOutput;
+struct IconTable;
+struct MoveOutcome;
 
 // A command never shows a box: a message of the program's behaviour becomes one error line, and a
 // question is answered "No", so nothing is replaced that the command line did not ask for.
@@ -20,82 +23,35 @@ class OutputMessages final : public UserMessages {
   CommandOutput& out_;
 };
 
-// The resident Norvane answers a command whose desktop has no icons instead of ending on its
-// behalf.
-class KeepRunning final : public ProgramEnd {
- public:
-  void EndNow() override {}
-};
-
-// The desktop passed through, remembering whether an icon could not be read or moved, so that a
-// command can say that the desktop did not answer. Finding the view is not counted: the snapshot
-// looks again a few times before it gives up, and says so itself.
-class WatchedDesktop final : public DesktopListView {
- public:
-  explicit WatchedDesktop(DesktopListView& desktop) : desktop_(desktop) {}
-
-  bool failed() const { return failed_; }
-
-  bool FindDesktopListView() override { return desktop_.FindDesktopListView(); }
-  DesktopRect GetDesktopRect() override { return desktop_.GetDesktopRect(); }
-  std::optional<int32_t> GetItemCount() override { return Watch(desktop_.GetItemCount()); }
-  bool BeginItemReads() override { return Watch(desktop_.BeginItemReads()); }
-  std::optional<Point> GetItemPosition(int32_t index) override {
-    return Watch(desktop_.GetItemPosition(index));
-  }
-  std::optional<ItemLabel> GetItemLabel(int32_t index) override {
-    return Watch(desktop_.GetItemLabel(index));
-  }
-  void EndItemReads() override { desktop_.EndItemReads(); }
-  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override {
-    return Watch(desktop_.SetItemPosition(index, x, y));
-  }
-  bool ArrangeIcons() override { return Watch(desktop_.ArrangeIcons()); }
-  bool ViewStillExists() override { return desktop_.ViewStillExists(); }
-
- private:
-  template <typename T>
-  T Watch(T answer) {
-    if (!answer) failed_ = true;
-    return answer;
-  }
-
-  DesktopListView& desktop_;
-  bool failed_ = false;
-};
-
-// The platform as one command uses it: the same files and settings, the desktop watched, messages
-// as lines of `out`, and the program's end as `end` makes it.
+// The platform as one command uses it: the same desktop, files and settings, messages as lines of
+// `out`, and a desktop without icons noted instead of ending the program (the command then ends
+// with its code, and a resident Norvane goes on).
 class CommandServices {
  public:
-  CommandServices(const Services& platform, CommandOutput& out, ProgramEnd& end);
+  CommandServices(const Services& platform, CommandOutput& out);
   CommandServices(const CommandServices&) = delete;
   CommandServices& operator=(const CommandServices&) = delete;
 
   Services& services() { return services_; }
   CommandOutput& out() { return out_; }
-  // An icon could not be read or moved, or the desktop had none, since the command began.
-  bool desktopFailed() const { return desktop_.failed() || end_.ended; }
+
+  // A snapshot into `table`. When it fails, one line says why: the program's own no-icons message,
+  // or that the shell did not answer and `notDone` (what the command therefore left undone).
+  bool Snapshot(IconTable& table, std::u16string_view notDone);
+  // Whether the command's moves all reached the desktop and the snapshot after them succeeded;
+  // otherwise one line says what went wrong.
+  bool MovesDone(const MoveOutcome& moved, bool snapshotTaken);
 
  private:
-  // Notes the end before passing it on.
-  class WatchedEnd final : public ProgramEnd {
+  class NotedEnd final : public ProgramEnd {
    public:
-    explicit WatchedEnd(ProgramEnd& end) : end_(end) {}
-    void EndNow() override {
-      ended = true;
-      end_.EndNow();
-    }
+    void EndNow() override { ended = true; }
     bool ended = false;
-
-   private:
-    ProgramEnd& end_;
   };
 
   CommandOutput& out_;
-  WatchedDesktop desktop_;
   OutputMessages messages_;
-  WatchedEnd end_;
+  NotedEnd end_;
   Services services_;
 };
 

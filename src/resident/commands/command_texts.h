@@ -66,14 +66,22 @@ inline constexpr std::u16string_view kAllHidden = u"全てのｱｲｺﾝを非�
 inline constexpr std::u16string_view kAllShown = u"全てのｱｲｺﾝを起動時の位置に表示しました。";
 inline constexpr std::u16string_view kOpened = u"設定画面を開きました。";
 
-// The desktop.
-inline constexpr std::u16string_view kNotSavedUnreadable =
-    u"ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを読み取れなかったため、保存しませんでした。";
-inline constexpr std::u16string_view kKeptUnchanged = u"前に保存した内容はそのまま残っています。";
-inline constexpr std::u16string_view kNotRestoredUnreadable =
-    u"ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを読み取れなかったため、何も動かしませんでした。";
-inline constexpr std::u16string_view kMovesFailed =
-    u"ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを最後まで動かせませんでした。もう一度お試し下さい。";
+// The desktop. A snapshot that found no icons says so with the program's own message.
+inline constexpr std::u16string_view kShellNoAnswer =
+    u"ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなかったため、";
+// What follows kShellNoAnswer.
+inline constexpr std::u16string_view kNotSavedHere = u"保存しませんでした。";
+inline constexpr std::u16string_view kNotSavedKept =
+    u"保存しませんでした。前に保存した内容はそのまま残っています。";
+inline constexpr std::u16string_view kNothingMoved = u"何も動かしませんでした。もう一度お試し下さい。";
+inline constexpr std::u16string_view kMovesStopped =
+    u"ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなくなったため、ｱｲｺﾝを最後まで動かせませんでした。"
+    u"もう一度お試し下さい。";
+inline constexpr std::u16string_view kMovesStoppedByRestart =
+    u"エクスプローラーが再起動したため、ｱｲｺﾝを最後まで動かせませんでした。もう一度お試し下さい。";
+inline constexpr std::u16string_view kMovedButNotReadBack =
+    u"ｱｲｺﾝを動かした後、ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなかったため、"
+    u"結果を確かめられませんでした。";
 
 // The resident Norvane.
 inline constexpr std::u16string_view kNeedsResident =

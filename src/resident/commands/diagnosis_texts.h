@@ -39,6 +39,8 @@ inline constexpr std::u16string_view kNotRead = u" → 読み取れませんで�
 inline constexpr std::u16string_view kOk = u"OK";
 inline constexpr std::u16string_view kFailed = u"失敗: ";
 inline constexpr std::u16string_view kNoListView = u"ﾃﾞｽｸﾄｯﾌﾟのリスト ビューが見つかりません。";
+inline constexpr std::u16string_view kCountUnanswered =
+    u"ﾃﾞｽｸﾄｯﾌﾟのリスト ビューがｱｲｺﾝの数の問い合わせに応答しませんでした。";
 inline constexpr std::u16string_view kNoIcons = u"ﾃﾞｽｸﾄｯﾌﾟにｱｲｺﾝがありません。";
 inline constexpr std::u16string_view kFirstIconUnread = u"最初のｱｲｺﾝを読み取れませんでした。";
 inline constexpr std::u16string_view kNotHidden = u"最初のｱｲｺﾝが隠す位置に移りませんでした。";

@@ -6,6 +6,7 @@
 
 #include "core/app_state.h"
 #include "core/file_system.h"
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
 #include "core/settings.h"
 #include "layout/layout_file.h"
@@ -88,9 +89,7 @@ ExitCode SaveLayoutCommand(AppState& state, CommandServices& command, std::u16st
     out.Error(Quoted(name, text::kAlreadySaved));
     return ExitCode::kLayoutRefused;
   }
-  if (!SnapshotDesktop(state.table, services)) {
-    out.Error(existed ? Concat({text::kNotSavedUnreadable, text::kKeptUnchanged})
-                      : std::u16string(text::kNotSavedUnreadable));
+  if (!command.Snapshot(state.table, existed ? text::kNotSavedKept : text::kNotSavedHere)) {
     return ExitCode::kDesktopUnreadable;
   }
   if (!WriteLayoutFile(services.files, path, state.table)) {
@@ -107,15 +106,12 @@ ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u1
   if (NameRefused(state, name, out)) return ExitCode::kLayoutRefused;
   const std::optional<std::u16string> path = FindSavedLayout(state, services.files, name, out);
   if (!path) return ExitCode::kLayoutRefused;
-  // Records are matched to the icons of the table, so it must show the desktop as it is now.
-  if (!SnapshotDesktop(state.table, services)) {
-    out.Error(text::kNotRestoredUnreadable);
-    return ExitCode::kDesktopUnreadable;
-  }
-  ApplyLayoutFile(state.table, services, *path);
-  const bool reread = SnapshotDesktop(state.table, services);
-  if (!reread || command.desktopFailed()) {
-    out.Error(text::kMovesFailed);
+  // Records are matched to the icons of the table by text, then moved by index: the table must
+  // show the desktop as it is now, or a record would move whichever icon took its index since.
+  if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
+  // Then as after the dialog's "復帰": its caller takes the snapshot.
+  const MoveOutcome moved = ApplyLayoutFile(state.table, services, *path);
+  if (!command.MovesDone(moved, SnapshotDesktop(state.table, services))) {
     return ExitCode::kDesktopUnreadable;
   }
   out.Out(Quoted(name, text::kRestored));

@@ -1,7 +1,6 @@
 #include "resident/commands/resident_commands.h"
 
 #include "core/app_state.h"
-#include "core/icon_table.h"
 #include "core/settings.h"
 #include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/main_window.h"
@@ -16,33 +15,28 @@ namespace {
 
 namespace text = command_text;
 
-ExitCode ThenShowInOpenMainWindow(ExitCode code, AppState& state, CommandServices& command,
-                                  ResidentWindows& windows) {
-  if (MainWindowView* view = windows.OpenMainWindowView()) {
-    MainWindow(state, command.services(), *view).ShowOutsideChange();
-  }
+ExitCode ThenShowInMainWindow(ExitCode code, ResidentWindows& windows) {
+  windows.ShowOutsideChange();
   return code;
 }
 
-// The all-icons button of the main window, pressed in it when it is open, else in a window
-// nobody sees; a closed window writes its options itself, so they are written here.
-ExitCode PressAllIconsButton(Command button, AppState& state, CommandServices& command,
-                             ResidentWindows& windows) {
-  Services& services = command.services();
+// The all-icons button, released in a main window nobody sees, with what the command process
+// sees instead of message boxes; the open window, if any, then shows the result. A closed window
+// writes its options itself, so they are written here.
+ExitCode ReleaseAllIconsButton(Command button, AppState& state, CommandServices& command,
+                               ResidentWindows& windows) {
   // Icons added since the last snapshot are included, and every index names today's icon.
-  if (!SnapshotDesktop(state.table, services)) {
-    command.out().Error(text::kNotRestoredUnreadable);
-    return ExitCode::kDesktopUnreadable;
-  }
-  MainWindowView* openView = windows.OpenMainWindowView();
-  HeadlessMainWindowView closedView;
+  if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
+  HeadlessMainWindowView unseen;
   const auto optionsBefore = state.reCover;
-  MainWindow(state, services, openView ? *openView : closedView).OnButtonReleased(button);
-  if (!openView && state.reCover != optionsBefore && !SaveOptions(state, services.profile)) {
+  const AllIconsOutcome outcome =
+      MainWindow(state, command.services(), unseen).ReleaseAllIconsButton(button);
+  windows.ShowOutsideChange();
+  if (!windows.MainWindowOpen() && state.reCover != optionsBefore &&
+      !SaveOptions(state, command.services().profile)) {
     command.out().Error(text::kOptionsNotSaved);
   }
-  if (command.desktopFailed()) {
-    command.out().Error(text::kMovesFailed);
+  if (!command.MovesDone(outcome.moved, outcome.snapshotTaken)) {
     return ExitCode::kDesktopUnreadable;
   }
   command.out().Out(button == Command::kHideAll ? text::kAllHidden : text::kAllShown);
@@ -55,12 +49,10 @@ ExitCode RunInResident(const CommandRequest& request, AppState& state, CommandSe
                        ResidentWindows& windows) {
   switch (request.kind) {
     case CommandKind::kSave:
-      return ThenShowInOpenMainWindow(
-          SaveLayoutCommand(state, command, request.name, request.overwrite), state, command,
-          windows);
+      return ThenShowInMainWindow(
+          SaveLayoutCommand(state, command, request.name, request.overwrite), windows);
     case CommandKind::kRestore:
-      return ThenShowInOpenMainWindow(RestoreLayoutCommand(state, command, request.name), state,
-                                      command, windows);
+      return ThenShowInMainWindow(RestoreLayoutCommand(state, command, request.name), windows);
     case CommandKind::kList:
       return ListLayoutsCommand(state, command);
     case CommandKind::kOpen:
@@ -68,9 +60,9 @@ ExitCode RunInResident(const CommandRequest& request, AppState& state, CommandSe
       command.out().Out(text::kOpened);
       return ExitCode::kDone;
     case CommandKind::kHideAll:
-      return PressAllIconsButton(Command::kHideAll, state, command, windows);
+      return ReleaseAllIconsButton(Command::kHideAll, state, command, windows);
     case CommandKind::kShowAll:
-      return PressAllIconsButton(Command::kShowAll, state, command, windows);
+      return ReleaseAllIconsButton(Command::kShowAll, state, command, windows);
     default:
       return ExitCode::kBadCommandLine;
   }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "core/settings.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/recording_view.h"
@@ -26,8 +29,6 @@ struct Resident : ResidentWindows {
   bool windowOpen = false;
   int settingsOpened = 0;
   CollectedOutput out;
-  KeepRunning end;
-  CommandServices command{p.services, out, end};
 
   Resident() {
     p.desktop.Add(u"ごみ箱", 10, 10);
@@ -41,11 +42,15 @@ struct Resident : ResidentWindows {
     windowOpen = true;
   }
 
-  MainWindowView* OpenMainWindowView() override { return windowOpen ? &view : nullptr; }
+  bool MainWindowOpen() override { return windowOpen; }
+  void ShowOutsideChange() override {
+    if (windowOpen) window.ShowOutsideChange();
+  }
   void OpenSettings() override { ++settingsOpened; }
 
   ExitCode Run(CommandKind kind, std::u16string name = {}) {
     out.lines.clear();
+    CommandServices command(p.services, out);
     return RunInResident({kind, std::move(name), false}, p.state, command, *this);
   }
   std::string Line() const { return out.lines.empty() ? "" : Utf8(out.lines.back().text); }
@@ -91,18 +96,44 @@ TEST(ResidentCommandsTest, AnOpenMainWindowShowsWhatTheCommandsDid) {
   EXPECT_NE(r.view.rows[0].find(u"非表示"), std::u16string::npos);
 }
 
-TEST(ResidentCommandsTest, ADesktopThatFailsOrHasNoIconsEndsInCodeFourAndTheProgramGoesOn) {
-  Resident r;
-  r.p.desktop.failMoveAt = r.p.desktop.moves + 1;
-  EXPECT_EQ(r.Run(CommandKind::kHideAll), ExitCode::kDesktopUnreadable);
-  EXPECT_EQ(r.Line(), "ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを最後まで動かせませんでした。もう一度お試し下さい。");
-
-  Resident empty;
-  empty.p.desktop.items.clear();
-  EXPECT_EQ(empty.Run(CommandKind::kShowAll), ExitCode::kDesktopUnreadable);
-  EXPECT_EQ(Utf8(empty.out.lines.at(0).text), "ｱｲｺﾝが見つかりませんでした。");
-  EXPECT_TRUE(empty.p.messages.shown.empty());
-  EXPECT_EQ(empty.p.state.table.itemCount, 2);  // the last good table stays
+// As for the buttons: a shell that restarts under the moves has them made on its new desktop; one
+// that stops answering ends the command in code 4 with one line, no box, and the program going on.
+TEST(ResidentCommandsTest, TheDesktopsAnswersDecideTheCodeAndTheOneLineSaysWhy) {
+  struct Case {
+    const char* what;
+    CommandKind command;
+    std::function<void(test::SimulatedDesktop&)> arrange;
+    ExitCode code;
+    std::string line;
+    bool everyIconHidden;
+  };
+  const std::vector<Case> cases = {
+      {"shell restarted under the first move", CommandKind::kHideAll,
+       [](test::SimulatedDesktop& d) { d.replaceViewAtMove = d.moves; }, ExitCode::kDone,
+       "全てのｱｲｺﾝを非表示にしました。", true},
+      {"a move not delivered", CommandKind::kHideAll,
+       [](test::SimulatedDesktop& d) { d.failMoveAt = d.moves + 1; }, ExitCode::kDesktopUnreadable,
+       "ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなくなったため、ｱｲｺﾝを最後まで動かせませんでした。"
+       "もう一度お試し下さい。",
+       false},
+      {"the count unanswered", CommandKind::kHideAll,
+       [](test::SimulatedDesktop& d) { d.hung = true; }, ExitCode::kDesktopUnreadable,
+       "ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなかったため、何も動かしませんでした。"
+       "もう一度お試し下さい。",
+       false},
+      {"no icons", CommandKind::kShowAll, [](test::SimulatedDesktop& d) { d.items.clear(); },
+       ExitCode::kDesktopUnreadable, "ｱｲｺﾝが見つかりませんでした。", false},
+  };
+  for (const Case& c : cases) {
+    Resident r;
+    c.arrange(r.p.desktop);
+    EXPECT_EQ(r.Run(c.command), c.code) << c.what;
+    ASSERT_EQ(r.out.lines.size(), 1u) << c.what;
+    EXPECT_EQ(r.Line(), c.line) << c.what;
+    EXPECT_TRUE(r.p.messages.shown.empty()) << c.what;
+    EXPECT_EQ(r.p.state.table.hiddenCount == 2, c.everyIconHidden) << c.what;
+    EXPECT_EQ(r.p.state.table.itemCount, 2) << c.what;  // the last good table stays
+  }
 }
 
 TEST(ResidentCommandsTest, OpenIsTheSettingsEntry) {

@@ -19,8 +19,6 @@ const std::u16string kWork = u"C:\\Norv\\仕事.ppx";
 struct Standalone {
   test::FakePlatform p;
   CollectedOutput out;
-  KeepRunning end;
-  CommandServices command{p.services, out, end};
 
   Standalone() {
     p.desktop.Add(u"ごみ箱", 10, 10);
@@ -29,6 +27,7 @@ struct Standalone {
 
   ExitCode Run(CommandKind kind, std::u16string name = {}, bool overwrite = false) {
     out.lines.clear();
+    CommandServices command(p.services, out);
     return RunWithoutResident({kind, std::move(name), overwrite}, p.state, command);
   }
   // The one line printed; failures go to standard error.
@@ -99,7 +98,7 @@ TEST(StandaloneCommandsTest, AnUnreadableDesktopWritesAndMovesNothing) {
   s.p.desktop.failLabelReadAt = s.p.desktop.labelReads + 1;
   EXPECT_EQ(s.Run(CommandKind::kSave, u"仕事", true), ExitCode::kDesktopUnreadable);
   EXPECT_EQ(s.Line(OutputStream::kError),
-            "ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを読み取れなかったため、保存しませんでした。"
+            "ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなかったため、保存しませんでした。"
             "前に保存した内容はそのまま残っています。");
   EXPECT_EQ(s.p.files.Bytes(kWork), saved);
 
@@ -125,7 +124,8 @@ TEST(StandaloneCommandsTest, RestorePutsTheIconsBackAndReportsLostMoves) {
   s.p.desktop.failMoveAt = s.p.desktop.moves;
   EXPECT_EQ(s.Run(CommandKind::kRestore, u"仕事"), ExitCode::kDesktopUnreadable);
   EXPECT_EQ(s.Line(OutputStream::kError),
-            "ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを最後まで動かせませんでした。もう一度お試し下さい。");
+            "ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなくなったため、ｱｲｺﾝを最後まで動かせませんでした。"
+            "もう一度お試し下さい。");
 }
 
 TEST(StandaloneCommandsTest, RestoreFindsTheLayoutByItsFileNameOrByTheNameListed) {

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "mainwindow/win32/main_window.h"
 #include "resident/commands/command_message.h"
 #include "resident/commands/command_services.h"
 #include "resident/commands/command_texts.h"
@@ -35,14 +34,6 @@ void SendAnswer(HWND self, HWND to, const std::vector<OutputLine>& lines) {
 
 }  // namespace
 
-BOOL CommandServer::NextMessage(MSG& message) {
-  started_ = true;
-  free_ = true;
-  const BOOL result = GetMessageW(&message, nullptr, 0, 0);
-  free_ = false;
-  return result;
-}
-
 LRESULT CommandServer::Answer(HWND self, HWND sender, const COPYDATASTRUCT& data) {
   if (data.dwData != kRequestTag || !data.lpData || data.cbData > kMaxRequestBytes ||
       !IsWindow(sender)) {
@@ -51,25 +42,23 @@ LRESULT CommandServer::Answer(HWND self, HWND sender, const COPYDATASTRUCT& data
   const std::optional<CommandRequest> request =
       DecodeRequest({static_cast<const char*>(data.lpData), data.cbData});
   if (!request) return kRejectedReply;
-  if (!started_) return kNotReadyReply;
+  if (!taking_) return kNotReadyReply;
 
   CollectedOutput out;
   ExitCode code = ExitCode::kResidentBusy;
-  if (free_) {
-    // A command arriving while this one waits on the shell finds the program busy.
-    free_ = false;
-    KeepRunning end;
-    CommandServices command(services_, out, end);
-    code = RunInResident(*request, state_, command, *this);
-    free_ = true;
-  } else {
+  if (tray_.Occupied()) {
     out.Error(command_text::kBusy);
+  } else {
+    CommandServices command(services_, out);
+    code = RunInResident(*request, state_, command, *this);
   }
   SendAnswer(self, sender, out.lines);
   return static_cast<LRESULT>(ReplyFor(code));
 }
 
-MainWindowView* CommandServer::OpenMainWindowView() { return mainWindow_.view(); }
+bool CommandServer::MainWindowOpen() { return trayView_.MainWindowOpen(); }
+
+void CommandServer::ShowOutsideChange() { trayView_.ShowChangeInMainWindow(); }
 
 void CommandServer::OpenSettings() {
   if (trayView_.MainWindowOpen()) {

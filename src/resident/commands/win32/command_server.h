@@ -8,7 +8,6 @@ namespace norv {
 
 struct AppState;
 struct Services;
-class MainWindowSlot;
 class TrayWindow;
 class TrayWindowView;
 
@@ -16,26 +15,22 @@ class TrayWindowView;
 // arrives as WM_COPYDATA, the answer's lines go back the same way to the window the request names,
 // and the exit code is the reply.
 //
-// A command is carried out only while the program is free: while its own message loop waits.
-// One that arrives in the loop of a dialog, a message box or the tray menu, or while the program
-// waits on the shell, is answered "busy" and changes nothing; so a command never runs inside
-// another piece of the program's work.
+// A command is carried out only while the program is free, asked as the tray asks it before it
+// follows a new display (TrayWindow::Occupied). One that arrives while the menu, a dialog or a
+// message box of ours waits for the user, or while the program waits on the shell, is answered
+// "busy" and changes nothing; so a command never runs inside another piece of the program's work.
 class CommandServer final : public ResidentWindows {
  public:
-  CommandServer(AppState& state, Services& services, TrayWindow& tray, TrayWindowView& trayView,
-                MainWindowSlot& mainWindow)
-      : state_(state),
-        services_(services),
-        tray_(tray),
-        trayView_(trayView),
-        mainWindow_(mainWindow) {}
+  CommandServer(AppState& state, Services& services, TrayWindow& tray, TrayWindowView& trayView)
+      : state_(state), services_(services), tray_(tray), trayView_(trayView) {}
 
-  // GetMessageW for the program's own message loop, which is where the program is free.
-  BOOL NextMessage(MSG& message);
+  // The start-up is over; until then a command process is told to ask again.
+  void StartTaking() { taking_ = true; }
   // A WM_COPYDATA sent to the tray window `self` by `sender`.
   LRESULT Answer(HWND self, HWND sender, const COPYDATASTRUCT& data);
 
-  MainWindowView* OpenMainWindowView() override;
+  bool MainWindowOpen() override;
+  void ShowOutsideChange() override;
   void OpenSettings() override;
 
  private:
@@ -43,10 +38,7 @@ class CommandServer final : public ResidentWindows {
   Services& services_;
   TrayWindow& tray_;
   TrayWindowView& trayView_;
-  MainWindowSlot& mainWindow_;
-  // The start-up is over once the loop has waited for the first time.
-  bool started_ = false;
-  bool free_ = false;
+  bool taking_ = false;
 };
 
 }  // namespace norv

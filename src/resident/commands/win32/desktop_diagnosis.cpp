@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/geometry.h"
 #include "core/win32/folder_view/desktop_bridge.h"
 #include "core/win32/list_view_desktop.h"
 #include "core/win32/wide_text.h"
@@ -21,8 +22,6 @@ namespace {
 namespace text = diagnosis_text;
 
 constexpr UINT kRequestTimeoutMs = 3000;
-// Where the main window hides icons: just past the desktop's lower-right corner.
-constexpr int32_t kHidingOffset = 50;
 
 std::u16string Decimal(int64_t value) { return DecimalText(value); }
 
@@ -132,9 +131,10 @@ ExitCode DiagnoseDesktop(CommandOutput& out) {
   if (!found) return Failed(out, text::kNoListView);
   PrintArrangeFlags(listView.handle(), out);
 
-  const int32_t count = desktop.GetItemCount().value_or(0);
-  out.Out(Concat({text::kIconCount, Decimal(count)}));
-  if (count <= 0) return Failed(out, text::kNoIcons);
+  const std::optional<int32_t> count = desktop.GetItemCount();
+  out.Out(Concat({text::kIconCount, count ? Decimal(*count) : std::u16string(text::kUnknown)}));
+  if (!count) return Failed(out, text::kCountUnanswered);
+  if (*count <= 0) return Failed(out, text::kNoIcons);
   std::optional<Point> start;
   std::optional<ItemLabel> label;
   if (desktop.BeginItemReads()) {
@@ -145,8 +145,7 @@ ExitCode DiagnoseDesktop(CommandOutput& out) {
   if (!start || !label) return Failed(out, text::kFirstIconUnread);
   out.Out(Concat({text::kFirstIcon, PrintableText(label->text), u"」 ", PointText(*start)}));
 
-  const Point hidingPoint{area.right + kHidingOffset, area.bottom + kHidingOffset};
-  if (const auto failure = RoundTripFirstIcon(desktop, *start, hidingPoint, out)) {
+  if (const auto failure = RoundTripFirstIcon(desktop, *start, HidingPointOf(area), out)) {
     return Failed(out, *failure);
   }
   out.Out(text::kOk);
