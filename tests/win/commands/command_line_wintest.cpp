@@ -211,7 +211,13 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
   EXPECT_TRUE(facts.ends_with(u"\r\nOK\r\n")) << wintest::U16ToUtf8(facts);
   EXPECT_EQ(Spots(), StartSpots());
 
-  // While its restore dialog is open the resident program answers busy and changes nothing.
+  // While its menu or its restore dialog waits for the user, the resident program answers busy and
+  // changes nothing.
+  HWND menu = wintest::OpenTrayMenu(tray_, kStepMs);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_EQ(Norv({L"/hide-all"}).code, 5u);
+  PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !wintest::VisibleTrayMenu(tray_); }, kStepMs));
   ASSERT_TRUE(wintest::ChooseTrayEntry(tray_, kRestoreEntry, kStepMs));
   HWND dialog = wintest::WaitForTopWindow(L"Norv_A2", nullptr, resident_->id(), kStepMs);
   ASSERT_NE(dialog, nullptr);
@@ -236,6 +242,17 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
              });
     });
   };
+
+  // So does a dialog of the main window, which the tray knows nothing of.
+  ASSERT_TRUE(rowsRead(u"表示"));
+  main->Settle();
+  wintest::ClickCentreOf(main->Button(Command::kSave));
+  HWND saveDialog = wintest::WaitForTopWindow(L"Norv_A1", nullptr, resident_->id(), kStepMs);
+  ASSERT_NE(saveDialog, nullptr);
+  EXPECT_EQ(Norv({L"/hide-all"}).code, 5u);
+  EXPECT_EQ(Spots(), StartSpots());
+  PostMessageW(saveDialog, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(saveDialog); }, kStepMs));
 
   EXPECT_EQ(Norv({L"/hide-all"}).code, 0u);
   EXPECT_EQ(Spots(), std::vector<Spot>(kIcons.size(), hidingPoint_));
