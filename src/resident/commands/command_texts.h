@@ -73,7 +73,8 @@ inline constexpr std::u16string_view kShellNoAnswer =
 inline constexpr std::u16string_view kNotSavedHere = u"保存しませんでした。";
 inline constexpr std::u16string_view kNotSavedKept =
     u"保存しませんでした。前に保存した内容はそのまま残っています。";
-inline constexpr std::u16string_view kNothingMoved = u"何も動かしませんでした。もう一度お試し下さい。";
+inline constexpr std::u16string_view kNothingMoved =
+    u"何も動かしませんでした。もう一度お試し下さい。";
 inline constexpr std::u16string_view kMovesStopped =
     u"ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなくなったため、ｱｲｺﾝを最後まで動かせませんでした。"
     u"もう一度お試し下さい。";

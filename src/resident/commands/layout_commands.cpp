@@ -106,8 +106,9 @@ ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u1
   if (NameRefused(state, name, out)) return ExitCode::kLayoutRefused;
   const std::optional<std::u16string> path = FindSavedLayout(state, services.files, name, out);
   if (!path) return ExitCode::kLayoutRefused;
-  // Records are matched to the icons of the table by text, then moved by index: the table must
-  // show the desktop as it is now, or a record would move whichever icon took its index since.
+  // Records are matched to the icons of the table by text, then moved by index, and the moves
+  // plan again only on a desktop the shell replaced: the table must show the desktop as it is now,
+  // or a record would move whichever icon took its index since.
   if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
   // Then as after the dialog's "復帰": its caller takes the snapshot.
   const MoveOutcome moved = ApplyLayoutFile(state.table, services, *path);

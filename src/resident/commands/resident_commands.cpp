@@ -25,7 +25,9 @@ ExitCode ThenShowInMainWindow(ExitCode code, ResidentWindows& windows) {
 // writes its options itself, so they are written here.
 ExitCode ReleaseAllIconsButton(Command button, AppState& state, CommandServices& command,
                                ResidentWindows& windows) {
-  // Icons added since the last snapshot are included, and every index names today's icon.
+  // The moves plan again only on a desktop the shell replaced; icons added or deleted since the
+  // last snapshot shift the indexes in place. A user presses the button on the list they see; a
+  // command starts from a snapshot of its own, so new icons are included and no index is stale.
   if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
   HeadlessMainWindowView unseen;
   const auto optionsBefore = state.reCover;
