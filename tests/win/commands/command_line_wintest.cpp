@@ -268,5 +268,24 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
   EXPECT_TRUE(resident_->running());
 }
 
+TEST_F(CommandLineTest, AHungShellEndsACommandInCodeFourAndTheResidentProgramGoesOn) {
+  StartResident();
+  // Longer than a request's timeout, however slowly the command process starts.
+  ASSERT_TRUE(desk_->Hang(8000));
+  const Ran ran = Norv({L"/hide-all"});
+  EXPECT_EQ(ran.code, 4u);
+  EXPECT_EQ(FromCp932(ran.err),
+            u"ﾃﾞｽｸﾄｯﾌﾟ (エクスプローラー) が応答しなかったため、何も動かしませんでした。"
+            u"もう一度お試し下さい。\r\n");
+  const std::optional<wintest::MessageBoxView> box = wintest::WaitForMessageBox(resident_->id(), 0);
+  EXPECT_FALSE(box) << wintest::U16ToUtf8(box->text);
+  ASSERT_TRUE(desk_->Report()) << "the desktop did not answer again";
+  EXPECT_EQ(Spots(), StartSpots());
+
+  EXPECT_EQ(Norv({L"/hide-all"}).code, 0u);
+  EXPECT_EQ(Spots(), std::vector<Spot>(kIcons.size(), hidingPoint_));
+  EXPECT_TRUE(resident_->running());
+}
+
 }  // namespace
 }  // namespace norv
