@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "app/command_process.h"
 #include "app/startup.h"
 #include "core/app_state.h"
 #include "core/win32/platform.h"
@@ -8,6 +9,10 @@
 
 int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
   norv::RestrictLibrarySearch();
+  // With a command the program does it and ends; it never becomes resident.
+  if (const auto arguments = norv::ProgramArguments(); !arguments.empty()) {
+    return norv::RunCommandProcess(arguments);
+  }
   const norv::SingleInstance instance;
   if (!instance.IsFirst()) return 0;
 

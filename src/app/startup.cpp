@@ -17,4 +17,9 @@ SingleInstance::SingleInstance()
     : mutex_(CreateMutexW(nullptr, FALSE, kInstanceMutexName)),
       first_(!(mutex_.valid() && GetLastError() == ERROR_ALREADY_EXISTS)) {}
 
+bool SingleInstance::HeldElsewhere() {
+  const ScopedHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, kInstanceMutexName));
+  return mutex.valid();
+}
+
 }  // namespace norv

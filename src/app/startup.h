@@ -18,6 +18,8 @@ class SingleInstance {
   SingleInstance& operator=(const SingleInstance&) = delete;
 
   bool IsFirst() const { return first_; }
+  // Whether a Norv.exe holds it now, without taking it.
+  static bool HeldElsewhere();
 
  private:
   ScopedHandle mutex_;

@@ -100,11 +100,11 @@ std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string
   return DecodeLayout(prefix->bytes);
 }
 
-int ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path) {
+MoveOutcome ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path) {
   const std::vector<LayoutRecord> records = ReadLayoutFile(services.files, path);
-  if (records.empty()) return 0;
+  if (records.empty()) return {};
   const auto plan = [&](const IconTable& now) { return PlanLayoutMoves(records, now); };
-  return MoveIcons(table, services, plan, OnNewDesktop::kPlanAgain).delivered;
+  return MoveIcons(table, services, plan, OnNewDesktop::kPlanAgain);
 }
 
 }  // namespace norv

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/icon_moves.h"
+
 namespace norv {
 
 class FileSystem;
@@ -40,7 +42,7 @@ bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTa
 std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path);
 // Moves the icons as the file's records say. Icons are matched by text, so on a desktop the shell
 // replaced meanwhile they are matched again. Takes no snapshot of its own unless the desktop was
-// replaced. Returns the number of moves that reached the desktop.
-int ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path);
+// replaced. Returns how the moves went.
+MoveOutcome ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path);
 
 }  // namespace norv

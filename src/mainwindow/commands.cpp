@@ -20,15 +20,8 @@ void MainWindow::OnButtonReleased(Command command) {
       view_.SetTopRow(savedTopIndex_);
       break;
     case Command::kHideAll:
-      HideAll();
-      DisableSelectedIconButtons();
-      ClearIconPreview();
-      SwitchOffKeepPositionsAtExit();
-      break;
     case Command::kShowAll:
-      ShowAll();
-      DisableSelectedIconButtons();
-      ClearIconPreview();
+      ReleaseAllIconsButton(command);
       break;
     case Command::kAutoArrange:
       AutoArrange();
@@ -53,6 +46,14 @@ void MainWindow::OnButtonReleased(Command command) {
       ToTray();
       break;
   }
+}
+
+AllIconsOutcome MainWindow::ReleaseAllIconsButton(Command button) {
+  const AllIconsOutcome outcome = button == Command::kHideAll ? HideAll() : ShowAll();
+  DisableSelectedIconButtons();
+  ClearIconPreview();
+  if (button == Command::kHideAll) SwitchOffKeepPositionsAtExit();
+  return outcome;
 }
 
 bool MainWindow::LastSnapshotHasHiddenIcon() const {

@@ -57,14 +57,17 @@ void MainWindow::SwitchOffKeepPositionsAtExit() {
   view_.SetOptionChecked(1, false);
 }
 
-void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
-
-void MainWindow::RelistDesktop() {
+void MainWindow::ShowOutsideChange() {
   RefillIconList();
   ClearIconPreview();
   DisableSelectedIconButtons();
+  ShowOptionPicture(0);
+  ShowOptionPicture(1);
   EnableAllIconsButtons();
+  RecountLayoutsAndEnableRestore();
 }
+
+void MainWindow::RefillIconList() { norv::RefillIconList(state_.table, view_); }
 
 void MainWindow::SnapshotStarting() { view_.ClearRows(); }
 

@@ -3,14 +3,21 @@
 #include <cstdint>
 
 #include "core/geometry.h"
+#include "core/icon_moves.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/main_window_view.h"
 
 namespace norv {
 
 struct AppState;
-struct MoveOutcome;
 struct Services;
+
+// What an all-icons button did: its moves, and whether the snapshot after them succeeded (only
+// then does the list show the desktop as it now is).
+struct AllIconsOutcome {
+  MoveOutcome moved;
+  bool snapshotTaken = false;
+};
 
 // The behaviour of the main window: its load and unload handling, the icon list and preview, the
 // show and hide operations, the command dispatcher and the option check boxes. Every operation
@@ -35,10 +42,14 @@ class MainWindow : public SaveDialogCaller {
   void OnButtonReleased(Command command);
   void ToggleOption(int option);
 
+  // After a change no command of this window made (a command line, a new display): the rows of
+  // the table, no row selected, the options, the all-icons buttons from the new counts and the
+  // restore button from the layouts saved now.
+  void ShowOutsideChange();
+  // What releasing the all-icons "非表示" (kHideAll) or "表示" (kShowAll) button does.
+  AllIconsOutcome ReleaseAllIconsButton(Command button);
+
   void RefillIconList();
-  // After a snapshot that no command of this window took (the display changed): the rows again,
-  // no row selected, the all-icons buttons from the new counts.
-  void RelistDesktop();
   // Arranges the icons, snapshots, refills and clears the preview; false when a step failed (it
   // then ends there).
   bool AutoArrange();
@@ -52,10 +63,10 @@ class MainWindow : public SaveDialogCaller {
   // Step failures are skipped: a failed move is still followed by the snapshot and the refill.
   void HideSelected();
   void ShowSelected();
-  // These stop moving at the first move that reaches no view and report it, yet still show the
-  // desktop as it then is; a failed snapshot ends them. The dispatcher goes on regardless.
-  bool HideAll();
-  bool ShowAll();
+  // These stop moving at the first move that reaches no view, yet still show the desktop as it
+  // then is; a failed snapshot ends them. The dispatcher goes on regardless.
+  AllIconsOutcome HideAll();
+  AllIconsOutcome ShowAll();
 
   // The list's first visible row when a button was last released.
   int16_t savedTopIndex() const { return savedTopIndex_; }

@@ -46,7 +46,7 @@ void MainWindow::ShowSelected() {
   EnableAllIconsButtons();
 }
 
-bool MainWindow::HideAll() {
+AllIconsOutcome MainWindow::HideAll() {
   // Already hidden icons are moved again: the state is not looked at. Every icon goes to the same
   // point, so on a desktop the shell replaced meanwhile the moves are planned again.
   const MoveOutcome moved = MoveIcons(
@@ -58,21 +58,21 @@ bool MainWindow::HideAll() {
       },
       OnNewDesktop::kPlanAgain);
   // Even after a move that went undelivered the list shows the desktop as it now is.
-  if (!SnapshotDesktop(state_.table, services_)) return false;
+  if (!SnapshotDesktop(state_.table, services_)) return {moved, false};
   RefillIconList();
   SelectRow(0);
   EnableAllIconsButtons();
-  return moved.allDelivered;
+  return {moved, true};
 }
 
-bool MainWindow::ShowAll() {
+AllIconsOutcome MainWindow::ShowAll() {
   // Shown icons go back too, so icons dragged since start-up return to their places.
   const MoveOutcome moved =
       MoveIcons(state_.table, services_, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
-  if (!SnapshotDesktop(state_.table, services_)) return false;
+  if (!SnapshotDesktop(state_.table, services_)) return {moved, false};
   RefillIconList();
   EnableAllIconsButtons();
-  return moved.allDelivered;
+  return {moved, true};
 }
 
 void MainWindow::SelectRowUnlessOnNewDesktop(int row, const MoveOutcome& moved) {

@@ -61,15 +61,17 @@ void TrayWindow::OnDisplayChanged() {
 }
 
 void TrayWindow::CheckDisplay() {
-  // A menu, dialog or message box of ours waits: the desktop is left alone until it has closed.
-  if (!areaBefore_ || busy_ || view_.ModalWaitsForInput()) return;
+  // The desktop is left alone until what occupies the program has ended.
+  if (!areaBefore_ || Occupied()) return;
   const bool followed = FollowDesktopArea(state_.table, services_, *areaBefore_);
-  if (followed) view_.RelistMainWindow();
+  if (followed) view_.ShowChangeInMainWindow();
   if (followed || --displayChecksLeft_ <= 0) {
     areaBefore_.reset();
     view_.StopTimer(TrayTimer::kDisplayCheck);
   }
 }
+
+bool TrayWindow::Occupied() { return busy_ || view_.InsideOtherWork(); }
 
 void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
   if (view_.MainWindowOpen() || busy_ || mouseMessage != kRightButtonDown) return;

@@ -41,8 +41,8 @@ inline constexpr char16_t kNoTrayWindowMessage[] =
 // again every few seconds for a few minutes, and at every announcement of a new notification area.
 //
 // After the display changed, the desktop's area is read a few times, since the shell may resize
-// its view only later; hidden icons then follow its new corner. This waits while a dialog or
-// message box of ours waits for the user, and happens when it has closed.
+// its view only later; hidden icons then follow its new corner. Like a command sent from outside,
+// this waits while the program is occupied, and happens when it is free again.
 class TrayWindow {
  public:
   TrayWindow(AppState& state, Services& services, TrayWindowView& view)
@@ -59,6 +59,10 @@ class TrayWindow {
   void OnDisplayChanged();
   void OnTimer(TrayTimer timer);
   void Unload();
+  // Whether the program is in the middle of something of its own: the menu or one of its entries,
+  // a dialog or message box of ours waiting for the user, or a wait for the shell. Work that comes
+  // from outside the user's current action must not start then.
+  bool Occupied();
 
  private:
   void AddIcon();

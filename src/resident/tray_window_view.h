@@ -33,10 +33,12 @@ class TrayWindowView {
   virtual void OpenMainWindow(ScreenPoint from) = 0;
   // From the main window's load until its unload has written the options.
   virtual bool MainWindowOpen() = 0;
-  // An open main window lists the table again; nothing when none is open.
-  virtual void RelistMainWindow() = 0;
-  // Whether a dialog or message box of ours waits for the user.
-  virtual bool ModalWaitsForInput() = 0;
+  // An open main window shows what changed outside it; nothing when none is open.
+  virtual void ShowChangeInMainWindow() = 0;
+  // Whether the message being handled came in while other work of ours is underway beneath it: a
+  // menu, dialog or message box of ours waiting for the user, or a request to the shell waiting
+  // for its answer.
+  virtual bool InsideOtherWork() = 0;
   // Runs the restore dialog modally; returns when it has been unloaded.
   virtual void RunRestoreDialog() = 0;
   // Opens a document with the user's default viewer; false when no viewer could open it.

@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int expectedMoves = 0;
   const std::vector<Point> expected = ExpectedPositions(table, before, decoded, expectedMoves);
   platform.desktop.ResetCounters();
-  const int moves = ApplyLayoutFile(table, platform.services, kPath);
+  const int moves = ApplyLayoutFile(table, platform.services, kPath).delivered;
   FUZZ_CHECK(moves == expectedMoves);
   FUZZ_CHECK(platform.desktop.CrossProcessRequests() == expectedMoves);
   for (size_t i = 0; i < expected.size(); ++i) {

@@ -12,6 +12,8 @@ struct WindowBase::Handover {
 
 namespace {
 
+thread_local int messagesInProgress = 0;
+
 HINSTANCE ModuleOf(const WindowClass& windowClass) {
   return windowClass.instance ? windowClass.instance : GetModuleHandleW(nullptr);
 }
@@ -80,6 +82,8 @@ bool WindowBase::Create(const WindowClass& windowClass, const WindowShape& shape
   return CreateFor(handover, windowClass, shape) != nullptr;
 }
 
+int WindowBase::MessagesInProgress() { return messagesInProgress; }
+
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -102,7 +106,9 @@ LRESULT CALLBACK WindowBase::Procedure(HWND window, UINT message, WPARAM wParam,
   }
   auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  ++messagesInProgress;
   const LRESULT result = self->HandleMessage(message, wParam, lParam);
+  --messagesInProgress;
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;

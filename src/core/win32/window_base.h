@@ -50,6 +50,11 @@ class WindowBase {
   // The object behind `window` when it is a window of ours, else null.
   static WindowBase* FromHandle(HWND window);
 
+  // How many messages windows of ours on this thread are handling right now, each inside the one
+  // before: a menu's, dialog's or message box's loop, and a wait for another program's answer,
+  // let further messages in while the handler that started them has not returned.
+  static int MessagesInProgress();
+
   // Creates a window that owns `object`. Returns null when the class or the window could not be
   // made (a diagnostic line says why); the object is then freed already.
   static HWND CreateOwnedByWindow(std::unique_ptr<WindowBase> object,

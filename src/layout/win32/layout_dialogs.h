@@ -25,8 +25,6 @@ class LayoutDialogs {
   void RunRestore(HWND owner);
   // Closes whichever of the two dialogs is loaded, without running its command.
   void UnloadOpenDialog();
-  // Whether one of the two is loaded.
-  bool open() const { return open_ != nullptr; }
 
  private:
   bool BringOpenDialogForward();

@@ -63,7 +63,7 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
         logic_(state_, ownServices_, *this) {}
 
   bool open() const { return logic_.open(); }
-  void RelistDesktop() { logic_.RelistDesktop(); }
+  void ShowOutsideChange() { logic_.ShowOutsideChange(); }
 
   bool Open();
 
@@ -324,8 +324,8 @@ bool MainWindowSlot::IsOpen() const {
 
 HWND MainWindowSlot::hwnd() const { return loaded_ ? loaded_->hwnd() : nullptr; }
 
-void MainWindowSlot::RelistDesktop() {
-  if (loaded_ && loaded_->open()) loaded_->RelistDesktop();
+void MainWindowSlot::ShowOutsideChange() {
+  if (loaded_ && loaded_->open()) loaded_->ShowOutsideChange();
 }
 
 void MainWindowSlot::Retire(const Win32MainWindow& window) {

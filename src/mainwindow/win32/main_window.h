@@ -31,8 +31,8 @@ class MainWindowSlot {
   bool IsOpen() const;
   // The window while it exists, else null.
   HWND hwnd() const;
-  // An open window lists the table again after a snapshot it did not take.
-  void RelistDesktop();
+  // An open window shows a change it did not make (see MainWindow::ShowOutsideChange).
+  void ShowOutsideChange();
 
  private:
   friend class Win32MainWindow;

@@ -15,6 +15,7 @@
 #include "core/win32/window_base.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
+#include "resident/commands/win32/command_server.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
 #include "resident/win32/tray_menu.h"
@@ -25,22 +26,6 @@ namespace {
 constexpr wchar_t kTipText[] = L"Norvane";
 
 UINT_PTR TimerId(TrayTimer timer) { return static_cast<UINT_PTR>(timer) + 1; }
-
-// Message boxes are dialogs of this class; ours are the ones on this thread.
-bool MessageBoxShown() {
-  bool shown = false;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM found) {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, static_cast<int>(std::size(name)));
-        if (IsWindowVisible(window) && !wcscmp(name, L"#32770"))
-          *reinterpret_cast<bool*>(found) = true;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&shown));
-  return shown;
-}
 
 class Win32TrayWindow final : public WindowBase, public TrayWindowView {
  public:
@@ -61,7 +46,11 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
 
   // Creates the window and its menu; false, with a diagnostic line, when either fails.
   bool Create();
-  TrayWindow& behaviour() { return tray_; }
+  // The start-up steps in the window; commands are taken once they are done.
+  void Start() {
+    tray_.Start();
+    commands_.StartTaking();
+  }
 
   bool AddTrayIcon() override {
     NOTIFYICONDATAW data = IconData();
@@ -113,8 +102,10 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
 
   void OpenMainWindow(ScreenPoint from) override { mainWindow_.Open(from); }
   bool MainWindowOpen() override { return mainWindow_.IsOpen(); }
-  void RelistMainWindow() override { mainWindow_.RelistDesktop(); }
-  bool ModalWaitsForInput() override { return dialogs_.open() || MessageBoxShown(); }
+  void ShowChangeInMainWindow() override { mainWindow_.ShowOutsideChange(); }
+  // Every menu, dialog and message box of ours, and every request to the shell, runs inside the
+  // handler of a message to one of our windows.
+  bool InsideOtherWork() override { return WindowBase::MessagesInProgress() > 1; }
 
   void RunRestoreDialog() override { dialogs_.RunRestore(hwnd()); }
 
@@ -147,6 +138,7 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
   const UINT taskbarCreated_;
   HMENU menu_ = nullptr;
   TrayWindow tray_{state_, services_, *this};
+  CommandServer commands_{state_, services_, tray_, *this};
 };
 
 bool Win32TrayWindow::Create() {
@@ -175,6 +167,10 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
   if (message == taskbarCreated_) {
     tray_.OnShellRestarted();
     return 0;
+  }
+  if (message == WM_COPYDATA) {
+    return commands_.Answer(hwnd(), reinterpret_cast<HWND>(wParam),
+                            *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   }
   switch (message) {
     case WM_TIMER:
@@ -205,7 +201,7 @@ int RunTrayWindow(HINSTANCE instance, AppState& state, Services& services) {
     services.messages.Show(kNoTrayWindowMessage, MessageStyle::kExclamation, kMessageTitle);
     return 1;
   }
-  window.behaviour().Start();
+  window.Start();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Tab, Space, Enter and Esc of the main window go to its buttons and boxes.

@@ -33,7 +33,7 @@ class LayoutFileTest : public ::testing::Test {
  protected:
   void Snapshot() { ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services)); }
   Point At(size_t index) const { return p.desktop.items[index].position; }
-  int Apply() { return ApplyLayoutFile(p.state.table, p.services, kPath); }
+  int Apply() { return ApplyLayoutFile(p.state.table, p.services, kPath).delivered; }
 
   FakePlatform p;
 };
@@ -184,7 +184,7 @@ TEST_F(LayoutFileTest, AMissingFileIsCreatedEmptyAndAnUnreadableOneGivesNothing)
   EXPECT_EQ(p.files.Bytes(kPath), "");
 
   const std::u16string other = u"C:\\Norv\\other.ppx";
-  EXPECT_EQ(ApplyLayoutFile(p.state.table, p.services, other), 0);
+  EXPECT_EQ(ApplyLayoutFile(p.state.table, p.services, other).delivered, 0);
   EXPECT_EQ(p.files.Bytes(other), "");
 
   p.files.Put(kPath, Record("a", 500, 500));

@@ -89,7 +89,7 @@ TEST_F(DesktopChangesTest, AfterTheDisplayChangedTheWindowListsTheSnapshotTakenF
   SelectByUser(0);
   p.desktop.rect = {80, 768};  // narrower: "メモ" at x 85 now lies beyond it
   Snapshot();
-  window.RelistDesktop();
+  window.ShowOutsideChange();
   EXPECT_EQ(HiddenRows(), (std::vector<bool>{false, false, true}));
   ExpectAllIconsButtons(true, true);
   EXPECT_EQ(view.selected, -1);

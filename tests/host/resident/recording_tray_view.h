@@ -29,7 +29,7 @@ class RecordingTrayView : public TrayWindowView {
   bool mainWindowOpen = false;
   std::optional<Point> cursor = Point{0, 0};
   bool documentOpens = true;
-  bool modal = false;  // a dialog or message box waits for the user
+  bool insideOtherWork = false;  // e.g. a dialog or message box waits for the user
   int mainWindowRelists = 0;
   // Runs inside the restore dialog, as the user's actions there would.
   std::function<void()> duringRestoreDialog;
@@ -59,8 +59,8 @@ class RecordingTrayView : public TrayWindowView {
     mainWindowOpenedFrom = from;
   }
   bool MainWindowOpen() override { return mainWindowOpen; }
-  void RelistMainWindow() override { ++mainWindowRelists; }
-  bool ModalWaitsForInput() override { return modal; }
+  void ShowChangeInMainWindow() override { ++mainWindowRelists; }
+  bool InsideOtherWork() override { return insideOtherWork; }
   void RunRestoreDialog() override {
     ++restoreDialogs;
     if (duringRestoreDialog) duringRestoreDialog();

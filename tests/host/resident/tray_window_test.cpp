@@ -209,10 +209,15 @@ TEST(TrayWindowTest, ADisplayChangeWaitsForOurDialogsAndEndsWhenTheAreaStaysTheS
   d.tray.OnDisplayChanged();
   // A dialog of the main window, then the tray's own restore dialog, whose snapshot already sees
   // the new area: nothing moves while either waits for the user.
-  d.view.modal = true;
+  d.view.insideOtherWork = true;
   for (int tick = 0; tick < 2 * kDisplayChecks; ++tick) d.Check();
-  d.view.modal = false;
-  d.view.duringRestoreDialog = [&] { d.Check(); };
+  EXPECT_TRUE(d.tray.Occupied());
+  d.view.insideOtherWork = false;
+  EXPECT_FALSE(d.tray.Occupied());
+  d.view.duringRestoreDialog = [&] {
+    EXPECT_TRUE(d.tray.Occupied());  // commands sent from outside are answered busy meanwhile
+    d.Check();
+  };
   d.tray.Run(TrayCommand::kRestore);
   EXPECT_EQ(d.p.desktop.moves, 0);
   EXPECT_TRUE(d.view.Running(TrayTimer::kDisplayCheck));

@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,15 +32,7 @@ inline constexpr size_t kRecordSize = 124;
 const std::vector<DeskItem> kIcons = {
     {13, 17, 0, u"ごみ箱"}, {210, 95, 1, u"メモ"}, {57, 333, 2, u"Work"}, {420, 180, 3, u"写真"}};
 
-struct Spot {
-  int x;
-  int y;
-  friend bool operator==(const Spot&, const Spot&) = default;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const Spot& spot) {
-  return out << "(" << spot.x << ", " << spot.y << ")";
-}
+using Spot = DeskSpot;
 
 // Four icons off the arrangement grid, Norv.exe started in a program folder of its own and
 // resident.
@@ -52,9 +43,9 @@ class NorvOnTestDesk : public testing::Test {
     std::string error;
     desk_ = TestDesk::Start(TestDeskOptions::Items(kIcons), &error);
     ASSERT_TRUE(desk_) << error;
-    const std::optional<DeskReport> report = desk_->Report();
-    ASSERT_TRUE(report);
-    hidingPoint_ = {report->clientWidth + 50, report->clientHeight + 50};
+    const std::optional<Spot> hidingPoint = desk_->HidingPoint();
+    ASSERT_TRUE(hidingPoint);
+    hidingPoint_ = *hidingPoint;
     std::optional<ResidentNorv> resident = StartResidentNorv(folder_.path(), area_, &error);
     ASSERT_TRUE(resident) << error;
     norv_ = std::move(resident->process);
@@ -134,17 +125,8 @@ class NorvOnTestDesk : public testing::Test {
     main_->Settle();
   }
 
-  std::vector<Spot> Spots() {
-    std::vector<Spot> spots;
-    if (const std::optional<DeskReport> report = desk_->Report())
-      for (const DeskItem& item : report->items) spots.push_back({item.x, item.y});
-    return spots;
-  }
-  static std::vector<Spot> StartSpots() {
-    std::vector<Spot> spots;
-    for (const DeskItem& item : kIcons) spots.push_back({item.x, item.y});
-    return spots;
-  }
+  std::vector<Spot> Spots() { return desk_->Spots(); }
+  static std::vector<Spot> StartSpots() { return SpotsOf(kIcons); }
   Spot SpotOf(size_t index) {
     const std::vector<Spot> spots = Spots();
     return index < spots.size() ? spots[index] : Spot{-1, -1};

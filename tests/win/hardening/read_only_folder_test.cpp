@@ -10,6 +10,7 @@
 #include "dialogs/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
+#include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_texts.h"
 #include "mainwindow/main_window_view.h"
@@ -17,7 +18,6 @@
 #include "resident/resident_sequences.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
-#include "support/headless_main_window_view.h"
 #include "support/program_services.h"
 #include "support/resident_norv.h"
 #include "support/stand_in_notification_area.h"
@@ -116,7 +116,7 @@ TEST_F(ReadOnlyFolderTest, SavingALayoutSaysSoAndKeepsTheOldOne) {
 }
 
 TEST_F(ReadOnlyFolderTest, ClosingTheMainWindowSaysTheOptionsWereNotSaved) {
-  wintest::HeadlessMainWindowView view;
+  HeadlessMainWindowView view;
   MainWindow window(state, program.services, view);
   window.Load();
   window.ToggleOption(1);

@@ -12,13 +12,13 @@
 #include "import_hook.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
+#include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/main_window.h"
 #include "pe_imports.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
 #include "resident/tray_window.h"
 #include "support/build_paths.h"
-#include "support/headless_main_window_view.h"
 #include "support/program_services.h"
 #include "support/test_desk.h"
 
@@ -292,7 +292,7 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
     dialog.RunCommand(button);
   }
   {
-    wintest::HeadlessMainWindowView view;
+    HeadlessMainWindowView view;
     MainWindow window(state, program.services, view);
     window.Load();
     window.Unload();

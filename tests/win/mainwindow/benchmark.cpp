@@ -17,9 +17,9 @@
 #include "core/icon_table.h"
 #include "core/win32/platform.h"
 #include "layout/layout_file.h"
+#include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/icon_row.h"
 #include "mainwindow/main_window.h"
-#include "support/headless_main_window_view.h"
 #include "support/test_desk.h"
 
 namespace norv {
@@ -82,7 +82,7 @@ bool RunFor(int icons, const std::u16string& folder) {
   Services& services = platform.services();
   AppState state;
   state.appDirectory = folder;
-  wintest::HeadlessMainWindowView headless;
+  HeadlessMainWindowView headless;
   MainWindow window(state, services, headless);
   const std::u16string layout = LayoutPath(folder, u"benchmark");
   Bench bench{*desk, view, icons};

@@ -6,14 +6,20 @@ namespace norv::wintest {
 
 std::optional<ChildProcess> ChildProcess::Start(const std::wstring& exe,
                                                 const std::wstring& arguments,
-                                                const std::wstring& folder) {
+                                                const std::wstring& folder,
+                                                const Redirection* redirection) {
   std::wstring commandLine = QuoteArgument(exe);
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (redirection) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = redirection->output;
+    startup.hStdError = redirection->error;
+  }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, redirection != nullptr, 0,
+                      nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     return std::nullopt;
   }
   CloseHandle(info.hThread);

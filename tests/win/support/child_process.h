@@ -11,10 +11,17 @@ namespace norv::wintest {
 // ended, so a failed test leaves nothing behind for the next one.
 class ChildProcess {
  public:
+  // Inheritable handles the program gets as its standard output and error.
+  struct Redirection {
+    HANDLE output = nullptr;
+    HANDLE error = nullptr;
+  };
+
   // Starts `exe` with `arguments` (already quoted as needed) in `folder` (empty: the test's own).
   static std::optional<ChildProcess> Start(const std::wstring& exe,
                                            const std::wstring& arguments = {},
-                                           const std::wstring& folder = {});
+                                           const std::wstring& folder = {},
+                                           const Redirection* redirection = nullptr);
 
   ChildProcess(ChildProcess&& other) noexcept;
   ChildProcess& operator=(ChildProcess&& other) noexcept;

@@ -227,4 +227,25 @@ std::optional<DWORD> TestDesk::Quit(DWORD timeoutMs) {
   return process_.WaitForExit(timeoutMs);
 }
 
+std::ostream& operator<<(std::ostream& out, const DeskSpot& spot) {
+  return out << "(" << spot.x << ", " << spot.y << ")";
+}
+
+std::vector<DeskSpot> SpotsOf(const std::vector<DeskItem>& items) {
+  std::vector<DeskSpot> spots;
+  for (const DeskItem& item : items) spots.push_back({item.x, item.y});
+  return spots;
+}
+
+std::vector<DeskSpot> TestDesk::Spots() {
+  const std::optional<DeskReport> report = Report();
+  return report ? SpotsOf(report->items) : std::vector<DeskSpot>{};
+}
+
+std::optional<DeskSpot> TestDesk::HidingPoint() {
+  const std::optional<DeskReport> report = Report();
+  if (!report) return std::nullopt;
+  return DeskSpot{report->clientWidth + 50, report->clientHeight + 50};
+}
+
 }  // namespace norv::wintest

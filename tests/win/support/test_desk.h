@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,16 @@ struct DeskItem {
   std::u16string text;
   friend bool operator==(const DeskItem&, const DeskItem&) = default;
 };
+
+// Where an icon stands.
+struct DeskSpot {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend bool operator==(const DeskSpot&, const DeskSpot&) = default;
+};
+std::ostream& operator<<(std::ostream& out, const DeskSpot& spot);
+// The spots of `items`, in order.
+std::vector<DeskSpot> SpotsOf(const std::vector<DeskItem>& items);
 
 // What the test desktop reports about itself.
 struct DeskReport {
@@ -82,6 +93,10 @@ class TestDesk {
   HWND ListView() const;
 
   std::optional<DeskReport> Report();
+  // The icons' spots now, in item order; none when the desktop does not answer.
+  std::vector<DeskSpot> Spots();
+  // Where Norvane hides icons on this desktop: just past its lower-right corner.
+  std::optional<DeskSpot> HidingPoint();
   bool ResetCounts();
   bool Vanish();
   bool Appear();

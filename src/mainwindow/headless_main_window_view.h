@@ -6,10 +6,10 @@
 
 #include "mainwindow/main_window_view.h"
 
-namespace norv::wintest {
+namespace norv {
 
 // The main window's behaviour without a window: rows and selection kept in memory, everything
-// else a no-op. For tests that drive the real platform but need no real main window.
+// else a no-op. What the main window's buttons do can be done with it while the window is closed.
 class HeadlessMainWindowView : public MainWindowView {
  public:
   void ClearRows() override {
@@ -39,4 +39,4 @@ class HeadlessMainWindowView : public MainWindowView {
   int selected_ = -1;
 };
 
-}  // namespace norv::wintest
+}  // namespace norv

@@ -1,0 +1,58 @@
+#include "resident/commands/icon_round_trip.h"
+
+#include <string>
+
+#include "core/desktop_list_view.h"
+#include "resident/commands/command_output.h"
+#include "resident/commands/diagnosis_texts.h"
+
+namespace norv {
+namespace {
+
+namespace text = diagnosis_text;
+
+// A put-back whose read disagrees is tried again: the shell may have taken the move late.
+constexpr int kPutBackAttempts = 3;
+
+// Moves icon 0 and reads where it went, printing both under `label`. True when it went there.
+bool MoveAndReadBack(DesktopListView& desktop, std::u16string_view label, Point to,
+                     CommandOutput& out) {
+  std::u16string line = Concat({label, PointText(to)});
+  const bool moved = desktop.SetItemPosition(0, to.x, to.y);
+  const std::optional<Point> at = ReadFirstIconPosition(desktop);
+  if (!moved) line += text::kNotMoved;
+  line += at ? Concat({text::kReadBack, PointText(*at)}) : std::u16string(text::kNotRead);
+  out.Out(line);
+  return moved && at == to;
+}
+
+}  // namespace
+
+std::u16string PointText(Point point) {
+  return Concat({u"(", DecimalText(point.x), u", ", DecimalText(point.y), u")"});
+}
+
+std::optional<Point> ReadFirstIconPosition(DesktopListView& desktop) {
+  if (!desktop.BeginItemReads()) return std::nullopt;
+  const std::optional<Point> position = desktop.GetItemPosition(0);
+  desktop.EndItemReads();
+  return position;
+}
+
+std::optional<std::u16string_view> RoundTripFirstIcon(DesktopListView& desktop, Point start,
+                                                      Point hidingPoint, CommandOutput& out) {
+  const bool hidden = MoveAndReadBack(desktop, text::kToHidingPoint, hidingPoint, out);
+  // Also after a failed move: its request may have arrived though the answer did not.
+  int attempts = 0;
+  bool back = false;
+  while (!back && attempts < kPutBackAttempts) {
+    back = MoveAndReadBack(desktop, text::kBack, start, out);
+    ++attempts;
+  }
+  if (!back) return text::kNotBack;
+  if (!hidden) return text::kNotHidden;
+  if (attempts > 1) return text::kBackOnRetry;
+  return std::nullopt;
+}
+
+}  // namespace norv

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string_view>
+
+#include "resident/commands/exit_code.h"
+
+namespace norv {
+
+struct AppState;
+class CommandServices;
+
+// The saved-layout commands, carried out alike by the resident Norvane and, when none runs, by the
+// command's own process. Each prints one line saying what happened.
+
+// /save NAME: a snapshot written to NAME.ppx exactly as the save dialog writes it, under the same
+// name rules. An existing layout is kept unless `overwrite`; then it is replaced in one step.
+ExitCode SaveLayoutCommand(AppState& state, CommandServices& command, std::u16string_view name,
+                           bool overwrite);
+
+// /restore NAME: the layout applied as the restore dialog's "復帰" applies it, to a fresh snapshot,
+// then a snapshot. NAME is a layout's file name without ".ppx", or the name /list shows for it
+// when only one layout is shown under that name.
+ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u16string_view name);
+
+// /list: the rows of the restore dialog's list, in its order: name, TAB, date.
+ExitCode ListLayoutsCommand(AppState& state, CommandServices& command);
+
+}  // namespace norv

@@ -1,0 +1,26 @@
+#include "resident/commands/standalone_commands.h"
+
+#include "resident/commands/command_line.h"
+#include "resident/commands/command_output.h"
+#include "resident/commands/command_services.h"
+#include "resident/commands/command_texts.h"
+#include "resident/commands/layout_commands.h"
+
+namespace norv {
+
+ExitCode RunWithoutResident(const CommandRequest& request, AppState& state,
+                            CommandServices& command) {
+  switch (request.kind) {
+    case CommandKind::kSave:
+      return SaveLayoutCommand(state, command, request.name, request.overwrite);
+    case CommandKind::kRestore:
+      return RestoreLayoutCommand(state, command, request.name);
+    case CommandKind::kList:
+      return ListLayoutsCommand(state, command);
+    default:
+      command.out().Error(command_text::kNeedsResident);
+      return ExitCode::kNeedsResident;
+  }
+}
+
+}  // namespace norv

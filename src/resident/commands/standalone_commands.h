@@ -1,0 +1,17 @@
+#pragma once
+
+#include "resident/commands/exit_code.h"
+
+namespace norv {
+
+struct AppState;
+struct CommandRequest;
+class CommandServices;
+
+// A command carried out by its own process because no resident Norvane runs: the saved-layout
+// commands work on their own; the others need the resident program (showing icons needs its
+// start-up positions) and end with kNeedsResident.
+ExitCode RunWithoutResident(const CommandRequest& request, AppState& state,
+                            CommandServices& command);
+
+}  // namespace norv

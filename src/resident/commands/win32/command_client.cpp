@@ -1,0 +1,106 @@
+#include "resident/commands/win32/command_client.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "core/win32/window_base.h"
+#include "resident/commands/command_message.h"
+#include "resident/commands/command_texts.h"
+#include "resident/win32/tray_window.h"
+
+namespace norv {
+namespace {
+
+constexpr wchar_t kAnswerWindowClass[] = L"Norv_CommandAnswer";
+// A resident program that is starting (or restarting its shell) gets this long to be ready.
+constexpr ULONGLONG kReadyWaitMs = 30000;
+constexpr DWORD kRetryMs = 100;
+// Hiding or restoring many icons on a slow shell takes a while; a resident that does not answer
+// within this is taken for hung.
+constexpr UINT kAnswerTimeoutMs = 60000;
+// Far more than any answer needs: a bound on what another program could make us keep.
+constexpr size_t kMaxAnswerLines = 100000;
+
+// The hidden window the resident sends its answer's lines to, taking them only from `from`.
+class AnswerWindow final : public WindowBase {
+ public:
+  // False, with a diagnostic line, when the window could not be made.
+  bool Create() {
+    return WindowBase::Create({.name = kAnswerWindowClass}, {.parent = HWND_MESSAGE});
+  }
+  void Expect(HWND from) {
+    from_ = from;
+    lines_.clear();
+  }
+  const std::vector<OutputLine>& lines() const { return lines_; }
+
+ private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_COPYDATA) return WindowBase::HandleMessage(message, wParam, lParam);
+    return Take(reinterpret_cast<HWND>(wParam), *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+  }
+
+  BOOL Take(HWND sender, const COPYDATASTRUCT& data) {
+    if (sender != from_ || data.dwData != kAnswerTag || !data.lpData ||
+        data.cbData > kMaxAnswerBlockBytes) {
+      return FALSE;
+    }
+    const auto lines = DecodeAnswerBlock({static_cast<const char*>(data.lpData), data.cbData});
+    if (!lines || lines_.size() + lines->size() > kMaxAnswerLines) return FALSE;
+    lines_.insert(lines_.end(), lines->begin(), lines->end());
+    return TRUE;
+  }
+
+  HWND from_ = nullptr;
+  std::vector<OutputLine> lines_;
+};
+
+ExitCode NoAnswer(CommandOutput& out) {
+  out.Error(command_text::kNoAnswer);
+  return ExitCode::kResidentBusy;
+}
+
+}  // namespace
+
+std::optional<ExitCode> SendToResident(const CommandRequest& request, CommandOutput& out,
+                                       const std::function<bool()>& residentStarting) {
+  const std::string bytes = EncodeRequest(request);
+  COPYDATASTRUCT data{};
+  data.dwData = kRequestTag;
+  data.cbData = static_cast<DWORD>(bytes.size());
+  data.lpData = const_cast<char*>(bytes.data());
+
+  AnswerWindow answer;
+  if (!answer.Create()) return NoAnswer(out);
+  const ULONGLONG deadline = GetTickCount64() + kReadyWaitMs;
+  for (;;) {
+    const HWND tray = FindWindowW(kTrayWindowClass, nullptr);
+    if (!tray && !residentStarting()) return std::nullopt;
+    if (tray) {
+      // The resident opens its main window for /open; let it come to the front.
+      DWORD residentProcess = 0;
+      GetWindowThreadProcessId(tray, &residentProcess);
+      AllowSetForegroundWindow(residentProcess);
+      answer.Expect(tray);
+      DWORD_PTR reply = 0;
+      if (SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(answer.hwnd()),
+                              reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kAnswerTimeoutMs,
+                              &reply)) {
+        if (const std::optional<ExitCode> code = ExitCodeOfReply(reply)) {
+          for (const OutputLine& line : answer.lines()) out.Write(line.stream, line.text);
+          return code;
+        }
+        if (reply != kNotReadyReply) return NoAnswer(out);
+      } else if (IsWindow(tray)) {
+        return NoAnswer(out);
+      }
+      // Not ready yet, or it ended meanwhile: look again.
+    }
+    if (GetTickCount64() >= deadline) return NoAnswer(out);
+    Sleep(kRetryMs);
+  }
+}
+
+}  // namespace norv
