@@ -1,8 +1,8 @@
 // Times the main window's desktop operations on the test desktop, for 10, 100 and 1000 icons:
 // the requests each one sends to the desktop view, the operations on the view's memory, its wall
-// time, and that time against the time of as many bare requests sent right after it. Every
-// operation runs three times per size; the times printed are the medians. Not a test: it prints
-// a table.
+// time, that time against the time of as many bare requests sent right after it, and how much of
+// it went into moving icons, into the view's repaint and into reading the desktop. Every operation
+// runs three times per size; the times printed are the medians. Not a test: it prints a table.
 //
 //   norv_benchmark [FOLDER]   (FOLDER receives the layout file; default: the temporary folder)
 #include <windows.h>
@@ -14,10 +14,12 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "layout/layout_file.h"
 #include "mainwindow/icon_row.h"
@@ -66,11 +68,86 @@ std::string HostLoadAverage() {
   return averages.substr(0, end);
 }
 
+// Adds the time of its scope to a total.
+class Stopwatch {
+ public:
+  explicit Stopwatch(double& total) : total_(total), start_(Clock::now()) {}
+  ~Stopwatch() { total_ += Milliseconds(Clock::now() - start_); }
+  Stopwatch(const Stopwatch&) = delete;
+  Stopwatch& operator=(const Stopwatch&) = delete;
+
+ private:
+  double& total_;
+  Clock::time_point start_;
+};
+
+// The view's repaint, now: what it still has to draw, it draws before this returns.
+void RepaintNow(HWND view) {
+  RedrawWindow(view, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// The program's desktop bridge with a stopwatch on it: how much of an operation went into moving
+// icons (the batch's begin and end included), into the view's repaint after a batch, and into
+// reading the desktop.
+class TimedDesktop final : public DesktopListView {
+ public:
+  TimedDesktop(DesktopListView& bridge, const ListViewDesktop& listView)
+      : bridge_(bridge), listView_(listView) {}
+
+  double moving = 0;
+  double repainting = 0;
+  double reading = 0;
+
+  bool FindDesktopListView() override {
+    const Stopwatch watch(reading);
+    return bridge_.FindDesktopListView();
+  }
+  DesktopRect GetDesktopRect() override {
+    const Stopwatch watch(reading);
+    return bridge_.GetDesktopRect();
+  }
+  std::optional<int32_t> GetItemCount() override {
+    const Stopwatch watch(reading);
+    return bridge_.GetItemCount();
+  }
+  std::optional<std::vector<DesktopItem>> ReadItems(int32_t count) override {
+    const Stopwatch watch(reading);
+    return bridge_.ReadItems(count);
+  }
+  size_t MoveItems(std::span<const IconMove> moves) override {
+    const Stopwatch watch(moving);
+    return bridge_.MoveItems(moves);
+  }
+  void BeginMoveBatch() override {
+    const Stopwatch watch(moving);
+    bridge_.BeginMoveBatch();
+  }
+  void EndMoveBatch() override {
+    {
+      const Stopwatch watch(moving);
+      bridge_.EndMoveBatch();
+    }
+    // The view would draw the moved icons at its next idle moment, in the middle of whichever
+    // request comes next; drawing them now keeps that time apart.
+    const Stopwatch watch(repainting);
+    RepaintNow(listView_.handle());
+  }
+  bool ArrangeIcons() override { return bridge_.ArrangeIcons(); }
+  bool ViewStillExists() override { return bridge_.ViewStillExists(); }
+
+ private:
+  DesktopListView& bridge_;
+  const ListViewDesktop& listView_;
+};
+
 struct Sample {
   uint32_t requests = 0;
   RemoteMemoryCounts memory;
   double wall = 0;
   double bare = 0;
+  double moving = 0;
+  double reading = 0;
+  double repaint = 0;
 };
 
 double Median(std::vector<double> values) {
@@ -86,6 +163,7 @@ RemoteMemoryCounts Since(const RemoteMemoryCounts& now, const RemoteMemoryCounts
 struct Bench {
   wintest::TestDesk& desk;
   const ListViewDesktop& listView;
+  TimedDesktop& timed;
   HWND view;
   std::vector<std::string> order;
   std::map<std::string, std::vector<Sample>> samples;
@@ -93,10 +171,19 @@ struct Bench {
   void Run(const std::string& operation, const std::function<void()>& work) {
     desk.ResetCounts();
     const RemoteMemoryCounts before = listView.remoteMemory();
+    timed.moving = timed.repainting = timed.reading = 0;
     const Clock::time_point start = Clock::now();
     work();
+    {
+      // The operation is over once the desktop shows it.
+      const Stopwatch watch(timed.repainting);
+      RepaintNow(view);
+    }
     Sample sample;
     sample.wall = Milliseconds(Clock::now() - start);
+    sample.moving = timed.moving;
+    sample.repaint = timed.repainting;
+    sample.reading = timed.reading;
     sample.memory = Since(listView.remoteMemory(), before);
     const std::optional<wintest::DeskReport> report = desk.Report();
     sample.requests = report ? report->TotalRequests() : 0;
@@ -108,18 +195,19 @@ struct Bench {
   void Print(int icons) const {
     for (const std::string& operation : order) {
       const std::vector<Sample>& runs = samples.at(operation);
-      std::vector<double> walls, bares;
-      for (const Sample& run : runs) {
-        walls.push_back(run.wall);
-        bares.push_back(run.bare);
-      }
-      const double wall = Median(walls);
-      const double bare = Median(bares);
+      const auto median = [&](double Sample::*field) {
+        std::vector<double> values;
+        for (const Sample& run : runs) values.push_back(run.*field);
+        return Median(values);
+      };
+      const double wall = median(&Sample::wall);
+      const double bare = median(&Sample::bare);
       const Sample& first = runs.front();
-      std::printf("| %5d | %-9s | %8u | %d/%d/%d/%d | %9.1f | %9.1f | %5.2f |\n", icons,
-                  operation.c_str(), first.requests, first.memory.allocations, first.memory.writes,
-                  first.memory.reads, first.memory.releases, wall, bare,
-                  bare > 0 ? wall / bare : 0.0);
+      std::printf(
+          "| %5d | %-9s | %8u | %d/%d/%d/%d | %9.1f | %9.1f | %5.2f | %7.1f | %7.1f | %7.1f |\n",
+          icons, operation.c_str(), first.requests, first.memory.allocations, first.memory.writes,
+          first.memory.reads, first.memory.releases, wall, bare, bare > 0 ? wall / bare : 0.0,
+          median(&Sample::moving), median(&Sample::repaint), median(&Sample::reading));
     }
     std::fflush(stdout);
   }
@@ -144,13 +232,15 @@ bool RunFor(int icons, const std::u16string& folder) {
   std::printf("| %5d | load average %s |\n", icons, HostLoadAverage().c_str());
 
   wintest::ProgramServices program;
-  Services& services = program.services;
+  TimedDesktop timed(program.bridge.desktop(), program.listView);
+  Services services{
+      timed, program.files, program.profile, program.messages, program.programEnd, program.pause};
   AppState state;
   state.appDirectory = folder;
   wintest::HeadlessMainWindowView headless;
   MainWindow window(state, services, headless);
   const std::u16string layout = LayoutPath(folder, u"benchmark");
-  Bench bench{*desk, program.listView, desk->ListView(), {}, {}};
+  Bench bench{*desk, program.listView, timed, desk->ListView(), {}, {}};
 
   state.table.firstSnapshotPending = true;
   SnapshotDesktop(state.table, services);
@@ -185,9 +275,11 @@ int wmain(int argc, wchar_t** argv) {
   const std::u16string folder =
       argc > 1 ? std::u16string(reinterpret_cast<const char16_t*>(argv[1])) : norv::TempFolder();
   std::printf(
-      "| icons | operation | requests | memory a/w/r/f | wall (ms) | bare (ms) | ratio |\n");
+      "| icons | operation | requests | memory a/w/r/f | wall (ms) | bare (ms) | ratio "
+      "| moving | repaint | reading |\n");
   std::printf(
-      "|------:|-----------|---------:|---------------:|----------:|----------:|------:|\n");
+      "|------:|-----------|---------:|---------------:|----------:|----------:|------:"
+      "|-------:|--------:|--------:|\n");
   for (int icons : {10, 100, 1000}) {
     if (!norv::RunFor(icons, folder)) return 1;
   }
