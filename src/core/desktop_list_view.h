@@ -1,18 +1,28 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "core/geometry.h"
 
 namespace norv {
 
-// What one item request returns: the icon's text as the view holds it, uncut (SnapshotDesktop
-// cuts it as the shell's ANSI request would), and its image index.
-struct ItemLabel {
+// One icon as the view holds it: its position, its text uncut (SnapshotDesktop cuts it as the
+// shell's ANSI request would) and its image index.
+struct DesktopItem {
+  Point position;
   std::u16string text;
   int32_t imageIndex = 0;
+};
+
+// One icon to move: its item index as of the last find, and where it goes.
+struct IconMove {
+  int32_t index = 0;
+  Point to;
 };
 
 // The shell's desktop icon view, the only door to the desktop. Indexes are the view's item indexes
@@ -28,17 +38,23 @@ class DesktopListView {
   // 0 when there is no view; nullopt when the view did not answer (busy, hung, or gone meanwhile),
   // which says nothing about how many icons there are.
   virtual std::optional<int32_t> GetItemCount() = 0;
+  // Items 0 to count - 1 in index order; nullopt when any request failed or went unanswered.
+  virtual std::optional<std::vector<DesktopItem>> ReadItems(int32_t count) = 0;
 
-  // Per-item reads happen only between these two calls; any resources the reads need live there.
-  virtual bool BeginItemReads() = 0;
-  virtual std::optional<Point> GetItemPosition(int32_t index) = 0;
-  virtual std::optional<ItemLabel> GetItemLabel(int32_t index) = 0;
-  virtual void EndItemReads() = 0;
-
-  // Moves need no read session. True when the request reached the view: its own answer is not
-  // looked at (it may refuse an index it no longer holds, or adjust a move), as the next snapshot
-  // shows where each icon really is.
-  virtual bool SetItemPosition(int32_t index, int32_t x, int32_t y) = 0;
+  // Sends the moves in order (as one request where the view takes several at once) and returns
+  // how many of them, from the first, are known to have reached the view; a list view stops at the
+  // first that did not. The view's own answers are not looked at (it may refuse an index it no
+  // longer holds, or adjust a move), as the next snapshot shows where each icon really is.
+  virtual size_t MoveItems(std::span<const IconMove> moves) = 0;
+  bool SetItemPosition(int32_t index, int32_t x, int32_t y) {
+    const IconMove move{index, {x, y}};
+    return MoveItems({&move, 1}) == 1;
+  }
+  // Moves between these two calls form one batch: the view need not repaint before its end. Every
+  // begin is ended, whatever happened to the moves. An end without a begin does no harm, so one
+  // also finishes a batch that an earlier run was killed in the middle of.
+  virtual void BeginMoveBatch() = 0;
+  virtual void EndMoveBatch() = 0;
   virtual bool ArrangeIcons() = 0;
   // False once the view of the last find is gone (the shell replaced its desktop, as a restarted
   // Explorer does): a request that was not delivered then needs a new find, not a second try.

@@ -39,17 +39,12 @@ class DesktopViewSelector : public DesktopListView {
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override { return Active().GetDesktopRect(); }
   std::optional<int32_t> GetItemCount() override { return Active().GetItemCount(); }
-  bool BeginItemReads() override { return Active().BeginItemReads(); }
-  std::optional<Point> GetItemPosition(int32_t index) override {
-    return Active().GetItemPosition(index);
+  std::optional<std::vector<DesktopItem>> ReadItems(int32_t count) override {
+    return Active().ReadItems(count);
   }
-  std::optional<ItemLabel> GetItemLabel(int32_t index) override {
-    return Active().GetItemLabel(index);
-  }
-  void EndItemReads() override { Active().EndItemReads(); }
-  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override {
-    return Active().SetItemPosition(index, x, y);
-  }
+  size_t MoveItems(std::span<const IconMove> moves) override { return Active().MoveItems(moves); }
+  void BeginMoveBatch() override { Active().BeginMoveBatch(); }
+  void EndMoveBatch() override { Active().EndMoveBatch(); }
   bool ArrangeIcons() override { return Active().ArrangeIcons(); }
   bool ViewStillExists() override { return Active().ViewStillExists(); }
 

@@ -17,6 +17,26 @@ bool FoundNewDesktop(Services& services) {
   return count && *count > 0;
 }
 
+// Holds a move batch of the view open for its scope, so the batch ends however the scope is left.
+class MoveBatch {
+ public:
+  explicit MoveBatch(DesktopListView& desktop) : desktop_(desktop) { desktop_.BeginMoveBatch(); }
+  ~MoveBatch() { desktop_.EndMoveBatch(); }
+  MoveBatch(const MoveBatch&) = delete;
+  MoveBatch& operator=(const MoveBatch&) = delete;
+
+ private:
+  DesktopListView& desktop_;
+};
+
+// How many of the moves, from the first, reached the view.
+size_t SendMoves(DesktopListView& desktop, std::span<const IconMove> moves) {
+  // A single move is not worth switching the view's painting off and on.
+  if (moves.size() == 1) return desktop.MoveItems(moves);
+  const MoveBatch batch(desktop);
+  return desktop.MoveItems(moves);
+}
+
 }  // namespace
 
 MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan,
@@ -36,12 +56,10 @@ MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan
   MoveOutcome outcome;
   int newDesktops = 0;
   while (next < moves.size()) {
-    const IconMove& move = moves[next];
-    if (desktop.SetItemPosition(move.index, move.to.x, move.to.y)) {
-      ++outcome.delivered;
-      ++next;
-      continue;
-    }
+    const size_t sent = SendMoves(desktop, std::span(moves).subspan(next));
+    outcome.delivered += static_cast<int>(sent);
+    next += sent;
+    if (next == moves.size()) break;
     const bool gone = !desktop.ViewStillExists();
     outcome.desktopReplaced |= gone;
     if (!gone || newDesktops++ == kMaxNewDesktops || !carryOnOnNewDesktop()) {

@@ -4,18 +4,12 @@
 #include <functional>
 #include <vector>
 
-#include "core/geometry.h"
+#include "core/desktop_list_view.h"
 
 namespace norv {
 
 struct IconTable;
 struct Services;
-
-// One icon to move: the item index of the table it was planned from, and where it goes.
-struct IconMove {
-  int32_t index = 0;
-  Point to;
-};
 
 // A command's moves, worked out from a picture of the desktop.
 using MovePlan = std::function<std::vector<IconMove>(const IconTable&)>;
@@ -38,10 +32,11 @@ struct MoveOutcome {
   bool desktopReplaced = false;  // the moves met a new desktop
 };
 
-// The one way every command moves icons. Sends the plan's moves in order; a move the view
-// refuses counts as delivered (the following snapshot shows where each icon really is). Stops at
-// the first move that does not reach the view while it still exists (a busy or hung shell, which
-// would only make every further move wait as long); a view that is gone is handled by `rule`.
+// The one way every command moves icons. Sends the plan's moves in order, more than one as one
+// batch per desktop view; a move the view refuses counts as delivered (the following snapshot
+// shows where each icon really is). Stops at the first move that does not reach the view while it
+// still exists (a busy or hung shell, which would only make every further move wait as long); a
+// view that is gone is handled by `rule`.
 MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan,
                       OnNewDesktop rule);
 

@@ -71,28 +71,20 @@ bool SnapshotDesktop(IconTable& table, Services& services) {
   next.states.reserve(static_cast<size_t>(count));
   if (table.firstSnapshotPending) next.initialPositions.clear();
 
-  if (!desktop.BeginItemReads()) return false;
-  bool complete = true;
-  for (int32_t i = 0; i < count && complete; ++i) {
-    const std::optional<Point> position = desktop.GetItemPosition(i);
-    const std::optional<ItemLabel> label = position ? desktop.GetItemLabel(i) : std::nullopt;
-    if (!label) {
-      complete = false;
-      break;
-    }
-    next.positions.push_back(*position);
-    if (table.firstSnapshotPending) next.initialPositions.push_back(*position);
-    const bool hidden = IsBeyondDesktop(*position, rect);
+  const std::optional<std::vector<DesktopItem>> items = desktop.ReadItems(count);
+  if (!items || items->size() != static_cast<size_t>(count)) return false;
+  for (const DesktopItem& item : *items) {
+    next.positions.push_back(item.position);
+    if (table.firstSnapshotPending) next.initialPositions.push_back(item.position);
+    const bool hidden = IsBeyondDesktop(item.position, rect);
     next.states.push_back(hidden ? IconState::kHidden : IconState::kShown);
     (hidden ? next.hiddenCount : next.shownCount)++;
     // As the shell's ANSI request would give the text: code page 932, at most 39 bytes, never half
     // a double-byte character.
     next.texts.push_back(
-        PadIconText(DecodeCp932(CutCp932(EncodeCp932(label->text), kIconTextMaxBytes))));
-    next.imageIndexes.push_back(label->imageIndex);
+        PadIconText(DecodeCp932(CutCp932(EncodeCp932(item.text), kIconTextMaxBytes))));
+    next.imageIndexes.push_back(item.imageIndex);
   }
-  desktop.EndItemReads();
-  if (!complete) return false;
   table = std::move(next);
   return true;
 }

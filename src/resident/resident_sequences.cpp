@@ -4,6 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/atomic_write_names.h"
+#include "core/desktop_list_view.h"
 #include "core/icon_moves.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
@@ -36,7 +37,10 @@ bool BeginStartup(AppState& state, Services& services, std::u16string appDirecto
   state.appDirectory = std::move(appDirectory);
   LoadOptions(state, services.profile);
   RemoveLeftoverTemporaries(services.files, state.appDirectory);
-  return TakeFirstSnapshot(state.table, services);
+  const bool taken = TakeFirstSnapshot(state.table, services);
+  // A run killed while it moved icons may have left the desktop not painting them.
+  services.desktop.EndMoveBatch();
+  return taken;
 }
 
 void BringBackLastExit(AppState& state, Services& services) {

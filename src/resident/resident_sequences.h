@@ -12,8 +12,9 @@ class TrayWindowView;
 // the two options from its settings file, the leftovers of writes an earlier run did not finish,
 // then the first snapshot, which records the start-up positions. A first snapshot that fails (a
 // shell still busy starting at logon) is taken again a few times, a second apart; false when none
-// succeeded, and then the first one that later succeeds records the start. A desktop without icons
-// ends the program inside it, after telling the user.
+// succeeded, and then the first one that later succeeds records the start. Then the desktop found
+// is told to paint, in case an earlier run was killed in the middle of a move batch. A
+// desktop without icons ends the program inside it, after telling the user.
 bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory);
 
 // Start-up after the first snapshot: with reCover[0] exactly 1, puts the icons where the last

@@ -154,6 +154,10 @@ LRESULT ControlWindow::OnCommand(const COPYDATASTRUCT& data) {
       Sleep(milliseconds);
       return TRUE;
     }
+    case Command::kHangAtRequest:
+      if (!desktop_.present() || NumberArgument(data, 0) == 0) return FALSE;
+      counter_.HangAt(NumberArgument(data, 0), NumberArgument(data, 1));
+      return TRUE;
     case Command::kResize: {
       pendingSize_ = {static_cast<LONG>(NumberArgument(data, 0)),
                       static_cast<LONG>(NumberArgument(data, 1))};
@@ -184,6 +188,9 @@ bool ControlWindow::WriteReport(const std::wstring& path) const {
     std::snprintf(line, sizeof line, "request 0x%04X %u\n", msg, count);
     report += line;
   }
+  report += "redraw " + std::to_string(counter_.redrawOn() ? 1 : 0) + " " +
+            std::to_string(counter_.redrawOffs()) + " " + std::to_string(counter_.redrawOns()) +
+            "\n";
   report += "end\n";
   return WriteWholeFile(path, report);
 }

@@ -12,6 +12,7 @@ bool IsListViewRequest(UINT msg) { return msg >= LVM_FIRST && msg < LVM_FIRST + 
 }  // namespace
 
 void RequestCounter::Attach(HWND listView) {
+  redrawOn_ = true;
   SetWindowSubclass(listView, &RequestCounter::Proc, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
 }
@@ -26,6 +27,11 @@ void RequestCounter::DieAfter(uint32_t allowed, HWND notify, UINT dying) {
   }
 }
 
+void RequestCounter::HangAt(uint32_t allowed, DWORD milliseconds) {
+  requestsBeforeHang_ = allowed;
+  hangMs_ = milliseconds;
+}
+
 void RequestCounter::Revive() {
   allowedBeforeDeath_.reset();
   dead_ = false;
@@ -35,6 +41,10 @@ LRESULT CALLBACK RequestCounter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
                                       DWORD_PTR self) {
   auto& c = *reinterpret_cast<RequestCounter*>(self);
   if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &RequestCounter::Proc, kSubclassId);
+  if (msg == WM_SETREDRAW) {
+    c.redrawOn_ = wParam != FALSE;
+    ++(c.redrawOn_ ? c.redrawOns_ : c.redrawOffs_);
+  }
   if (IsListViewRequest(msg) && c.ownDepth_ == 0) {
     // A window that is going away answers nothing, as a failed SendMessage would.
     if (c.dead_) return 0;
@@ -42,6 +52,10 @@ LRESULT CALLBACK RequestCounter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     if (c.allowedBeforeDeath_ && --*c.allowedBeforeDeath_ == 0) {
       c.dead_ = true;
       PostMessageW(c.notify_, c.dying_, 0, 0);
+    }
+    if (c.requestsBeforeHang_ && --*c.requestsBeforeHang_ == 0) {
+      c.requestsBeforeHang_.reset();
+      Sleep(c.hangMs_);
     }
   }
   return DefSubclassProc(hwnd, msg, wParam, lParam);

@@ -34,6 +34,9 @@
 //   request 0xMSG COUNT             list-view requests (LVM_* messages) received since the last
 //                                   reset, by message, from other processes and this one alike;
 //                                   testdesk's own requests are not counted
+//   redraw ON OFFS ONS              whether the list view's redraw is on (1) or off (0), as the
+//                                   last WM_SETREDRAW left it (a new view draws), and how many
+//                                   WM_SETREDRAW switched it off and on since the last reset
 //   end                             last line, so a reader knows the file is whole
 
 #include <cstdint>
@@ -72,6 +75,10 @@ enum class Command : uintptr_t {
   // screen of that size, then after the delay (0: at once) gives the desktop windows that size,
   // as a shell does after a monitor was added or the resolution changed.
   kResize = 11,
+  // lpData: uint32_t requests and milliseconds. The list view handles that many more list-view
+  // requests, the last of them only after doing nothing for those milliseconds: a shell that
+  // turns busy in the middle of a caller's work.
+  kHangAtRequest = 12,
 };
 
 inline constexpr int kExitBadArguments = 2;

@@ -3,34 +3,42 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstddef>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/win32/wide_text.h"
 
 namespace norv {
 namespace {
 
-// Long enough for any text that still fits 39 cp932 bytes (a character never encodes to 0 bytes,
-// a surrogate pair to at least 1), with room to spare.
-constexpr int kTextChars = 260;
+// Long enough for any text that still fits 39 cp932 bytes: a character never encodes to 0 bytes
+// and a surrogate pair to at least 1, so those bytes hold at most 78 UTF-16 units.
+constexpr size_t kTextChars = 80;
 // A shell that does not answer within this time counts as gone; nothing waits forever on it.
 constexpr UINT kRequestTimeoutMs = 3000;
 constexpr size_t kPageSize = 4096;
 
-// The block allocated in the shell's process. Both processes are 64-bit, so the layout is the same
-// on both sides; only its remote address is used here, never dereferenced.
-struct RemoteBlock {
-  LVITEMW item;
-  POINT position;
-  wchar_t text[kTextChars];
+// Where the requests of one read lie in its block: every item's record first (the only part
+// written), then every position answer, then every text buffer.
+struct ReadLayout {
+  size_t count;
+
+  size_t Record(size_t i) const { return i * sizeof(LVITEMW); }
+  size_t Position(size_t i) const { return Record(count) + i * sizeof(POINT); }
+  size_t Text(size_t i) const { return Position(count) + i * kTextChars * sizeof(wchar_t); }
+  size_t Bytes() const { return Text(count); }
 };
 
 template <typename T>
-T* RemoteField(void* block, size_t offset) {
-  return reinterpret_cast<T*>(static_cast<char*>(block) + offset);
+T CopyAt(const std::vector<char>& bytes, size_t offset) {
+  T value;
+  std::memcpy(&value, bytes.data() + offset, sizeof value);
+  return value;
 }
 
 HWND ViewUnder(HWND parent) {
@@ -49,17 +57,19 @@ HWND ViewUnderWorkers(HWND parent) {
 
 // A text the shell answered with a pointer of its own instead of filling our buffer. Reads at
 // most kTextChars characters, or up to the end of that page when the full span is not readable.
-std::optional<std::wstring> ReadForeignText(HANDLE process, const wchar_t* address) {
+std::optional<std::wstring> ReadForeignText(RemoteBlock& block, const wchar_t* address) {
   wchar_t text[kTextChars] = {};
   SIZE_T bytes = sizeof text;
-  if (!ReadProcessMemory(process, address, text, bytes, nullptr)) {
+  if (!block.Read(address, text, bytes)) {
     const auto start = reinterpret_cast<uintptr_t>(address);
     bytes = std::min<SIZE_T>(sizeof text, kPageSize - start % kPageSize);
-    if (!ReadProcessMemory(process, address, text, bytes, nullptr)) return std::nullopt;
+    if (!block.Read(address, text, bytes)) return std::nullopt;
   }
   const size_t available = bytes / sizeof(wchar_t);
   return std::wstring(text, wcsnlen(text, available));
 }
+
+bool Answered(const std::optional<LRESULT>& answer) { return answer && *answer; }
 
 }  // namespace
 
@@ -71,8 +81,6 @@ HWND FindShellDesktopListView() {
   if (const HWND view = ViewUnderWorkers(nullptr)) return view;
   return progman ? ViewUnderWorkers(progman) : nullptr;
 }
-
-ListViewDesktop::~ListViewDesktop() { EndItemReads(); }
 
 std::optional<LRESULT> ListViewDesktop::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
   if (!view_) return std::nullopt;
@@ -103,82 +111,89 @@ std::optional<int32_t> ListViewDesktop::GetItemCount() {
   return *count > 0 ? static_cast<int32_t>(*count) : 0;
 }
 
-bool ListViewDesktop::BeginItemReads() {
-  EndItemReads();
-  DWORD processId = 0;
-  if (!view_ || !GetWindowThreadProcessId(view_, &processId) || processId == 0) return false;
-  // Memory operations on the shell's process and nothing more.
-  shellProcess_ =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-  if (!shellProcess_) return false;
-  remoteBlock_ = VirtualAllocEx(shellProcess_, nullptr, sizeof(RemoteBlock),
-                                MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  if (!remoteBlock_) {
-    EndItemReads();
-    return false;
+std::optional<std::vector<DesktopItem>> ListViewDesktop::ReadItems(int32_t count) {
+  if (!view_ || count < 0) return std::nullopt;
+  if (count == 0) return std::vector<DesktopItem>{};
+  const ReadLayout layout{static_cast<size_t>(count)};
+  RemoteBlock block(view_, layout.Bytes(), remoteMemory_);
+  if (!block.valid()) return std::nullopt;
+
+  // Text and image in one request per item, each record naming its own text buffer. The rest of
+  // the block is left as allocated, zeroed.
+  std::vector<char> local(layout.Bytes());
+  for (int32_t i = 0; i < count; ++i) {
+    const auto at = static_cast<size_t>(i);
+    LVITEMW request{};
+    request.mask = LVIF_TEXT | LVIF_IMAGE;
+    request.iItem = i;
+    request.pszText = reinterpret_cast<wchar_t*>(block.At(layout.Text(at)));
+    request.cchTextMax = static_cast<int>(kTextChars);
+    std::memcpy(local.data() + layout.Record(at), &request, sizeof request);
   }
-  return true;
+  if (!block.Write(block.At(0), local.data(), layout.Record(layout.count))) return std::nullopt;
+  for (int32_t i = 0; i < count; ++i) {
+    const auto at = static_cast<size_t>(i);
+    const auto index = static_cast<WPARAM>(i);
+    if (!Answered(Send(LVM_GETITEMPOSITION, index,
+                       reinterpret_cast<LPARAM>(block.At(layout.Position(at))))) ||
+        !Answered(
+            Send(LVM_GETITEMW, index, reinterpret_cast<LPARAM>(block.At(layout.Record(at)))))) {
+      return std::nullopt;
+    }
+  }
+  if (!block.Read(block.At(0), local.data(), local.size())) return std::nullopt;
+
+  std::vector<DesktopItem> items;
+  items.reserve(layout.count);
+  for (size_t i = 0; i < layout.count; ++i) {
+    const auto reply = CopyAt<LVITEMW>(local, layout.Record(i));
+    const auto position = CopyAt<POINT>(local, layout.Position(i));
+    // The answer's own terminator is not trusted: the text ends at the first NUL inside the buffer.
+    std::wstring text;
+    if (reply.pszText == reinterpret_cast<wchar_t*>(block.At(layout.Text(i)))) {
+      const auto buffer = CopyAt<std::array<wchar_t, kTextChars>>(local, layout.Text(i));
+      text.assign(buffer.data(), wcsnlen(buffer.data(), kTextChars));
+    } else if (reply.pszText && reply.pszText != LPSTR_TEXTCALLBACKW) {
+      std::optional<std::wstring> foreign = ReadForeignText(block, reply.pszText);
+      if (!foreign) return std::nullopt;
+      text = std::move(*foreign);
+    }
+    items.push_back({{position.x, position.y}, FromWide(text), reply.iImage});
+  }
+  return items;
 }
 
-void ListViewDesktop::EndItemReads() {
-  if (remoteBlock_) VirtualFreeEx(shellProcess_, remoteBlock_, 0, MEM_RELEASE);
-  remoteBlock_ = nullptr;
-  if (shellProcess_) CloseHandle(shellProcess_);
-  shellProcess_ = nullptr;
+size_t ListViewDesktop::MoveItems(std::span<const IconMove> moves) {
+  size_t delivered = 0;
+  for (const IconMove& move : moves) {
+    if (!Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(move.index),
+              static_cast<LPARAM>(PackPosition(move.to.x, move.to.y)))) {
+      break;
+    }
+    ++delivered;
+  }
+  return delivered;
 }
 
-std::optional<Point> ListViewDesktop::GetItemPosition(int32_t index) {
-  if (!remoteBlock_) return std::nullopt;
-  POINT* remotePoint = RemoteField<POINT>(remoteBlock_, offsetof(RemoteBlock, position));
-  const std::optional<LRESULT> answer =
-      Send(LVM_GETITEMPOSITION, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remotePoint));
-  POINT position{};
-  if (!answer || !*answer ||
-      !ReadProcessMemory(shellProcess_, remotePoint, &position, sizeof position, nullptr)) {
-    return std::nullopt;
-  }
-  return Point{position.x, position.y};
+void ListViewDesktop::BeginMoveBatch() {
+  // A view the user has hidden (desktop icons switched off) is left alone: switching its redraw
+  // on again would show it.
+  if (!view_ || !IsWindowVisible(view_)) return;
+  // Held even when this goes unanswered: a busy shell may still carry it out later.
+  redrawHeld_ = true;
+  Send(WM_SETREDRAW, FALSE, 0);
 }
 
-std::optional<ItemLabel> ListViewDesktop::GetItemLabel(int32_t index) {
-  if (!remoteBlock_) return std::nullopt;
-  LVITEMW* remoteItem = RemoteField<LVITEMW>(remoteBlock_, offsetof(RemoteBlock, item));
-  wchar_t* remoteText = RemoteField<wchar_t>(remoteBlock_, offsetof(RemoteBlock, text));
-
-  // Text and image in one request. The record is written anew each time: the shell may have
-  // changed its text pointer or size in the last answer.
-  LVITEMW request{};
-  request.mask = LVIF_TEXT | LVIF_IMAGE;
-  request.iItem = index;
-  request.pszText = remoteText;
-  request.cchTextMax = kTextChars;
-  if (!WriteProcessMemory(shellProcess_, remoteItem, &request, sizeof request, nullptr))
-    return std::nullopt;
-  const std::optional<LRESULT> answer =
-      Send(LVM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remoteItem));
-  RemoteBlock reply{};
-  if (!answer || !*answer ||
-      !ReadProcessMemory(shellProcess_, remoteBlock_, &reply, sizeof reply, nullptr)) {
-    return std::nullopt;
+void ListViewDesktop::EndMoveBatch() {
+  // Without a batch of ours this ends one an earlier run left, on a visible view as above.
+  const bool held = std::exchange(redrawHeld_, false);
+  if (!view_ || !(held || IsWindowVisible(view_))) return;
+  if (Send(WM_SETREDRAW, TRUE, 0)) {
+    RedrawWindow(view_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  } else if (IsWindow(view_)) {
+    // A busy shell then carries it out once it answers again, after what it has yet to do.
+    PostMessageW(view_, WM_SETREDRAW, TRUE, 0);
   }
-
-  // The answer's own terminator is not trusted: the text ends at the first NUL inside the buffer.
-  std::wstring text;
-  const wchar_t* source = reply.item.pszText;
-  if (source == remoteText) {
-    text.assign(reply.text, wcsnlen(reply.text, kTextChars));
-  } else if (source && source != LPSTR_TEXTCALLBACKW) {
-    std::optional<std::wstring> foreign = ReadForeignText(shellProcess_, source);
-    if (!foreign) return std::nullopt;
-    text = std::move(*foreign);
-  }
-  return ItemLabel{FromWide(text), reply.item.iImage};
-}
-
-bool ListViewDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
-  return Send(LVM_SETITEMPOSITION, static_cast<WPARAM>(index),
-              static_cast<LPARAM>(PackPosition(x, y)))
-      .has_value();
 }
 
 bool ListViewDesktop::ArrangeIcons() { return Send(LVM_ARRANGE, LVA_DEFAULT, 0).has_value(); }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/desktop_list_view.h"
+#include "core/win32/remote_block.h"
 
 namespace norv {
 
@@ -11,38 +12,40 @@ namespace norv {
 // window, top-level or a child of Progman. Null when there is none.
 HWND FindShellDesktopListView();
 
-// The desktop view reached with list-view messages. The view lives in the shell's process, so
-// requests that carry data use one block of memory allocated in that process per read session.
-// Every request is sent with a timeout, so a hung or vanished shell gives a failure, not a hang.
+// The desktop view reached with list-view messages. The view lives in the shell's process, so a
+// read lays every item's requests out in one block of memory allocated there, written once and
+// read back once. Moves of a batch go with the view's redraw off, and the view is repainted once
+// at its end. Every request is sent with a timeout, so a hung or vanished shell gives a failure,
+// not a hang.
 class ListViewDesktop final : public DesktopListView {
  public:
   ListViewDesktop() = default;
-  ~ListViewDesktop() override;
   ListViewDesktop(const ListViewDesktop&) = delete;
   ListViewDesktop& operator=(const ListViewDesktop&) = delete;
 
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;
   std::optional<int32_t> GetItemCount() override;
+  std::optional<std::vector<DesktopItem>> ReadItems(int32_t count) override;
 
-  bool BeginItemReads() override;
-  std::optional<Point> GetItemPosition(int32_t index) override;
-  std::optional<ItemLabel> GetItemLabel(int32_t index) override;
-  void EndItemReads() override;
-
-  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
+  size_t MoveItems(std::span<const IconMove> moves) override;
+  void BeginMoveBatch() override;
+  void EndMoveBatch() override;
   bool ArrangeIcons() override;
   bool ViewStillExists() override;
 
   // The view found by the last FindDesktopListView (null when none was found).
   HWND handle() const { return view_; }
+  // Every operation on the shell's memory so far.
+  const RemoteMemoryCounts& remoteMemory() const { return remoteMemory_; }
 
  private:
   std::optional<LRESULT> Send(UINT message, WPARAM wParam, LPARAM lParam) const;
 
   HWND view_ = nullptr;
-  HANDLE shellProcess_ = nullptr;
-  void* remoteBlock_ = nullptr;
+  // A batch of ours switched the view's redraw off.
+  bool redrawHeld_ = false;
+  RemoteMemoryCounts remoteMemory_;
 };
 
 }  // namespace norv

@@ -1,6 +1,7 @@
 #include "resident/commands/icon_round_trip.h"
 
 #include <string>
+#include <vector>
 
 #include "core/desktop_list_view.h"
 #include "resident/commands/command_output.h"
@@ -33,10 +34,9 @@ std::u16string PointText(Point point) {
 }
 
 std::optional<Point> ReadFirstIconPosition(DesktopListView& desktop) {
-  if (!desktop.BeginItemReads()) return std::nullopt;
-  const std::optional<Point> position = desktop.GetItemPosition(0);
-  desktop.EndItemReads();
-  return position;
+  const std::optional<std::vector<DesktopItem>> items = desktop.ReadItems(1);
+  if (!items || items->empty()) return std::nullopt;
+  return items->front().position;
 }
 
 std::optional<std::u16string_view> RoundTripFirstIcon(DesktopListView& desktop, Point start,

@@ -10,7 +10,7 @@ namespace norv {
 class CommandOutput;
 class DesktopListView;
 
-// Reads icon 0's position in a read session of its own; nullopt when it cannot be read.
+// Reads icon 0's position with a read of its own; nullopt when it cannot be read.
 std::optional<Point> ReadFirstIconPosition(DesktopListView& desktop);
 
 // Moves icon 0 from `start` to `hidingPoint` and back, printing each move and the position read

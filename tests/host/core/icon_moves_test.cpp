@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+
 #include "core/icon_table.h"
 #include "support/fake_services.h"
 
@@ -58,6 +61,50 @@ TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
     EXPECT_TRUE(moved.desktopReplaced);
     EXPECT_EQ(moved.allDelivered, c.allDelivered);
   }
+}
+
+TEST(IconMovesTest, MovesGoInOneBatchPerViewThatEndsWhateverBecomesOfThem) {
+  struct Case {
+    const char* what;
+    std::function<void(test::SimulatedDesktop&)> arrange;
+    int batches;         // begun, and as many ended
+    int unpaintedMoves;  // moves the view carried out inside a batch
+  };
+  for (const Case& c : std::vector<Case>{
+           {"all delivered", {}, 1, 3},
+           {"a move fails", [](auto& desktop) { desktop.failMoveAt = 1; }, 1, 1},
+           // The new desktop's four moves get a batch of their own.
+           {"the view is replaced",
+            [](auto& desktop) {
+              desktop.Add(u"d", 10, 250);
+              desktop.replaceViewAtMove = 1;
+            },
+            2, 5},
+           {"a move throws", [](auto& desktop) { desktop.throwAtMove = 1; }, 1, 1},
+       }) {
+    SCOPED_TRACE(c.what);
+    Desk d;
+    if (c.arrange) c.arrange(d.p.desktop);
+    if (d.p.desktop.throwAtMove) {
+      EXPECT_THROW(d.Move(OnNewDesktop::kPlanAgain), std::runtime_error);
+    } else {
+      d.Move(OnNewDesktop::kPlanAgain);
+    }
+    EXPECT_TRUE(d.p.desktop.painting);
+    EXPECT_EQ(d.p.desktop.batchBegins, c.batches);
+    EXPECT_EQ(d.p.desktop.batchEnds, c.batches);
+    EXPECT_EQ(d.p.desktop.unpaintedMoves, c.unpaintedMoves);
+  }
+
+  Desk single;
+  MoveIcons(
+      single.p.state.table, single.p.services,
+      [](const IconTable&) {
+        return std::vector<IconMove>{{0, {5, 5}}};
+      },
+      OnNewDesktop::kStop);
+  EXPECT_EQ(single.p.desktop.moves, 1);
+  EXPECT_EQ(single.p.desktop.batchBegins + single.p.desktop.batchEnds, 0);
 }
 
 TEST(IconMovesTest, ArrangingReachesANewDesktopButNotAHungOne) {

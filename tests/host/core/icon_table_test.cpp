@@ -52,13 +52,12 @@ TEST(SnapshotDesktopTest, TextsAreCutAt39BytesOnACharacterBoundaryAndPadded) {
   EXPECT_EQ(TrimTrailingSpaces(p.state.table.texts[1]), u"あいうえおかきくけこさしすせそたちつて");
 }
 
-TEST(SnapshotDesktopTest, MakesTwoRequestsPerIconAndOneReadSession) {
+TEST(SnapshotDesktopTest, ReadsEveryIconInOneGoAfterTheCount) {
   FakePlatform p;
   for (int i = 0; i < 10; ++i) p.desktop.Add(u"icon", i, i);
   ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
-  EXPECT_EQ(p.desktop.positionReads + p.desktop.labelReads, 20);
+  EXPECT_EQ(p.desktop.itemReads, 1);
   EXPECT_LE(p.desktop.CrossProcessRequests(), 2 * 10 + 1);
-  EXPECT_EQ(p.desktop.openReadSessions, 0);
 }
 
 TEST(SnapshotDesktopTest, AFailurePartWayKeepsTheLastCompleteTable) {
@@ -70,7 +69,6 @@ TEST(SnapshotDesktopTest, AFailurePartWayKeepsTheLastCompleteTable) {
   p.desktop.failLabelReadAt = p.desktop.labelReads + 1;
   EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
   EXPECT_EQ(p.state.table.positions[0], (Point{1, 1}));
-  EXPECT_EQ(p.desktop.openReadSessions, 0);
 }
 
 TEST(SnapshotDesktopTest, AFailedFirstSnapshotLeavesTheStartUpPositionsToTheNextOne) {
@@ -78,10 +76,9 @@ TEST(SnapshotDesktopTest, AFailedFirstSnapshotLeavesTheStartUpPositionsToTheNext
   p.desktop.Add(u"a", 1, 1);
   p.desktop.Add(u"b", 2, 2);
   p.state.table.firstSnapshotPending = true;
-  p.desktop.failBeginReads = true;
+  p.desktop.failLabelReadAt = 0;
   EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
-  p.desktop.failBeginReads = false;
-  p.desktop.failPositionReadAt = 1;
+  p.desktop.failPositionReadAt = p.desktop.positionReads + 1;
   EXPECT_FALSE(SnapshotDesktop(p.state.table, p.services));
   EXPECT_TRUE(p.state.table.firstSnapshotPending);
   EXPECT_TRUE(p.state.table.initialPositions.empty());
@@ -89,7 +86,6 @@ TEST(SnapshotDesktopTest, AFailedFirstSnapshotLeavesTheStartUpPositionsToTheNext
 
   ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
   EXPECT_EQ(p.state.table.initialPositions, (std::vector<Point>{{1, 1}, {2, 2}}));
-  EXPECT_EQ(p.desktop.openReadSessions, 0);
 }
 
 TEST(SnapshotDesktopTest, NoIconsShowsTheMessageAndEndsAfterBoundedRetries) {

@@ -237,16 +237,17 @@ TEST(ShowHidePerformanceTest, AThousandIconsCostOneMoveEachPlusOneSnapshot) {
   const int snapshotRequests = p.desktop.CrossProcessRequests();
   window.Load();
 
-  p.desktop.ResetCounters();
-  window.OnButtonReleased(Command::kHideAll);
-  EXPECT_EQ(p.desktop.moves, 1000);
-  EXPECT_EQ(p.desktop.CrossProcessRequests(), 1000 + snapshotRequests);
-  EXPECT_EQ(view.rows.size(), 1000u);
-
-  p.desktop.ResetCounters();
-  window.OnButtonReleased(Command::kShowAll);
-  EXPECT_EQ(p.desktop.moves, 1000);
-  EXPECT_EQ(p.desktop.CrossProcessRequests(), 1000 + snapshotRequests);
+  for (const Command command : {Command::kHideAll, Command::kShowAll}) {
+    p.desktop.ResetCounters();
+    window.OnButtonReleased(command);
+    EXPECT_EQ(p.desktop.moves, 1000);
+    EXPECT_EQ(p.desktop.CrossProcessRequests(), 1000 + snapshotRequests);
+    // The moves in one batch, which the view paints once at its end.
+    EXPECT_EQ(p.desktop.unpaintedMoves, 1000);
+    EXPECT_EQ(p.desktop.batchEnds, 1);
+    EXPECT_TRUE(p.desktop.painting);
+    EXPECT_EQ(view.rows.size(), 1000u);
+  }
 }
 
 }  // namespace

@@ -143,6 +143,14 @@ TEST(StartupSequenceTest, RecordsOfASharedTextAllMoveTheFirstIcon) {
   EXPECT_EQ(PositionOf(p, 1), (Point{10, 90}));
 }
 
+TEST(StartupSequenceTest, ADesktopLeftNotPaintingByAKilledRunPaintsAgain) {
+  FakePlatform p;
+  p.desktop.Add(u"a", 10, 10);
+  p.desktop.painting = false;  // the last run died between a batch's begin and end
+  ProgramRun run(p);
+  EXPECT_TRUE(p.desktop.painting);
+}
+
 TEST(StartupSequenceTest, FailedFirstSnapshotLeavesTheNextOneToRecordTheStart) {
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);

@@ -16,7 +16,8 @@ void SimulatedDesktop::Add(std::u16string text, int32_t x, int32_t y, int32_t im
 }
 
 void SimulatedDesktop::ResetCounters() {
-  finds = countRequests = positionReads = labelReads = moves = arranges = openReadSessions = 0;
+  finds = countRequests = itemReads = positionReads = labelReads = moves = arranges = 0;
+  batchBegins = batchEnds = unpaintedMoves = 0;
   moveLog.clear();
 }
 
@@ -35,38 +36,48 @@ std::optional<int32_t> SimulatedDesktop::GetItemCount() {
   return static_cast<int32_t>(items.size());
 }
 
-bool SimulatedDesktop::BeginItemReads() {
-  if (failBeginReads || !Answers()) return false;
-  ++openReadSessions;
-  return true;
+std::optional<std::vector<DesktopItem>> SimulatedDesktop::ReadItems(int32_t count) {
+  ++itemReads;
+  std::vector<DesktopItem> read;
+  for (int32_t i = 0; i < count; ++i) {
+    const int position = positionReads++;
+    if ((failPositionReadAt && *failPositionReadAt == position) || !Valid(i)) return std::nullopt;
+    const int label = labelReads++;
+    if ((failLabelReadAt && *failLabelReadAt == label) || !Valid(i)) return std::nullopt;
+    const Item& item = items[static_cast<size_t>(i)];
+    read.push_back({item.position, item.text, item.image});
+  }
+  return read;
 }
 
-std::optional<Point> SimulatedDesktop::GetItemPosition(int32_t index) {
-  const int number = positionReads++;
-  if (failPositionReadAt && *failPositionReadAt == number) return std::nullopt;
-  if (!Valid(index)) return std::nullopt;
-  return items[static_cast<size_t>(index)].position;
+size_t SimulatedDesktop::MoveItems(std::span<const IconMove> list) {
+  size_t delivered = 0;
+  while (delivered < list.size() && Move(list[delivered])) ++delivered;
+  return delivered;
 }
 
-std::optional<ItemLabel> SimulatedDesktop::GetItemLabel(int32_t index) {
-  const int number = labelReads++;
-  if (failLabelReadAt && *failLabelReadAt == number) return std::nullopt;
-  if (!Valid(index)) return std::nullopt;
-  const Item& item = items[static_cast<size_t>(index)];
-  return ItemLabel{item.text, item.image};
-}
-
-void SimulatedDesktop::EndItemReads() { --openReadSessions; }
-
-bool SimulatedDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
+bool SimulatedDesktop::Move(const IconMove& move) {
   const int number = moves++;
-  moveLog.emplace_back(index, PackPosition(x, y));
+  moveLog.emplace_back(move.index, PackPosition(move.to.x, move.to.y));
+  if (throwAtMove && *throwAtMove == number) throw std::runtime_error("move interrupted");
   if (replaceViewAtMove && *replaceViewAtMove == number) ReplaceView();
   if ((failMoveAt && *failMoveAt == number) || !Answers()) return false;
-  if (!Valid(index)) return true;  // delivered, and refused by the view
+  if (!painting) ++unpaintedMoves;
+  if (!Valid(move.index)) return true;  // delivered, and refused by the view
   // The view keeps 16-bit coordinates, as the packed request carries them.
-  items[static_cast<size_t>(index)].position = {static_cast<int16_t>(x), static_cast<int16_t>(y)};
+  items[static_cast<size_t>(move.index)].position = {static_cast<int16_t>(move.to.x),
+                                                     static_cast<int16_t>(move.to.y)};
   return true;
+}
+
+void SimulatedDesktop::BeginMoveBatch() {
+  ++batchBegins;
+  if (Answers()) painting = false;
+}
+
+void SimulatedDesktop::EndMoveBatch() {
+  ++batchEnds;
+  if (Exists()) painting = true;
 }
 
 bool SimulatedDesktop::ArrangeIcons() {

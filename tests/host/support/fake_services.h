@@ -38,12 +38,18 @@ class SimulatedDesktop : public DesktopListView {
   // Request counters, by operation.
   int finds = 0;
   int countRequests = 0;
+  int itemReads = 0;  // reads of every item at once, each made of the two requests per item below
   int positionReads = 0;
   int labelReads = 0;
   int moves = 0;
   int arranges = 0;
-  int openReadSessions = 0;
   std::vector<std::pair<int32_t, uint32_t>> moveLog;  // index, packed position
+
+  // The view's painting, which a move batch switches off until its end; a new view paints.
+  bool painting = true;
+  int batchBegins = 0;
+  int batchEnds = 0;
+  int unpaintedMoves = 0;  // moves the view carried out while it was not painting
 
   // When set, the request with this zero-based number of its kind fails.
   std::optional<int> failPositionReadAt;
@@ -51,11 +57,16 @@ class SimulatedDesktop : public DesktopListView {
   std::optional<int> failMoveAt;
   // The shell replaces its view just before the move with this number reaches it.
   std::optional<int> replaceViewAtMove;
-  bool failBeginReads = false;
+  // The move with this number throws, as a failure that unwinds the caller.
+  std::optional<int> throwAtMove;
 
   void Add(std::u16string text, int32_t x, int32_t y, int32_t image = 0);
   // The shell replaces its view: requests to the view of the last find go nowhere.
-  void ReplaceView() { ++view_; }
+  void ReplaceView() {
+    ++view_;
+    painting = true;
+  }
+  // The item requests; a batch's begin and end are counted apart.
   int CrossProcessRequests() const {
     return countRequests + positionReads + labelReads + moves + arranges;
   }
@@ -64,11 +75,10 @@ class SimulatedDesktop : public DesktopListView {
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;
   std::optional<int32_t> GetItemCount() override;
-  bool BeginItemReads() override;
-  std::optional<Point> GetItemPosition(int32_t index) override;
-  std::optional<ItemLabel> GetItemLabel(int32_t index) override;
-  void EndItemReads() override;
-  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
+  std::optional<std::vector<DesktopItem>> ReadItems(int32_t count) override;
+  size_t MoveItems(std::span<const IconMove> list) override;
+  void BeginMoveBatch() override;
+  void EndMoveBatch() override;
   bool ArrangeIcons() override;
   bool ViewStillExists() override { return Exists(); }
 
@@ -81,6 +91,8 @@ class SimulatedDesktop : public DesktopListView {
 
   int view_ = 1;       // the view that exists now
   int foundView_ = 1;  // the view the last find found
+
+  bool Move(const IconMove& move);
 };
 
 // Files in memory, each with its attribute set; the listing order is the order of creation.

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
 #include "support/fake_services.h"
 #include "support/test_desk.h"
@@ -88,7 +89,7 @@ TEST(ListViewDesktopTest, SnapshotReadsTextsAsCp932CutAt39BytesWithPositionsAndI
   EXPECT_EQ(table.Desktop(), (DesktopRect{report->clientWidth, report->clientHeight}));
 }
 
-TEST(ListViewDesktopTest, ASnapshotMakesAtMostTwoRequestsPerIcon) {
+TEST(ListViewDesktopTest, ASnapshotMakesTwoRequestsPerIconAndWritesAndReadsTheShellsMemoryOnce) {
   constexpr int kIcons = 120;
   const auto desk = StartDesk(TestDeskOptions::Generated(kIcons));
   ASSERT_TRUE(desk);
@@ -97,12 +98,15 @@ TEST(ListViewDesktopTest, ASnapshotMakesAtMostTwoRequestsPerIcon) {
   ASSERT_TRUE(desk->ResetCounts());
   ASSERT_TRUE(SnapshotDesktop(table, shell.services));
   ASSERT_EQ(table.itemCount, kIcons);
+  EXPECT_EQ(TrimTrailingSpaces(table.texts[kIcons - 1]), u"アイコン0120");
 
   const auto report = desk->Report();
   ASSERT_TRUE(report);
   EXPECT_EQ(report->RequestCount(LVM_GETITEMPOSITION), static_cast<uint32_t>(kIcons));
   EXPECT_EQ(report->RequestCount(LVM_GETITEMW), static_cast<uint32_t>(kIcons));
   EXPECT_LE(report->TotalRequests(), 2u * kIcons + 2u);
+  EXPECT_EQ(shell.desktop.remoteMemory(),
+            (RemoteMemoryCounts{.allocations = 1, .writes = 1, .reads = 1, .releases = 1}));
 }
 
 TEST(ListViewDesktopTest, MovesBeyondTheEdgesReadBackAndCountAsHidden) {
@@ -132,6 +136,60 @@ TEST(ListViewDesktopTest, MovesBeyondTheEdgesReadBackAndCountAsHidden) {
   ASSERT_TRUE(report);
   EXPECT_EQ(report->items[0].x, edge.right + 50);
   EXPECT_EQ(report->items[0].y, edge.bottom + 50);
+}
+
+TEST(ListViewDesktopTest, ABatchOfMovesEndsWithTheViewDrawingAlsoWhenTheShellStallsInIt) {
+  constexpr int kIcons = 20;
+  const auto desk = StartDesk(TestDeskOptions::Generated(kIcons));
+  ASSERT_TRUE(desk);
+  ShellServices shell;
+  IconTable table;
+  table.firstSnapshotPending = true;
+  ASSERT_TRUE(SnapshotDesktop(table, shell.services));
+  const std::vector<DeskItem> start = desk->Report()->items;
+  const Point hidden = table.HidingPoint();
+
+  ASSERT_TRUE(desk->ResetCounts());
+  const MovePlan hideAll = [](const IconTable& now) {
+    std::vector<IconMove> moves;
+    for (int32_t i = 0; i < now.itemCount; ++i) moves.push_back({i, now.HidingPoint()});
+    return moves;
+  };
+  EXPECT_TRUE(MoveIcons(table, shell.services, hideAll, OnNewDesktop::kStop).allDelivered);
+  auto report = desk->Report();
+  ASSERT_TRUE(report);
+  EXPECT_TRUE(report->redrawOn);
+  EXPECT_EQ(report->redrawOffs, 1u);
+  EXPECT_EQ(report->redrawOns, 1u);
+  for (const DeskItem& item : report->items) EXPECT_EQ((Point{item.x, item.y}), hidden);
+
+  // The fifth move is answered only after a request's timeout: the batch stops there, and ends.
+  ASSERT_TRUE(desk->ResetCounts());
+  ASSERT_TRUE(desk->HangAtRequest(5, 4000));
+  const MoveOutcome back =
+      MoveIcons(table, shell.services, MovesToStartupPositions, OnNewDesktop::kStop);
+  EXPECT_FALSE(back.allDelivered);
+  EXPECT_EQ(back.delivered, 4);
+  report = desk->Report();  // answered once the shell is free again
+  ASSERT_TRUE(report);
+  EXPECT_TRUE(report->redrawOn);
+  EXPECT_EQ(report->redrawOffs, 1u);
+  for (size_t i = 0; i < report->items.size(); ++i) {
+    // The stalled move is carried out late; none after it was sent.
+    const Point expected = i < 5 ? Point{start[i].x, start[i].y} : hidden;
+    EXPECT_EQ((Point{report->items[i].x, report->items[i].y}), expected) << i;
+  }
+}
+
+TEST(ListViewDesktopTest, EndingABatchWithoutOneLetsAViewThatAKilledRunLeftDrawAgain) {
+  const auto desk = StartDesk(TestDeskOptions::Items({{10, 10, 0, u"ごみ箱"}}));
+  ASSERT_TRUE(desk);
+  SendMessageW(desk->ListView(), WM_SETREDRAW, FALSE, 0);
+  ASSERT_FALSE(desk->Report()->redrawOn);
+  ListViewDesktop desktop;
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  desktop.EndMoveBatch();
+  EXPECT_TRUE(desk->Report()->redrawOn);
 }
 
 TEST(ListViewDesktopTest, ArrangeLaysTheIconsOutAgain) {

@@ -75,11 +75,10 @@ TEST(FindShellDesktopListViewTest, WithoutAShellEveryRequestFailsQuietly) {
   ListViewDesktop desktop;
   EXPECT_FALSE(desktop.FindDesktopListView());
   EXPECT_EQ(desktop.GetItemCount(), 0);
-  EXPECT_FALSE(desktop.BeginItemReads());
-  EXPECT_FALSE(desktop.GetItemPosition(0));
-  EXPECT_FALSE(desktop.GetItemLabel(0));
-  desktop.EndItemReads();
+  EXPECT_FALSE(desktop.ReadItems(1));
+  desktop.BeginMoveBatch();
   EXPECT_FALSE(desktop.SetItemPosition(0, 10, 10));
+  desktop.EndMoveBatch();
   EXPECT_FALSE(desktop.ArrangeIcons());
 }
 

@@ -1,7 +1,9 @@
 #include "core/win32/folder_view/folder_view_desktop.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "core/icon_moves.h"
 #include "core/icon_table.h"
 #include "folderview/fake_explorer.h"
 #include "support/fake_services.h"
@@ -16,9 +18,12 @@ struct Snapshotter {
   test::FakePlatform platform;
   IconTable table;
 
+  Services With(DesktopListView& desktop) {
+    return Services{desktop,           platform.files,      platform.profile,
+                    platform.messages, platform.programEnd, platform.pause};
+  }
   bool Take(DesktopListView& desktop) {
-    Services services{desktop,           platform.files,      platform.profile,
-                      platform.messages, platform.programEnd, platform.pause};
+    Services services = With(desktop);
     return SnapshotDesktop(table, services);
   }
 };
@@ -72,7 +77,30 @@ TEST(FolderViewDesktopTest, ASnapshotCostsOneRequestToExplorerPerIconPlusAFixedN
   EXPECT_LE(few, 4 + 16);
 }
 
-TEST(FolderViewDesktopTest, MovesPlaceIconsExactlyAndLeaveEverySelectionAsItWas) {
+TEST(FolderViewDesktopTest, AWholeCommandCostsAFixedNumberOfCallsAndOnePerIconForItsSnapshot) {
+  // As show all runs: every icon back to its start-up place, then a snapshot.
+  auto overheadFor = [](int icons) {
+    FakeExplorer explorer;
+    for (int i = 0; i < icons; ++i) explorer.Add(u"icon", 10, 10 + 80 * i);
+    explorer.Select(1, true);
+    FolderViewDesktop desktop(explorer.Shell());
+    Snapshotter s;
+    s.table.firstSnapshotPending = true;
+    EXPECT_TRUE(s.Take(desktop));
+    ListView_SetItemPosition32(explorer.listView(), icons - 1, 600, 500);  // dragged by the user
+    const int before = explorer.requests;
+    Services services = s.With(desktop);
+    EXPECT_TRUE(MoveIcons(s.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex)
+                    .allDelivered);
+    EXPECT_TRUE(s.Take(desktop));
+    EXPECT_EQ(explorer.PositionOf(icons - 1).y, 10 + 80 * (icons - 1));
+    EXPECT_TRUE(explorer.IsSelected(1));
+    return explorer.requests - before - icons;
+  };
+  EXPECT_EQ(overheadFor(40), overheadFor(4));
+}
+
+TEST(FolderViewDesktopTest, MovesGoInOneCallPerSelectionStateAndLeaveEverySelectionAsItWas) {
   FakeExplorer explorer;
   explorer.Add(u"selected", 10, 10);
   explorer.Add(u"plain", 10, 90);
@@ -82,10 +110,14 @@ TEST(FolderViewDesktopTest, MovesPlaceIconsExactlyAndLeaveEverySelectionAsItWas)
   FolderViewDesktop desktop(explorer.Shell());
   ASSERT_TRUE(desktop.FindDesktopListView());
 
-  EXPECT_TRUE(desktop.SetItemPosition(0, 1074, 818));
-  EXPECT_TRUE(desktop.SetItemPosition(1, -5, 100));
   // The list-view message carries 16 bits; this way keeps the whole coordinate.
-  EXPECT_TRUE(desktop.SetItemPosition(2, 40000, 20));
+  const std::vector<IconMove> moves{
+      {0, {5, 5}}, {1, {-5, 100}}, {2, {40000, 20}}, {0, {1074, 818}}};
+  const int before = explorer.requests;
+  EXPECT_EQ(desktop.MoveItems(moves), moves.size());
+  // The selection's count and ids (asked for, the enumerator's interface, one Next), then one call
+  // for the selected icons and one for the other.
+  EXPECT_EQ(explorer.requests - before, 6);
   EXPECT_EQ(explorer.PositionOf(0).x, 1074);
   EXPECT_EQ(explorer.PositionOf(0).y, 818);
   EXPECT_EQ(explorer.PositionOf(1).x, -5);
@@ -94,7 +126,7 @@ TEST(FolderViewDesktopTest, MovesPlaceIconsExactlyAndLeaveEverySelectionAsItWas)
   EXPECT_TRUE(explorer.IsSelected(0));
   EXPECT_FALSE(explorer.IsSelected(1));
   EXPECT_TRUE(explorer.IsSelected(2));
-  ASSERT_EQ(explorer.moves.size(), 3u);
+  ASSERT_EQ(explorer.moves.size(), 3u) << "each icon once, where its last move puts it";
   for (const FakeExplorer::Move& move : explorer.moves) {
     EXPECT_TRUE(move.flags & SVSI_POSITIONITEM);
     EXPECT_EQ(move.flags & ~(SVSI_POSITIONITEM | SVSI_SELECT), 0u) << std::hex << move.flags;
@@ -104,6 +136,19 @@ TEST(FolderViewDesktopTest, MovesPlaceIconsExactlyAndLeaveEverySelectionAsItWas)
   EXPECT_TRUE(desktop.SetItemPosition(3, 0, 0));
   EXPECT_TRUE(desktop.SetItemPosition(-1, 0, 0));
   EXPECT_EQ(explorer.moves.size(), 3u);
+}
+
+TEST(FolderViewDesktopTest, AnIconGoneSinceTheFindStopsNoneOfTheOthersMoves) {
+  FakeExplorer explorer;
+  for (int i = 0; i < 4; ++i) explorer.Add(u"icon", 10, 10 + 80 * i);
+  FolderViewDesktop desktop(explorer.Shell());
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  ListView_DeleteItem(explorer.listView(), 1);  // Explorer no longer knows its id
+
+  const std::vector<IconMove> moves{
+      {0, {500, 10}}, {1, {500, 90}}, {2, {500, 170}}, {3, {500, 250}}};
+  EXPECT_EQ(desktop.MoveItems(moves), moves.size());
+  for (int i = 0; i < explorer.Count(); ++i) EXPECT_EQ(explorer.PositionOf(i).x, 500) << i;
 }
 
 TEST(FolderViewDesktopTest, ArrangingLetsTheViewArrangeAndLeavesAutoArrangeAsTheUserHadIt) {

@@ -382,7 +382,8 @@ TEST_F(MainWindowWineTest, AClickOnTheTopStripOfAFaceDoesNothing) {
   EXPECT_TRUE(WaitUntil([&] { return desk_->Report()->TotalRequests() > 0; }));
 }
 
-TEST_F(MainWindowWineTest, WithAThousandIconsHideAllAndShowAllMoveEachOnceAndSnapshotOnce) {
+TEST_F(MainWindowWineTest,
+       WithAThousandIconsHideAllAndShowAllMoveEachOnceInOneBatchAndSnapshotOnce) {
   ASSERT_NO_FATAL_FAILURE(StartDesk(TestDeskOptions::Generated(1000)));
   ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
   ASSERT_TRUE(desk_->ResetCounts());
@@ -397,6 +398,10 @@ TEST_F(MainWindowWineTest, WithAThousandIconsHideAllAndShowAllMoveEachOnceAndSna
   DeskReport report = *desk_->Report();
   EXPECT_EQ(report.RequestCount(kSetItemPosition), 1000u);
   EXPECT_EQ(report.TotalRequests(), 1000u + snapshotRequests);
+  // With the view's redraw off around the moves, and on again after them.
+  EXPECT_EQ(report.redrawOffs, 1u);
+  EXPECT_TRUE(report.redrawOn);
+  for (const DeskItem& item : report.items) ASSERT_GT(item.x, report.clientWidth);
 
   ASSERT_TRUE(desk_->ResetCounts());
   Click(Command::kShowAll);
@@ -405,6 +410,8 @@ TEST_F(MainWindowWineTest, WithAThousandIconsHideAllAndShowAllMoveEachOnceAndSna
   report = *desk_->Report();
   EXPECT_EQ(report.RequestCount(kSetItemPosition), 1000u);
   EXPECT_EQ(report.TotalRequests(), 1000u + snapshotRequests);
+  EXPECT_EQ(report.redrawOffs, 1u);
+  EXPECT_TRUE(report.redrawOn);
 }
 
 }  // namespace

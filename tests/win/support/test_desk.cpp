@@ -60,6 +60,10 @@ std::optional<DeskReport> ParseReport(const std::string& text) {
       uint32_t count = 0;
       fields >> message >> count;
       report.requests[static_cast<uint32_t>(std::strtoul(message.c_str(), nullptr, 16))] = count;
+    } else if (kind == "redraw") {
+      int on = 1;
+      fields >> on >> report.redrawOffs >> report.redrawOns;
+      report.redrawOn = on != 0;
     } else if (kind == "end") {
       whole = true;
     }
@@ -214,6 +218,11 @@ bool TestDesk::DeleteItem(uint32_t index) {
 
 bool TestDesk::Hang(uint32_t milliseconds) {
   return SendCommand(control_, Command::kHang, &milliseconds, sizeof milliseconds);
+}
+
+bool TestDesk::HangAtRequest(uint32_t requests, uint32_t milliseconds) {
+  const uint32_t arguments[] = {requests, milliseconds};
+  return SendCommand(control_, Command::kHangAtRequest, arguments, sizeof arguments);
 }
 
 bool TestDesk::Resize(SIZE size, uint32_t delayMs) {

@@ -40,6 +40,9 @@ struct DeskReport {
   int32_t clientHeight = 0;
   std::vector<DeskItem> items;
   std::map<uint32_t, uint32_t> requests;  // LVM_* message -> count since the last reset
+  bool redrawOn = true;                   // the list view's redraw, as WM_SETREDRAW left it
+  uint32_t redrawOffs = 0;                // WM_SETREDRAW that switched it off since the reset
+  uint32_t redrawOns = 0;                 // and on
 
   uint32_t RequestCount(uint32_t message) const;
   uint32_t TotalRequests() const;
@@ -109,6 +112,8 @@ class TestDesk {
   bool DeleteItem(uint32_t index);
   // The desktop answers nothing for `milliseconds`, starting right after this returns.
   bool Hang(uint32_t milliseconds);
+  // The `requests`-th list-view request from now is handled only after `milliseconds`.
+  bool HangAtRequest(uint32_t requests, uint32_t milliseconds);
   // Announces a display of this size, then after `delayMs` gives the desktop that size.
   bool Resize(SIZE size, uint32_t delayMs);
   // Asks the desktop to end and waits for its exit code.

@@ -33,6 +33,26 @@ bool ReachedExplorer(HRESULT result) {
            code <= RPC_X_BAD_STUB_DATA);
 }
 
+// Takes every id the enumerator gives into `ids`, asking for `expected` + 1 at a time: one call
+// where the enumerator allows, and one id more than expected shows a count that was wrong.
+HRESULT TakeIds(IEnumIDList& enumerator, size_t expected, std::vector<Pidl>& ids) {
+  std::vector<PITEMID_CHILD> batch(expected + 1);
+  ids.reserve(expected);
+  while (ids.size() <= expected) {
+    ULONG fetched = 0;
+    const HRESULT hr = enumerator.Next(static_cast<ULONG>(batch.size()), batch.data(), &fetched);
+    if (FAILED(hr)) return hr;
+    for (ULONG i = 0; i < fetched && i < batch.size(); ++i) ids.emplace_back(batch[i]);
+    if (hr != S_OK || fetched == 0) break;
+  }
+  return S_OK;
+}
+
+// An item id as bytes: the same icon of one view has the same id however it was asked for.
+std::string IdBytes(PCUITEMID_CHILD id) {
+  return std::string(reinterpret_cast<const char*>(id), ILGetSize(id));
+}
+
 }  // namespace
 
 FolderViewShell SystemFolderViewShell() {
@@ -74,7 +94,7 @@ void FolderViewDesktop::Release() {
 bool FolderViewDesktop::FindDesktopListView() {
   // What an earlier find holds may belong to an Explorer that has ended since.
   Release();
-  if (Reach() && ReadItems()) return true;
+  if (Reach() && ReadItemIds()) return true;
   Release();
   return false;
 }
@@ -114,7 +134,7 @@ bool FolderViewDesktop::Reach() {
   return true;
 }
 
-bool FolderViewDesktop::ReadItems() {
+bool FolderViewDesktop::ReadItemIds() {
   int count = 0;
   if (FAILED(view_->ItemCount(SVGIO_ALLVIEW, &count)) || count < 0) return false;
   ComPtr<IEnumIDList> all;
@@ -122,19 +142,9 @@ bool FolderViewDesktop::ReadItems() {
   if (FAILED(view_->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_PPV_ARGS(&all))) || !all) {
     return false;
   }
-  // Every id in one request where the enumerator allows; one more than counted shows a mismatch.
-  const auto expected = static_cast<size_t>(count);
-  std::vector<PITEMID_CHILD> batch(expected + 1);
-  items_.reserve(expected);
-  while (items_.size() <= expected) {
-    ULONG fetched = 0;
-    const HRESULT hr = all->Next(static_cast<ULONG>(batch.size()), batch.data(), &fetched);
-    if (FAILED(hr)) return false;
-    for (ULONG i = 0; i < fetched && i < batch.size(); ++i) items_.emplace_back(batch[i]);
-    if (hr != S_OK || fetched == 0) break;
-  }
   // The count and the ids must describe the same items, or an index would name another icon.
-  if (items_.size() != expected) return false;
+  const auto expected = static_cast<size_t>(count);
+  if (FAILED(TakeIds(*all.Get(), expected, items_)) || items_.size() != expected) return false;
 
   ComPtr<IPersistFolder2> folder;
   if (FAILED(view_->GetFolder(IID_PPV_ARGS(&folder))) || !folder) return false;
@@ -158,37 +168,86 @@ DesktopRect FolderViewDesktop::GetDesktopRect() {
   return {client.right, client.bottom};
 }
 
-std::optional<Point> FolderViewDesktop::GetItemPosition(int32_t index) {
-  const PCUITEMID_CHILD item = Item(index);
-  POINT position{};
-  if (!item || FAILED(view_->GetItemPosition(item, &position))) return std::nullopt;
-  return Point{position.x, position.y};
+std::optional<std::vector<DesktopItem>> FolderViewDesktop::ReadItems(int32_t count) {
+  if (!view_ || !names_ || count < 0 || static_cast<size_t>(count) > items_.size()) {
+    return std::nullopt;
+  }
+  std::vector<DesktopItem> read;
+  read.reserve(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) {
+    const PCUITEMID_CHILD item = Item(i);
+    POINT position{};
+    if (FAILED(view_->GetItemPosition(item, &position))) return std::nullopt;
+    const std::optional<std::u16string> name = DisplayName(*names_.Get(), item);
+    if (!name) return std::nullopt;
+    const Pidl full(ILCombine(folder_.get(), item));
+    const int image = full ? shell_.systemImageIndex(full.get()) : -1;
+    read.push_back({{position.x, position.y}, *name, image});
+  }
+  return read;
 }
 
-std::optional<ItemLabel> FolderViewDesktop::GetItemLabel(int32_t index) {
-  const PCUITEMID_CHILD item = Item(index);
-  if (!item || !names_) return std::nullopt;
-  const std::optional<std::u16string> name = DisplayName(*names_.Get(), item);
-  if (!name) return std::nullopt;
-  const Pidl full(ILCombine(folder_.get(), item));
-  const int image = full ? shell_.systemImageIndex(full.get()) : -1;
-  return ItemLabel{*name, image};
+size_t FolderViewDesktop::MoveItems(std::span<const IconMove> moves) {
+  if (!view_) return 0;
+  // Each icon once, where its last move puts it: one call's items have no order among them.
+  std::vector<std::optional<POINT>> targets(items_.size());
+  bool anyKnown = false;
+  for (const IconMove& move : moves) {
+    // An index the last find did not see: the view would refuse it, as a list view does.
+    if (!Item(move.index)) continue;
+    targets[static_cast<size_t>(move.index)] = POINT{move.to.x, move.to.y};
+    anyKnown = true;
+  }
+  if (!anyKnown) return moves.size();
+
+  // The flags have no "leave the selection alone": without the select bit an item reads as to be
+  // deselected. So the selected icons are placed by a call that selects them, the others apart.
+  const std::optional<std::set<std::string>> selected = SelectedIds();
+  if (!selected) return 0;
+  PlacedItems kept;
+  PlacedItems others;
+  for (size_t i = 0; i < targets.size(); ++i) {
+    if (!targets[i]) continue;
+    PlacedItems& placed = selected->count(IdBytes(items_[i].get())) ? kept : others;
+    placed.items.push_back(items_[i].get());
+    placed.points.push_back(*targets[i]);
+  }
+  const bool delivered =
+      Place(kept, SVSI_POSITIONITEM | SVSI_SELECT) && Place(others, SVSI_POSITIONITEM);
+  return delivered ? moves.size() : 0;
 }
 
-bool FolderViewDesktop::SetItemPosition(int32_t index, int32_t x, int32_t y) {
-  if (!view_) return false;
-  PCUITEMID_CHILD item = Item(index);
-  // An index the last find did not see: the view would refuse it, as a list view does.
-  if (!item) return true;
-  // The flags have no "leave the selection alone": without the select bit an item reads as to
-  // be deselected. Ask for the selection the icon has, so a move never changes it.
-  DWORD state = 0;
-  DWORD flags = SVSI_POSITIONITEM;
-  const HRESULT asked = view_->GetSelectionState(item, &state);
-  if (!ReachedExplorer(asked)) return false;
-  if (SUCCEEDED(asked) && (state & SVSI_SELECT)) flags |= SVSI_SELECT;
-  POINT position{x, y};
-  return ReachedExplorer(view_->SelectAndPositionItems(1, &item, &position, flags));
+std::optional<std::set<std::string>> FolderViewDesktop::SelectedIds() {
+  // A selection Explorer answers but will not tell is taken as none, as a refused item is.
+  std::set<std::string> selected;
+  int count = 0;
+  const HRESULT counted = view_->ItemCount(SVGIO_SELECTION, &count);
+  if (!ReachedExplorer(counted)) return std::nullopt;
+  if (FAILED(counted) || count <= 0) return selected;
+  ComPtr<IEnumIDList> enumerator;
+  const HRESULT listed = view_->Items(SVGIO_SELECTION, IID_PPV_ARGS(&enumerator));
+  if (!ReachedExplorer(listed)) return std::nullopt;
+  if (FAILED(listed) || !enumerator) return selected;
+  std::vector<Pidl> ids;
+  if (!ReachedExplorer(TakeIds(*enumerator.Get(), static_cast<size_t>(count), ids)))
+    return std::nullopt;
+  for (const Pidl& id : ids) selected.insert(IdBytes(id.get()));
+  return selected;
+}
+
+bool FolderViewDesktop::Place(PlacedItems& placed, DWORD flags) {
+  if (placed.items.empty()) return true;
+  const HRESULT all = view_->SelectAndPositionItems(
+      static_cast<UINT>(placed.items.size()), placed.items.data(), placed.points.data(), flags);
+  if (SUCCEEDED(all) || !ReachedExplorer(all)) return SUCCEEDED(all);
+  // Refused, as when one of the icons has gone since the find: each alone, so the others move.
+  for (size_t i = 0; i < placed.items.size(); ++i) {
+    if (!ReachedExplorer(
+            view_->SelectAndPositionItems(1, &placed.items[i], &placed.points[i], flags))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool FolderViewDesktop::ArrangeIcons() {

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "core/desktop_list_view.h"
@@ -39,9 +41,11 @@ FolderViewShell SystemFolderViewShell();
 //
 // Requests to Explorer: a fixed number per find (the view, its window, the count and every item
 // id at once, the view's folder), then one per icon for its position. Names and image indexes are
-// answered in our own process from the item ids. Moves (two requests: the icon's selection, then
-// the move) and arranging use the items of the last find; they count as delivered unless COM
-// could not carry the call to Explorer, whatever Explorer answered.
+// answered in our own process from the item ids. The moves of one MoveItems go out together: the
+// selection is asked once (its count, and its ids when there are any), then one call positions the
+// selected icons and one the others, so every icon keeps its selection. Moves and arranging use the
+// items of the last find; they count as delivered unless COM could not carry a call to Explorer,
+// whatever Explorer answered.
 class FolderViewDesktop : public DesktopListView {
  public:
   explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell());
@@ -55,19 +59,27 @@ class FolderViewDesktop : public DesktopListView {
   bool FindDesktopListView() override;
   DesktopRect GetDesktopRect() override;
   std::optional<int32_t> GetItemCount() override { return static_cast<int32_t>(items_.size()); }
-  bool BeginItemReads() override { return view_ != nullptr; }
-  std::optional<Point> GetItemPosition(int32_t index) override;
-  std::optional<ItemLabel> GetItemLabel(int32_t index) override;
-  void EndItemReads() override {}
-  bool SetItemPosition(int32_t index, int32_t x, int32_t y) override;
+  std::optional<std::vector<DesktopItem>> ReadItems(int32_t count) override;
+  size_t MoveItems(std::span<const IconMove> moves) override;
+  // Nothing to do: a batch's moves reach the view in one call, which it repaints once for.
+  void BeginMoveBatch() override {}
+  void EndMoveBatch() override {}
   bool ArrangeIcons() override;
   bool ViewStillExists() override { return viewWindow_ && IsWindow(viewWindow_); }
 
  private:
+  // Icons positioned by one call, with the selection state that call gives them all.
+  struct PlacedItems {
+    std::vector<PCUITEMID_CHILD> items;
+    std::vector<POINT> points;
+  };
+
   bool Reach();
-  bool ReadItems();
+  bool ReadItemIds();
   void Release();
   PCUITEMID_CHILD Item(int32_t index) const;
+  std::optional<std::set<std::string>> SelectedIds();
+  bool Place(PlacedItems& placed, DWORD flags);
 
   // First, so that every COM object below is released before COM stops.
   ComScope com_;

@@ -135,17 +135,12 @@ ExitCode DiagnoseDesktop(CommandOutput& out) {
   out.Out(Concat({text::kIconCount, count ? Decimal(*count) : std::u16string(text::kUnknown)}));
   if (!count) return Failed(out, text::kCountUnanswered);
   if (*count <= 0) return Failed(out, text::kNoIcons);
-  std::optional<Point> start;
-  std::optional<ItemLabel> label;
-  if (desktop.BeginItemReads()) {
-    start = desktop.GetItemPosition(0);
-    label = desktop.GetItemLabel(0);
-    desktop.EndItemReads();
-  }
-  if (!start || !label) return Failed(out, text::kFirstIconUnread);
-  out.Out(Concat({text::kFirstIcon, PrintableText(label->text), u"」 ", PointText(*start)}));
+  const std::optional<std::vector<DesktopItem>> first = desktop.ReadItems(1);
+  if (!first || first->empty()) return Failed(out, text::kFirstIconUnread);
+  const DesktopItem& icon = first->front();
+  out.Out(Concat({text::kFirstIcon, PrintableText(icon.text), u"」 ", PointText(icon.position)}));
 
-  if (const auto failure = RoundTripFirstIcon(desktop, *start, HidingPointOf(area), out)) {
+  if (const auto failure = RoundTripFirstIcon(desktop, icon.position, HidingPointOf(area), out)) {
     return Failed(out, *failure);
   }
   out.Out(text::kOk);
