@@ -1,5 +1,6 @@
 #include "support/child_process.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace norv::wintest {
@@ -18,9 +19,16 @@ std::optional<ChildProcess> ChildProcess::Start(const std::wstring& exe,
     startup.hStdError = redirection->error;
   }
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, redirection != nullptr, 0,
-                      nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-    return std::nullopt;
+  // Wine now and then refuses a start under load with an error a second try does not meet; a
+  // program that is not there fails every time.
+  constexpr int kAttempts = 3;
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, redirection != nullptr, 0,
+                       nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+      break;
+    }
+    std::fwprintf(stderr, L"CreateProcessW %ls: error %lu\n", exe.c_str(), GetLastError());
+    if (attempt == kAttempts) return std::nullopt;
   }
   CloseHandle(info.hThread);
   return ChildProcess(info.hProcess, info.dwProcessId);
