@@ -5,15 +5,15 @@
 #include <shellapi.h>
 
 #include "app/startup.h"
+#include "commands/command_line.h"
+#include "commands/command_services.h"
+#include "commands/command_texts.h"
+#include "commands/standalone_commands.h"
+#include "commands/win32/command_client.h"
+#include "commands/win32/console_output.h"
+#include "commands/win32/desktop_diagnosis.h"
 #include "core/app_state.h"
 #include "core/win32/platform.h"
-#include "resident/commands/command_line.h"
-#include "resident/commands/command_services.h"
-#include "resident/commands/command_texts.h"
-#include "resident/commands/standalone_commands.h"
-#include "resident/commands/win32/command_client.h"
-#include "resident/commands/win32/console_output.h"
-#include "resident/commands/win32/desktop_diagnosis.h"
 
 namespace norv {
 namespace {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "chrome/win32/chrome_window.h"
+#include "commands/command_message.h"
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
@@ -15,9 +16,9 @@
 #include "core/win32/window_base.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
-#include "resident/commands/win32/command_server.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
+#include "resident/win32/command_server.h"
 #include "resident/win32/tray_menu.h"
 
 namespace norv {

@@ -7,8 +7,6 @@ namespace norv {
 struct AppState;
 struct Services;
 
-// The invisible window that owns the tray icon; other programs find it by this class name.
-inline constexpr wchar_t kTrayWindowClass[] = L"Norv_S";
 // The shell reports mouse events on the icon with this message, the mouse message number in the
 // low word of lParam.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;

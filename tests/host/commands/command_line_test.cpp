@@ -1,4 +1,4 @@
-#include "resident/commands/command_line.h"
+#include "commands/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "resident/commands/icon_round_trip.h"
+#include "commands/icon_round_trip.h"
 
 #include <gtest/gtest.h>
 
-#include "resident/commands/command_output.h"
-#include "resident/commands/diagnosis_texts.h"
+#include "commands/command_output.h"
+#include "commands/diagnosis_texts.h"
 #include "support/fake_services.h"
 
 namespace norv {

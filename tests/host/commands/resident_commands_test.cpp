@@ -1,16 +1,16 @@
-#include "resident/commands/resident_commands.h"
+#include "commands/resident_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <vector>
 
+#include "commands/command_line.h"
+#include "commands/command_output.h"
+#include "commands/command_services.h"
 #include "core/settings.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/recording_view.h"
-#include "resident/commands/command_line.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_services.h"
 #include "support/fake_services.h"
 
 namespace norv {

@@ -1,11 +1,11 @@
-#include "resident/commands/standalone_commands.h"
+#include "commands/standalone_commands.h"
 
 #include <gtest/gtest.h>
 
+#include "commands/command_line.h"
+#include "commands/command_output.h"
+#include "commands/command_services.h"
 #include "layout/layout_file.h"
-#include "resident/commands/command_line.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_services.h"
 #include "support/fake_services.h"
 
 namespace norv {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_message.h"
 #include "html_association.h"
 #include "resident/tray_window.h"
 #include "resident/win32/tray_window.h"

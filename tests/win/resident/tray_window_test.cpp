@@ -1,5 +1,6 @@
 // The tray window when the system will not make it.
 #include "resident/win32/tray_window.h"
+#include "commands/command_message.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "resident/win32/tray_window.h"
+#include "commands/command_message.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 

@@ -1,11 +1,11 @@
-#include "resident/commands/icon_round_trip.h"
+#include "commands/icon_round_trip.h"
 
 #include <string>
 #include <vector>
 
+#include "commands/command_output.h"
+#include "commands/diagnosis_texts.h"
 #include "core/desktop_list_view.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/diagnosis_texts.h"
 
 namespace norv {
 namespace {

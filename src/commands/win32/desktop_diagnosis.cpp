@@ -1,4 +1,4 @@
-#include "resident/commands/win32/desktop_diagnosis.h"
+#include "commands/win32/desktop_diagnosis.h"
 
 #include <windows.h>
 // After windows.h:
@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_output.h"
+#include "commands/diagnosis_texts.h"
+#include "commands/icon_round_trip.h"
 #include "core/geometry.h"
 #include "core/win32/folder_view/desktop_bridge.h"
 #include "core/win32/list_view_desktop.h"
 #include "core/win32/wide_text.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/diagnosis_texts.h"
-#include "resident/commands/icon_round_trip.h"
 
 namespace norv {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "resident/commands/resident_commands.h"
+#include "commands/resident_commands.h"
 
 namespace norv {
 

@@ -1,4 +1,4 @@
-#include "resident/commands/command_output.h"
+#include "commands/command_output.h"
 
 #include <algorithm>
 

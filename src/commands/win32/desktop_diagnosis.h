@@ -1,6 +1,6 @@
 #pragma once
 
-#include "resident/commands/exit_code.h"
+#include "commands/exit_code.h"
 
 namespace norv {
 

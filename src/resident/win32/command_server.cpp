@@ -1,12 +1,12 @@
-#include "resident/commands/win32/command_server.h"
+#include "resident/win32/command_server.h"
 
 #include <string>
 #include <vector>
 
+#include "commands/command_message.h"
+#include "commands/command_services.h"
+#include "commands/command_texts.h"
 #include "core/app_state.h"
-#include "resident/commands/command_message.h"
-#include "resident/commands/command_services.h"
-#include "resident/commands/command_texts.h"
 #include "resident/tray_window.h"
 #include "resident/tray_window_view.h"
 

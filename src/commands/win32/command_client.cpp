@@ -1,14 +1,13 @@
-#include "resident/commands/win32/command_client.h"
+#include "commands/win32/command_client.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "commands/command_message.h"
+#include "commands/command_texts.h"
 #include "core/win32/window_base.h"
-#include "resident/commands/command_message.h"
-#include "resident/commands/command_texts.h"
-#include "resident/win32/tray_window.h"
 
 namespace norv {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "resident/commands/command_output.h"
+#include "commands/command_output.h"
 
 namespace norv {
 

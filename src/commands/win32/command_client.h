@@ -3,7 +3,7 @@
 #include <functional>
 #include <optional>
 
-#include "resident/commands/exit_code.h"
+#include "commands/exit_code.h"
 
 namespace norv {
 

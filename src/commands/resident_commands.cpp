@@ -1,14 +1,14 @@
-#include "resident/commands/resident_commands.h"
+#include "commands/resident_commands.h"
 
+#include "commands/command_line.h"
+#include "commands/command_output.h"
+#include "commands/command_services.h"
+#include "commands/command_texts.h"
+#include "commands/layout_commands.h"
 #include "core/app_state.h"
 #include "core/settings.h"
 #include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/main_window.h"
-#include "resident/commands/command_line.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_services.h"
-#include "resident/commands/command_texts.h"
-#include "resident/commands/layout_commands.h"
 
 namespace norv {
 namespace {

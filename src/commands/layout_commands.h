@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "resident/commands/exit_code.h"
+#include "commands/exit_code.h"
 
 namespace norv {
 

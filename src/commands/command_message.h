@@ -6,15 +6,18 @@
 #include <string_view>
 #include <vector>
 
-#include "resident/commands/command_line.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/exit_code.h"
+#include "commands/command_line.h"
+#include "commands/command_output.h"
+#include "commands/exit_code.h"
 
 namespace norv {
 
 // What a command process and the resident Norvane say to each other. The request and the answer's
 // lines travel as blocks of bytes (WM_COPYDATA on Windows) that any program on the desktop could
 // send, so every block is checked whole before anything in it is used.
+
+// The resident program's invisible tray window, to which a command process hands its request.
+inline constexpr wchar_t kTrayWindowClass[] = L"Norv_S";
 
 // Marks a block as ours; also the block's identifier beside it.
 inline constexpr uint32_t kRequestTag = 0x4E565251;  // "NVRQ"

@@ -1,12 +1,12 @@
-#include "resident/commands/command_line.h"
+#include "commands/command_line.h"
 
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
 
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_texts.h"
+#include "commands/command_output.h"
+#include "commands/command_texts.h"
 
 namespace norv {
 namespace {

@@ -1,10 +1,10 @@
-#include "resident/commands/standalone_commands.h"
+#include "commands/standalone_commands.h"
 
-#include "resident/commands/command_line.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_services.h"
-#include "resident/commands/command_texts.h"
-#include "resident/commands/layout_commands.h"
+#include "commands/command_line.h"
+#include "commands/command_output.h"
+#include "commands/command_services.h"
+#include "commands/command_texts.h"
+#include "commands/layout_commands.h"
 
 namespace norv {
 

@@ -1,9 +1,12 @@
-#include "resident/commands/layout_commands.h"
+#include "commands/layout_commands.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "commands/command_output.h"
+#include "commands/command_services.h"
+#include "commands/command_texts.h"
 #include "core/app_state.h"
 #include "core/file_system.h"
 #include "core/icon_moves.h"
@@ -13,9 +16,6 @@
 #include "layout/layout_name_check.h"
 #include "layout/restore_dialog.h"
 #include "layout/saved_layouts.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_services.h"
-#include "resident/commands/command_texts.h"
 
 namespace norv {
 namespace {

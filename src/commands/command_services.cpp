@@ -1,9 +1,9 @@
-#include "resident/commands/command_services.h"
+#include "commands/command_services.h"
 
+#include "commands/command_output.h"
+#include "commands/command_texts.h"
 #include "core/icon_moves.h"
 #include "core/icon_table.h"
-#include "resident/commands/command_output.h"
-#include "resident/commands/command_texts.h"
 
 namespace norv {
 

@@ -1,4 +1,4 @@
-#include "resident/commands/win32/console_output.h"
+#include "commands/win32/console_output.h"
 
 #include <windows.h>
 

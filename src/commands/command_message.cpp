@@ -1,4 +1,4 @@
-#include "resident/commands/command_message.h"
+#include "commands/command_message.h"
 
 #include <algorithm>
 #include <array>
