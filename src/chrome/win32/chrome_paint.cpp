@@ -13,9 +13,6 @@ constexpr COLORREF kHeaderCellColour = RGB(192, 192, 192);
 
 }  // namespace
 
-// The values the original passed by number: raised edge 5 on all four sides (15).
-static_assert(EDGE_RAISED == 5 && BF_RECT == 15);
-
 void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileSize) {
   const ScopedMemoryDc source(CreateCompatibleDC(target));
   if (!source) return;

@@ -227,9 +227,7 @@ bool TranslateChromeKeyboard(MSG& message) {
   return IsDialogMessageW(root, &message) != FALSE;
 }
 
-// The caption animation, 3 in the original.
-static_assert(IDANI_CAPTION == 3);
-
+// A window grows out of and shrinks back into the point it opened from, so the eye can follow it.
 void AnimateOpen(HWND window, int x, int y) {
   const RECT from{x, y, x, y};
   RECT to;
