@@ -109,7 +109,7 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
   void UnloadDialogs() override { slot_.dialogs_.UnloadOpenDialog(); }
   void AnimateOpen() override { ::norv::AnimateOpen(hwnd(), openedFrom_.x, openedFrom_.y); }
   void AnimateClose() override { ::norv::AnimateClose(hwnd(), openedFrom_.x, openedFrom_.y); }
-  void DestroyWindow() override {
+  void DestroyView() override {
     if (destroying_) return;
     destroying_ = true;
     ::DestroyWindow(hwnd());

@@ -168,7 +168,7 @@ TEST(HeldFileTest, AHeldStartUpSnapshotNeitherStopsTheStartNorTheExit) {
   ASSERT_TRUE(holder.held());
 
   ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
-  state.reCover = {1, 0};
+  state.options = {1, 0};
   BringBackLastExit(state, program.services);
   EXPECT_EQ(desk->Report()->items, kIcons);
 
@@ -275,16 +275,16 @@ TEST(HostileSettingsTest, NonsenseValuesLeaveTheOptionsAsTheyWereAndASaveSetsThe
                                     "\r\n[Other]\r\nkeep=this\r\n"));
     AppState state;
     state.appDirectory = folder.path();
-    state.reCover = {5, 5};
+    state.options = {5, 5};
     LoadOptions(state, program.profile);
-    EXPECT_EQ(state.reCover[0], c.expected);
-    EXPECT_EQ(state.reCover[1], c.expected);
+    EXPECT_EQ(state.options.restoreLastExit, c.expected);
+    EXPECT_EQ(state.options.keepPositionsAtExit, c.expected);
 
     ASSERT_TRUE(SaveOptions(state, program.profile));
     AppState reread;
     reread.appDirectory = folder.path();
     LoadOptions(reread, program.profile);
-    EXPECT_EQ(reread.reCover, state.reCover);
+    EXPECT_EQ(reread.options, state.options);
     // The nonsense is gone, the rest of the file stays.
     const std::string text = ReadBytes(ini);
     EXPECT_LT(text.size(), 100u) << text;

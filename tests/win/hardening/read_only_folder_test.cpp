@@ -84,7 +84,7 @@ class ReadOnlyFolderTest : public ::testing::Test {
 };
 
 TEST_F(ReadOnlyFolderTest, TheStartReadsTheOptionsAndBringsBackTheLastExit) {
-  EXPECT_EQ(state.reCover, (std::array<int16_t, 2>{1, 0}));
+  EXPECT_EQ(state.options, (Options{1, 0}));
   BringBackLastExit(state, program.services);
   const std::vector<DeskItem> items = ItemsNow();
   ASSERT_EQ(items.size(), kIcons.size());
@@ -124,7 +124,7 @@ TEST_F(ReadOnlyFolderTest, ClosingTheMainWindowSaysTheOptionsWereNotSaved) {
   ASSERT_EQ(program.messages.shown.size(), 1u);
   EXPECT_EQ(program.messages.shown[0].text, main_window_text::kOptionsNotSaved);
   // Still in force for this run.
-  EXPECT_EQ(state.reCover[1], 1);
+  EXPECT_EQ(state.options.keepPositionsAtExit, 1);
 }
 
 TEST_F(ReadOnlyFolderTest, TheRestoreDialogShowsAndRestoresButCannotDelete) {
