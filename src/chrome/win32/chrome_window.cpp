@@ -8,6 +8,7 @@
 #include "chrome/win32/header_cell.h"
 #include "chrome/win32/label.h"
 #include "chrome/win32/panel.h"
+#include "core/win32/diagnostics.h"
 #include "core/win32/window_base.h"
 
 namespace norv {
@@ -218,6 +219,13 @@ void ChromeWindow::AddToolTip(HWND control, const std::u16string& text) {
   // The tooltip keeps a copy of the text.
   tool.lpszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
   SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+bool InitCommonControlsForChrome() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  if (InitCommonControlsEx(&controls)) return true;
+  ReportFailure(L"InitCommonControlsEx", L"ICC_WIN95_CLASSES", GetLastError());
+  return false;
 }
 
 bool TranslateChromeKeyboard(MSG& message) {

@@ -164,6 +164,10 @@ class ChromeWindow {
   std::vector<Placed> placed_;
 };
 
+// Registers the common controls the chrome uses (tooltips); once at start-up, before any window
+// is made. False, with a diagnostic line, when it failed: the windows then open without tooltips.
+bool InitCommonControlsForChrome();
+
 // Passes a message to the keyboard handling of the chrome window it is for (Tab between labels,
 // Space and Enter on them, Esc as IDCANCEL). Returns true when the message was handled and must not
 // be translated or dispatched again.

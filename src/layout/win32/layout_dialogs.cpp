@@ -34,7 +34,7 @@ void LayoutDialogs::RunSave(HWND owner, SaveDialogCaller& caller) {
   if (BringOpenDialogForward()) return;
   DialogMessages messages(services_.messages);
   Services dialogServices = WithMessages(services_, messages);
-  SaveDialogWindow window(owner, state_, dialogServices, caller);
+  DestroysWindowFirst<SaveDialogWindow> window(owner, state_, dialogServices, caller);
   if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
   LoadedDialog loaded(open_, window);
@@ -45,7 +45,7 @@ void LayoutDialogs::RunRestore(HWND owner) {
   if (BringOpenDialogForward()) return;
   DialogMessages messages(services_.messages);
   Services dialogServices = WithMessages(services_, messages);
-  RestoreDialogWindow window(owner, state_, dialogServices);
+  DestroysWindowFirst<RestoreDialogWindow> window(owner, state_, dialogServices);
   if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
   LoadedDialog loaded(open_, window);

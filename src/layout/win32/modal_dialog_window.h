@@ -7,17 +7,15 @@
 #include <string>
 
 #include "chrome/win32/chrome_window.h"
+#include "chrome/win32/chromed_window.h"
 #include "core/win32/scoped_gdi.h"
-#include "core/win32/window_base.h"
 
 namespace norv {
 
 // A top-level window shown modally over its owner: the owner takes no input until the window is
 // unloaded. Create makes the window, hidden; Run shows it and handles messages until then.
-class ModalDialogWindow : public WindowBase {
+class ModalDialogWindow : public ChromedWindow {
  public:
-  ~ModalDialogWindow() override;
-
   bool unloaded() const { return unloaded_; }
   // Creates the window, hidden and owned by the owner; false when it could not be made.
   bool Create();
@@ -39,8 +37,6 @@ class ModalDialogWindow : public WindowBase {
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Enter pressed in the control `target`; false leaves the key to the control and the chrome.
   virtual bool OnEnter(HWND /*target*/) { return false; }
-
-  std::unique_ptr<ChromeWindow> chrome_;
 
  private:
   // Sets both window icons, which this window keeps as long as it lives.

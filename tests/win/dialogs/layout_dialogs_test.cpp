@@ -331,7 +331,7 @@ bool IsLiveCursor(HCURSOR cursor) {
 
 TEST(LayoutDialogsTest, TheLayoutListKeepsALiveHandPointerAcrossADpiChange) {
   Fixture f;
-  RestoreDialogWindow window(f.owner.hwnd(), f.state, f.services());
+  DestroysWindowFirst<RestoreDialogWindow> window(f.owner.hwnd(), f.state, f.services());
   ASSERT_TRUE(window.Create());
   ASSERT_NE(window.hwnd(), nullptr);
   window.PrepareWindow();

@@ -21,6 +21,7 @@
 
 int wmain(int argc, wchar_t** argv) {
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  norv::InitCommonControlsForChrome();
   norv::Win32Platform platform;
   norv::Services& services = platform.services();
   norv::AppState state;

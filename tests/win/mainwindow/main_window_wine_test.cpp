@@ -7,11 +7,15 @@
 
 #include <functional>
 
+#include "chrome/win32/chrome_window.h"
+#include "core/app_state.h"
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "core/win32/platform.h"
+#include "layout/win32/layout_dialogs.h"
 #include "main_window_driver.h"
 #include "mainwindow/icon_row.h"
+#include "mainwindow/win32/main_window.h"
 #include "support/build_paths.h"
 #include "support/test_desk.h"
 #include "support/test_folder.h"
@@ -326,6 +330,24 @@ TEST_F(MainWindowWineTest, RegistrationOptionsAndTheCloseBoxWorkFromTheWindow) {
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", -1, ini.c_str()), 0);
   DeleteFileW(shortcut.c_str());
+}
+
+// The program ending with the window open frees the window's object first: its unload still runs
+// in the whole object and writes the options.
+TEST_F(MainWindowWineTest, FreeingTheOpenWindowStillWritesTheOptions) {
+  ASSERT_TRUE(InitCommonControlsForChrome());
+  AppState state;
+  state.appDirectory = folder_.path();
+  state.options = {1, -3};
+  LayoutDialogs dialogs(state, platform_.services());
+  {
+    MainWindowSlot slot(GetModuleHandleW(nullptr), nullptr, state, platform_.services(), dialogs);
+    slot.Open({});
+    ASSERT_TRUE(slot.IsOpen());
+  }
+  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", 0, ini.c_str()), -3);
 }
 
 TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFollowsTheCount) {
