@@ -3,7 +3,7 @@
 #include "chrome/caption_placement.h"
 #include "chrome/tile_layout.h"
 #include "chrome/win32/chrome_style.h"
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 

@@ -8,7 +8,7 @@
 
 #include "chrome/win32/chrome_window.h"
 #include "chrome/win32/chromed_window.h"
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 

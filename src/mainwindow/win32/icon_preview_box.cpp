@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/window_base.h"
 
 namespace norv {
