@@ -1,4 +1,4 @@
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "layout/layout_file.h"
 #include "main_window_fixture.h"
 #include "mainwindow/icon_row.h"

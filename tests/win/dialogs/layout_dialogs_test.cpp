@@ -12,7 +12,7 @@
 #include "core/user_messages.h"
 #include "core/win32/platform.h"
 #include "dialog_driver.h"
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/layout_name_check.h"
 #include "layout/restore_dialog.h"

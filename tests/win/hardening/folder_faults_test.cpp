@@ -7,7 +7,7 @@
 #include "core/cp932.h"
 #include "core/settings.h"
 #include "dialog_driver.h"
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"

@@ -7,7 +7,7 @@
 // After windows.h:
 #include <shellapi.h>
 
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/headless_main_window_view.h"

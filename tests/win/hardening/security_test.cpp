@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "import_hook.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"

@@ -7,7 +7,7 @@
 
 #include "core/icon_table.h"
 #include "core/settings.h"
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/save_dialog.h"
 #include "resident/recording_tray_view.h"
