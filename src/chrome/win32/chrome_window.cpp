@@ -256,14 +256,14 @@ ScreenPoint CursorAnchor() {
   return {ClampTo16Bits(point.x), ClampTo16Bits(point.y)};
 }
 
-HICON LoadProgramIcon(HINSTANCE artModule, int size) {
-  return static_cast<HICON>(
-      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_PROGRAM), IMAGE_ICON, size, size, 0));
+ScopedIcon LoadProgramIcon(HINSTANCE artModule, int size) {
+  return ScopedIcon(static_cast<HICON>(
+      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_PROGRAM), IMAGE_ICON, size, size, 0)));
 }
 
-HICON LoadRestoreIcon(HINSTANCE artModule, int size) {
-  return static_cast<HICON>(
-      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_RESTORE), IMAGE_ICON, size, size, 0));
+ScopedIcon LoadRestoreIcon(HINSTANCE artModule, int size) {
+  return ScopedIcon(static_cast<HICON>(
+      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_RESTORE), IMAGE_ICON, size, size, 0)));
 }
 
 }  // namespace norv

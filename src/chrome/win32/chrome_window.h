@@ -30,6 +30,7 @@
 #include "chrome/dpi_scale.h"
 #include "chrome/win32/chrome_style.h"
 #include "core/geometry.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 
@@ -181,8 +182,8 @@ void AnimateClose(HWND window, int x, int y);
 ScreenPoint CursorAnchor();
 
 // The program icon and the restore dialog's icon at `size` pixels (e.g. GetSystemMetricsForDpi
-// of SM_CXICON or SM_CXSMICON). The caller destroys it with DestroyIcon.
-HICON LoadProgramIcon(HINSTANCE artModule, int size);
-HICON LoadRestoreIcon(HINSTANCE artModule, int size);
+// of SM_CXICON or SM_CXSMICON); empty when it could not be loaded.
+ScopedIcon LoadProgramIcon(HINSTANCE artModule, int size);
+ScopedIcon LoadRestoreIcon(HINSTANCE artModule, int size);
 
 }  // namespace norv

@@ -73,11 +73,11 @@ void ModalDialogWindow::MarkUnloaded() {
   if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
 }
 
-void ModalDialogWindow::PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE, int)) {
+void ModalDialogWindow::PrepareChrome(DesignSize client, ScopedIcon (*loadIcon)(HINSTANCE, int)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const int dpi = MakeChrome(instance, client).dpi();
-  SetIcons(ScopedIcon(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi))),
-           ScopedIcon(loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi))));
+  SetIcons(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
+           loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
 }
 
 void ModalDialogWindow::SetIcons(ScopedIcon big, ScopedIcon small) {

@@ -32,7 +32,7 @@ class ModalDialogWindow : public ChromedWindow {
   void MarkUnloaded();
   // The start of both dialogs' PrepareWindow: the chrome, the client area sized to `client` and
   // centred, and both window icons from `loadIcon` at the window's DPI.
-  void PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE artModule, int size));
+  void PrepareChrome(DesignSize client, ScopedIcon (*loadIcon)(HINSTANCE artModule, int size));
   // Messages of the window that the base leaves to the dialog; return nullopt for the default.
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Enter pressed in the control `target`; false leaves the key to the control and the chrome.

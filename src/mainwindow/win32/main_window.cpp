@@ -91,10 +91,10 @@ class Win32MainWindow : public ChromedWindow, public MainWindowView {
   bool DrawIconPreview(std::u16string_view iconText, int32_t) override {
     RECT box;
     GetClientRect(preview_, &box);
-    HICON icon = LoadDesktopItemIcon(iconText, box.right);
+    ScopedIcon icon = LoadDesktopItemIcon(iconText, box.right);
     const bool found = icon != nullptr;
     if (!found) icon = LoadNeutralIcon(box.right);
-    SetPreviewIcon(preview_, icon);
+    SetPreviewIcon(preview_, std::move(icon));
     UpdateWindow(preview_);
     return found;
   }

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "core/atomic_write_names.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
 #include "scratch_folder.h"
 #include "support/fake_services.h"

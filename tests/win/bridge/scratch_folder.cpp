@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
 
 namespace norv::test {

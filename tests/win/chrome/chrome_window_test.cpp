@@ -437,19 +437,17 @@ TEST(ChromeWindow, AnimationsReturnAndIconsLoad) {
   EXPECT_EQ(anchor.x, cursor.x);
   EXPECT_EQ(anchor.y, cursor.y);
   for (int size : {16, 32, 48}) {
-    HICON program = LoadProgramIcon(GetModuleHandleW(nullptr), size);
-    HICON restore = LoadRestoreIcon(GetModuleHandleW(nullptr), size);
+    const ScopedIcon program = LoadProgramIcon(GetModuleHandleW(nullptr), size);
+    const ScopedIcon restore = LoadRestoreIcon(GetModuleHandleW(nullptr), size);
     EXPECT_NE(program, nullptr) << size;
     EXPECT_NE(restore, nullptr) << size;
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(program, &info));
+    ASSERT_TRUE(GetIconInfo(program.get(), &info));
+    const ScopedBitmap colour(info.hbmColor);
+    const ScopedBitmap mask(info.hbmMask);
     BITMAP bitmap{};
     GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
     EXPECT_EQ(bitmap.bmWidth, size);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    DestroyIcon(program);
-    DestroyIcon(restore);
   }
 }
 
