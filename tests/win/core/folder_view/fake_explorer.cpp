@@ -1,4 +1,4 @@
-#include "folderview/fake_explorer.h"
+#include "core/folder_view/fake_explorer.h"
 
 #include <commctrl.h>
 #include <shlguid.h>
