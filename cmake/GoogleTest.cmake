@@ -2,7 +2,7 @@
 # (the host compiler, or the mingw-w64 cross compiler for the Windows tests).
 set(NORV_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${NORV_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 include(GoogleTest)

@@ -14,6 +14,8 @@
 #include "commands/win32/desktop_diagnosis.h"
 #include "core/app_state.h"
 #include "core/win32/platform.h"
+#include "core/win32/scoped_handles.h"
+#include "core/win32/wide_text.h"
 
 namespace norv {
 namespace {
@@ -55,10 +57,9 @@ ExitCode Run(const ParsedCommandLine& parsed, CommandOutput& out) {
 
 std::vector<std::u16string> ProgramArguments() {
   int count = 0;
-  LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  const ScopedLocalMemory<LPWSTR> arguments(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::u16string> list;
-  for (int i = 1; arguments && i < count; ++i) list.push_back(FromWide(arguments[i]));
-  LocalFree(arguments);
+  for (int i = 1; arguments && i < count; ++i) list.push_back(FromWide(arguments.get()[i]));
   return list;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/command_process.h"
 #include "app/startup.h"
+#include "chrome/win32/chrome_window.h"
 #include "core/app_state.h"
 #include "core/win32/platform.h"
 #include "resident/resident_sequences.h"
@@ -16,6 +17,8 @@ int WINAPI wWinMain(HINSTANCE program, HINSTANCE, PWSTR, int) {
   const norv::SingleInstance instance;
   if (!instance.IsFirst()) return 0;
 
+  // Before any window; a failure only costs the tooltips.
+  static_cast<void>(norv::InitCommonControlsForChrome());
   norv::Win32Platform platform;
   norv::AppState state;
   norv::BeginStartup(state, platform.services(), norv::ProgramDirectory());

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "core/win32/wide_text.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 

@@ -30,11 +30,11 @@ ExitCode ReleaseAllIconsButton(Command button, AppState& state, CommandServices&
   // command starts from a snapshot of its own, so new icons are included and no index is stale.
   if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
   HeadlessMainWindowView unseen;
-  const auto optionsBefore = state.reCover;
+  const Options optionsBefore = state.options;
   const AllIconsOutcome outcome =
       MainWindow(state, command.services(), unseen).ReleaseAllIconsButton(button);
   windows.ShowOutsideChange();
-  if (!windows.MainWindowOpen() && state.reCover != optionsBefore &&
+  if (!windows.MainWindowOpen() && state.options != optionsBefore &&
       !SaveOptions(state, command.services().profile)) {
     command.out().Error(text::kOptionsNotSaved);
   }

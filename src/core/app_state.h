@@ -1,10 +1,10 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "core/icon_table.h"
+#include "core/options.h"
 
 namespace norv {
 
@@ -19,9 +19,7 @@ class Pause;
 // folder, the layouts saved there and its options. Each window keeps its own state.
 struct AppState {
   IconTable table;
-  // reCover[0]: at start-up put icons where they were at the last exit (exactly 1 enables it).
-  // reCover[1]: 0 puts icons back at exit where they were at start-up; any other value keeps them.
-  std::array<int16_t, 2> reCover{0, 0};
+  Options options;
   int16_t savedLayoutCount = 0;
   std::u16string appDirectory;
 };

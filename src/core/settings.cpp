@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -49,22 +50,36 @@ std::u16string CutProfileValue(std::u16string_view value) {
   return std::u16string(value.substr(0, kept));
 }
 
+namespace {
+
+struct StoredOption {
+  const char16_t* key;
+  int16_t Options::*value;
+};
+
+// In the order they are read and written.
+constexpr std::array<StoredOption, 2> kStoredOptions{{
+    {kRestoreLastExitKey, &Options::restoreLastExit},
+    {kKeepPositionsAtExitKey, &Options::keepPositionsAtExit},
+}};
+
+}  // namespace
+
 void LoadOptions(AppState& state, ProfileFile& profile) {
   const std::u16string file = state.appDirectory + kSettingsFileName;
-  for (size_t index = 0; index < state.reCover.size(); ++index) {
-    const std::u16string value =
-        CutProfileValue(profile.Read(kSettingsSection, kOptionKeys[index], file));
+  for (const StoredOption& option : kStoredOptions) {
+    const std::u16string value = CutProfileValue(profile.Read(kSettingsSection, option.key, file));
     if (const std::optional<int16_t> number = ParseOptionValue(value))
-      state.reCover[index] = *number;
+      state.options.*option.value = *number;
   }
 }
 
 bool SaveOptions(const AppState& state, ProfileFile& profile) {
   const std::u16string file = state.appDirectory + kSettingsFileName;
   bool written = true;
-  for (size_t index = 0; index < state.reCover.size(); ++index) {
+  for (const StoredOption& option : kStoredOptions) {
     written &=
-        profile.Write(kSettingsSection, kOptionKeys[index], NumberText(state.reCover[index]), file);
+        profile.Write(kSettingsSection, option.key, NumberText(state.options.*option.value), file);
   }
   return written;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -23,13 +22,14 @@ inline constexpr char16_t kProgramFileName[] = u"\\Norv.exe";
 inline constexpr char16_t kHelpFileName[] = u"\\Norvane.html";
 
 inline constexpr char16_t kSettingsSection[] = u"Section";
-inline constexpr std::array<const char16_t*, 2> kOptionKeys{u"ReCover_0", u"ReCover_1"};
+inline constexpr char16_t kRestoreLastExitKey[] = u"ReCover_0";
+inline constexpr char16_t kKeepPositionsAtExitKey[] = u"ReCover_1";
 
 // The value text of one option as stored: empty reads as 0, a number is rounded down, anything
 // else (not a number, or outside 16 bits) leaves the option as it was.
 std::optional<int16_t> ParseOptionValue(std::u16string_view text);
 
-// Reads both options from the settings file into state.reCover by the rule above.
+// Reads both options from the settings file into state.options by the rule above.
 void LoadOptions(AppState& state, ProfileFile& profile);
 // Writes both options with the list's number text (" 1"); false when a write failed.
 bool SaveOptions(const AppState& state, ProfileFile& profile);

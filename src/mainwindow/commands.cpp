@@ -64,10 +64,10 @@ bool MainWindow::LastSnapshotHasHiddenIcon() const {
   return false;
 }
 
-// With "keep positions at exit" ticked, hidden icons would stay hidden for good after the
-// program ends, so the window refuses to go while the last snapshot holds one.
+// While the exit keeps positions, hidden icons would stay hidden for good after the program ends,
+// so the window refuses to go while the last snapshot holds one.
 bool MainWindow::ToTray() {
-  if (state_.reCover[1] == 1 && LastSnapshotHasHiddenIcon()) {
+  if (state_.options.KeepsPositionsAtExit() && LastSnapshotHasHiddenIcon()) {
     services_.messages.Show(main_window_text::kHiddenIconsRemain, MessageStyle::kExclamation,
                             kErrorTitle);
     return false;

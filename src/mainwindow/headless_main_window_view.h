@@ -32,7 +32,7 @@ class HeadlessMainWindowView : public MainWindowView {
   void UnloadDialogs() override {}
   void AnimateOpen() override {}
   void AnimateClose() override {}
-  void DestroyWindow() override {}
+  void DestroyView() override {}
 
  private:
   std::vector<std::u16string> rows_;

@@ -38,22 +38,26 @@ void MainWindow::Unload() {
   }
   open_ = false;
   view_.UnloadDialogs();
-  view_.DestroyWindow();
+  view_.DestroyView();
+}
+
+int16_t& MainWindow::OptionOfBox(int option) {
+  return option == 0 ? state_.options.restoreLastExit : state_.options.keepPositionsAtExit;
 }
 
 void MainWindow::ToggleOption(int option) {
-  state_.reCover[option] = static_cast<int16_t>(state_.reCover[option] ^ 1);
+  int16_t& value = OptionOfBox(option);
+  value = OptionToggled(value);
   ShowOptionPicture(option);
 }
 
 void MainWindow::ShowOptionPicture(int option) {
-  // Only 0 and 1 have a picture; any other value read from the file keeps the one shown.
-  const int16_t value = state_.reCover[option];
-  if (value == 0 || value == 1) view_.SetOptionChecked(option, value == 1);
+  if (const std::optional<bool> ticked = OptionTicked(OptionOfBox(option)))
+    view_.SetOptionChecked(option, *ticked);
 }
 
 void MainWindow::SwitchOffKeepPositionsAtExit() {
-  state_.reCover[1] = 0;
+  state_.options.keepPositionsAtExit = 0;
   view_.SetOptionChecked(1, false);
 }
 

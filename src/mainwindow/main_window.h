@@ -76,6 +76,8 @@ class MainWindow : public SaveDialogCaller {
   void SelectRowUnlessOnNewDesktop(int row, const MoveOutcome& moved);
   void EnableAllIconsButtons();
   void DisableSelectedIconButtons();
+  // The stored value behind check box 0 or 1.
+  int16_t& OptionOfBox(int option);
   void ShowOptionPicture(int option);
   void SwitchOffKeepPositionsAtExit();
   void RecountLayoutsAndEnableRestore();

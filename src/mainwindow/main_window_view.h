@@ -54,7 +54,7 @@ class MainWindowView : public IconListSink {
   virtual void AnimateOpen() = 0;
   virtual void AnimateClose() = 0;
   // Destroys the window; the unload handling has already run.
-  virtual void DestroyWindow() = 0;
+  virtual void DestroyView() = 0;
 };
 
 }  // namespace norv

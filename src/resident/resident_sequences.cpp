@@ -44,7 +44,7 @@ bool BeginStartup(AppState& state, Services& services, std::u16string appDirecto
 }
 
 void BringBackLastExit(AppState& state, Services& services) {
-  if (state.reCover[0] != 1) return;
+  if (!state.options.RestoresLastExitAtStart()) return;
   ApplyLayoutFile(state.table, services, StartupSnapshotPath(state));
   SnapshotDesktop(state.table, services);
 }
@@ -56,7 +56,7 @@ void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) 
     // Replaced in one step, so a failed write keeps the previous file whole.
     WriteLayoutFile(services.files, StartupSnapshotPath(state), state.table);
   }
-  if (state.reCover[1] == 0) {
+  if (!state.options.KeepsPositionsAtExit()) {
     MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
   }
   UnloadTrayWindow(services, view);

@@ -17,12 +17,12 @@ class TrayWindowView;
 // desktop without icons ends the program inside it, after telling the user.
 bool BeginStartup(AppState& state, Services& services, std::u16string appDirectory);
 
-// Start-up after the first snapshot: with reCover[0] exactly 1, puts the icons where the last
-// exit left them and snapshots again.
+// Start-up after the first snapshot: when the options say so, puts the icons where the last exit
+// left them and snapshots again.
 void BringBackLastExit(AppState& state, Services& services);
 
-// The exit entry: records the desktop in "Norv.e01", puts icons back unless reCover[1] says
-// otherwise, then unloads the tray window. Does not return when the program end does not.
+// The exit entry: records the desktop in "Norv.e01", puts icons back unless the options keep
+// them, then unloads the tray window. Does not return when the program end does not.
 void RunExitSequence(AppState& state, Services& services, TrayWindowView& view);
 
 // Unload of the tray window, for any reason: the icon goes, the program ends at once.

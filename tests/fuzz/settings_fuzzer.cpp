@@ -29,28 +29,27 @@ void CheckValueRules(std::u16string_view value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
-  const std::array<int16_t, 2> saved{input.ConsumeIntegral<int16_t>(),
-                                     input.ConsumeIntegral<int16_t>()};
+  const Options saved{input.ConsumeIntegral<int16_t>(), input.ConsumeIntegral<int16_t>()};
   const std::string file = input.ConsumeRemainingBytesAsString();
 
   test::FakePlatform platform;
   platform.files.Put(kIni, file);
   const IniDocument before(DecodeCp932(file));
-  for (const char16_t* key : kOptionKeys) {
+  for (const char16_t* key : {kRestoreLastExitKey, kKeepPositionsAtExitKey}) {
     if (const auto value = before.Get(kSettingsSection, key)) CheckValueRules(*value);
   }
-  platform.state.reCover = {7, 7};
+  platform.state.options = {7, 7};
   LoadOptions(platform.state, platform.profile);
 
   // Saving into whatever the file holds must read back as saved, and leave other sections be.
   // The in-memory profile rewrites the file through cp932, so undecodable bytes come back as '?'.
   std::optional<std::u16string> other = before.Get(u"Other", u"ReCover_0");
   if (other) std::replace(other->begin(), other->end(), u'\uFFFD', u'?');
-  platform.state.reCover = saved;
+  platform.state.options = saved;
   FUZZ_CHECK(SaveOptions(platform.state, platform.profile));
-  platform.state.reCover = {7, 7};
+  platform.state.options = {7, 7};
   LoadOptions(platform.state, platform.profile);
-  FUZZ_CHECK(platform.state.reCover == saved);
+  FUZZ_CHECK(platform.state.options == saved);
   const IniDocument after(DecodeCp932(platform.files.Bytes(kIni)));
   FUZZ_CHECK(after.Get(u"Other", u"ReCover_0") == other);
   return 0;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "testdesk_protocol.h"
+#include "whole_file.h"
 
 namespace norv::testdesk {
 namespace {
@@ -29,32 +30,6 @@ uint32_t NumberArgument(const COPYDATASTRUCT& data, size_t n = 0) {
     std::memcpy(&value, static_cast<const char*>(data.lpData) + n * sizeof value, sizeof value);
   }
   return value;
-}
-
-bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bytes.clear();
-  char buffer[4096];
-  DWORD got = 0;
-  bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) {
-    bytes.append(buffer, got);
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-      written == bytes.size();
-  return CloseHandle(file) && ok;
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "desktop_windows.h"
 #include "request_counter.h"
 #include "testdesk_protocol.h"
+#include "whole_file.h"
 
 namespace norv::testdesk {
 namespace {
@@ -35,17 +36,11 @@ bool ReadNumber(const wchar_t* text, long& value) {
 
 std::optional<std::vector<DeskItem>> LoadDescription(const std::wstring& path,
                                                      std::wstring& error) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
     error = L"cannot open " + path;
     return std::nullopt;
   }
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
   return ParseDescription(bytes, error);
 }
 

@@ -3,7 +3,7 @@
 #include "chrome/caption_placement.h"
 #include "chrome/tile_layout.h"
 #include "chrome/win32/chrome_style.h"
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 
@@ -12,9 +12,6 @@ namespace {
 constexpr COLORREF kHeaderCellColour = RGB(192, 192, 192);
 
 }  // namespace
-
-// The values the original passed by number: raised edge 5 on all four sides (15).
-static_assert(EDGE_RAISED == 5 && BF_RECT == 15);
 
 void TileBackground(HDC target, int panelWidth, int panelHeight, HBITMAP texture, int tileSize) {
   const ScopedMemoryDc source(CreateCompatibleDC(target));

@@ -6,7 +6,7 @@
 
 #include "chrome/dpi_scale.h"
 #include "chrome/pixmap.h"
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 

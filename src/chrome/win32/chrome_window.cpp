@@ -8,6 +8,7 @@
 #include "chrome/win32/header_cell.h"
 #include "chrome/win32/label.h"
 #include "chrome/win32/panel.h"
+#include "core/win32/diagnostics.h"
 #include "core/win32/window_base.h"
 
 namespace norv {
@@ -220,6 +221,13 @@ void ChromeWindow::AddToolTip(HWND control, const std::u16string& text) {
   SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+bool InitCommonControlsForChrome() {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  if (InitCommonControlsEx(&controls)) return true;
+  ReportFailure(L"InitCommonControlsEx", L"ICC_WIN95_CLASSES", GetLastError());
+  return false;
+}
+
 bool TranslateChromeKeyboard(MSG& message) {
   if (!message.hwnd) return false;
   HWND root = GetAncestor(message.hwnd, GA_ROOT);
@@ -227,9 +235,7 @@ bool TranslateChromeKeyboard(MSG& message) {
   return IsDialogMessageW(root, &message) != FALSE;
 }
 
-// The caption animation, 3 in the original.
-static_assert(IDANI_CAPTION == 3);
-
+// A window grows out of and shrinks back into the point it opened from, so the eye can follow it.
 void AnimateOpen(HWND window, int x, int y) {
   const RECT from{x, y, x, y};
   RECT to;
@@ -250,14 +256,14 @@ ScreenPoint CursorAnchor() {
   return {ClampTo16Bits(point.x), ClampTo16Bits(point.y)};
 }
 
-HICON LoadProgramIcon(HINSTANCE artModule, int size) {
-  return static_cast<HICON>(
-      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_PROGRAM), IMAGE_ICON, size, size, 0));
+ScopedIcon LoadProgramIcon(HINSTANCE artModule, int size) {
+  return ScopedIcon(static_cast<HICON>(
+      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_PROGRAM), IMAGE_ICON, size, size, 0)));
 }
 
-HICON LoadRestoreIcon(HINSTANCE artModule, int size) {
-  return static_cast<HICON>(
-      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_RESTORE), IMAGE_ICON, size, size, 0));
+ScopedIcon LoadRestoreIcon(HINSTANCE artModule, int size) {
+  return ScopedIcon(static_cast<HICON>(
+      LoadImageW(artModule, MAKEINTRESOURCEW(IDI_NORV_RESTORE), IMAGE_ICON, size, size, 0)));
 }
 
 }  // namespace norv

@@ -30,6 +30,7 @@
 #include "chrome/dpi_scale.h"
 #include "chrome/win32/chrome_style.h"
 #include "core/geometry.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 
@@ -164,6 +165,10 @@ class ChromeWindow {
   std::vector<Placed> placed_;
 };
 
+// Registers the common controls the chrome uses (tooltips); once at start-up, before any window
+// is made. False, with a diagnostic line, when it failed: the windows then open without tooltips.
+bool InitCommonControlsForChrome();
+
 // Passes a message to the keyboard handling of the chrome window it is for (Tab between labels,
 // Space and Enter on them, Esc as IDCANCEL). Returns true when the message was handled and must not
 // be translated or dispatched again.
@@ -177,8 +182,8 @@ void AnimateClose(HWND window, int x, int y);
 ScreenPoint CursorAnchor();
 
 // The program icon and the restore dialog's icon at `size` pixels (e.g. GetSystemMetricsForDpi
-// of SM_CXICON or SM_CXSMICON). The caller destroys it with DestroyIcon.
-HICON LoadProgramIcon(HINSTANCE artModule, int size);
-HICON LoadRestoreIcon(HINSTANCE artModule, int size);
+// of SM_CXICON or SM_CXSMICON); empty when it could not be loaded.
+ScopedIcon LoadProgramIcon(HINSTANCE artModule, int size);
+ScopedIcon LoadRestoreIcon(HINSTANCE artModule, int size);
 
 }  // namespace norv

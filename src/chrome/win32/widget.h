@@ -13,7 +13,7 @@
 
 #include "chrome/dpi_scale.h"
 #include "chrome/win32/chrome_style.h"
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/window_base.h"
 
 namespace norv::widgets {

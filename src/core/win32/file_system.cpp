@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "core/atomic_write_names.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
 
 namespace norv {
@@ -129,9 +130,9 @@ std::vector<std::u16string> Win32FileSystem::List(const std::u16string& pattern,
                                                   uint32_t attributes) {
   std::vector<std::u16string> names;
   WIN32_FIND_DATAW entry{};
-  const HANDLE search =
-      FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  const ScopedFindHandle search(
+      FindFirstFileExW(Wide(pattern), FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr, 0));
+  if (!search.valid()) return names;
   const uint32_t askedFor = attributes & kListedOnRequest;
   // The last component, or the whole pattern when it names no folder (npos + 1 is 0).
   const std::u16string namePattern = pattern.substr(pattern.find_last_of(u":\\") + 1);
@@ -142,8 +143,7 @@ std::vector<std::u16string> Win32FileSystem::List(const std::u16string& pattern,
         PathMatchSpecW(entry.cFileName, Wide(namePattern))) {
       names.push_back(FromWide(entry.cFileName));
     }
-  } while (FindNextFileW(search, &entry));
-  FindClose(search);
+  } while (FindNextFileW(search.get(), &entry));
   return names;
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/settings.h"
 #include "core/win32/com_scope.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
 
 namespace norv {
@@ -16,8 +17,9 @@ namespace {
 bool StartupFolder(std::wstring& folder) {
   PWSTR path = nullptr;
   const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Startup, KF_FLAG_CREATE, nullptr, &path);
+  // Freed on failure too.
+  const ScopedCoTaskMemory<wchar_t> owned(path);
   if (SUCCEEDED(hr)) folder = path;
-  CoTaskMemFree(path);
   return SUCCEEDED(hr);
 }
 

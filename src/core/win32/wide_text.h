@@ -17,21 +17,4 @@ inline std::u16string FromWide(std::wstring_view text) {
   return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
 }
 
-// Closes a kernel handle when it goes out of scope.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-  bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
 }  // namespace norv

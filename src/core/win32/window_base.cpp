@@ -56,6 +56,10 @@ HWND CreateWindowOf(const wchar_t* className, HINSTANCE instance, const WindowSh
 
 WindowBase::~WindowBase() {
   // The derived parts are gone already, so the window's last messages get the default handling.
+  DestroyOwnWindow();
+}
+
+void WindowBase::DestroyOwnWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 

@@ -36,9 +36,9 @@ struct WindowShape {
 // at it and every message goes to HandleMessage; after WM_NCDESTROY nothing reaches it.
 //
 // Either the object owns its window: it calls Create once it is fully constructed, so its own
-// HandleMessage sees the creation messages, and its destructor destroys a window still there (by
-// then only the default handling is left to see the last messages). Or the window owns its
-// object: CreateOwnedByWindow hands the object over and the window deletes it after WM_NCDESTROY.
+// HandleMessage sees the creation messages, and it is held as DestroysWindowFirst<...>, so its own
+// HandleMessage also sees the last ones. Or the window owns its object: CreateOwnedByWindow hands
+// the object over and the window deletes it after WM_NCDESTROY.
 class WindowBase {
  public:
   virtual ~WindowBase();
@@ -66,6 +66,8 @@ class WindowBase {
   // Registers the class on its first use and creates the window; false, with a diagnostic line,
   // when either fails.
   bool Create(const WindowClass& windowClass, const WindowShape& shape);
+  // Destroys the window if it is still there.
+  void DestroyOwnWindow();
   // Every message of the window, WM_NCDESTROY included. The default is DefWindowProcW.
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -77,6 +79,17 @@ class WindowBase {
 
   HWND hwnd_ = nullptr;
   bool ownedByWindow_ = false;
+};
+
+// An object that owns its window, made so that its window is destroyed before any part of it
+// goes: the handling of the last messages (a main window's unload writes the options) runs in the
+// whole object. A window still there when WindowBase's own destructor runs would get only the
+// default handling.
+template <class Window>
+class DestroysWindowFirst final : public Window {
+ public:
+  using Window::Window;
+  ~DestroysWindowFirst() override { this->DestroyOwnWindow(); }
 };
 
 // A window of a class that is not ours (a list box, a text box, a tooltip), with a diagnostic line

@@ -1,28 +1,12 @@
 #include "layout/win32/layout_dialogs.h"
 
 #include "core/app_state.h"
+#include "core/win32/scoped_handles.h"
 #include "layout/win32/dialog_messages.h"
 #include "layout/win32/restore_dialog.h"
 #include "layout/win32/save_dialog.h"
 
 namespace norv {
-namespace {
-
-// Marks a dialog as the one loaded for as long as it runs.
-class LoadedDialog {
- public:
-  LoadedDialog(ModalDialogWindow*& open, ModalDialogWindow& dialog) : open_(open) {
-    open_ = &dialog;
-  }
-  ~LoadedDialog() { open_ = nullptr; }
-  LoadedDialog(const LoadedDialog&) = delete;
-  LoadedDialog& operator=(const LoadedDialog&) = delete;
-
- private:
-  ModalDialogWindow*& open_;
-};
-
-}  // namespace
 
 bool LayoutDialogs::BringOpenDialogForward() {
   if (!open_) return false;
@@ -34,10 +18,12 @@ void LayoutDialogs::RunSave(HWND owner, SaveDialogCaller& caller) {
   if (BringOpenDialogForward()) return;
   DialogMessages messages(services_.messages);
   Services dialogServices = WithMessages(services_, messages);
-  SaveDialogWindow window(owner, state_, dialogServices, caller);
+  DestroysWindowFirst<SaveDialogWindow> window(owner, state_, dialogServices, caller);
   if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
-  LoadedDialog loaded(open_, window);
+  // The one loaded for as long as it runs.
+  open_ = &window;
+  const ScopeExit closed([this] { open_ = nullptr; });
   window.Show();
 }
 
@@ -45,10 +31,12 @@ void LayoutDialogs::RunRestore(HWND owner) {
   if (BringOpenDialogForward()) return;
   DialogMessages messages(services_.messages);
   Services dialogServices = WithMessages(services_, messages);
-  RestoreDialogWindow window(owner, state_, dialogServices);
+  DestroysWindowFirst<RestoreDialogWindow> window(owner, state_, dialogServices);
   if (!window.Create()) return;
   messages.SetDialog(window.hwnd());
-  LoadedDialog loaded(open_, window);
+  // The one loaded for as long as it runs.
+  open_ = &window;
+  const ScopeExit closed([this] { open_ = nullptr; });
   window.Show();
 }
 

@@ -9,11 +9,6 @@ namespace norv {
 ModalDialogWindow::ModalDialogWindow(HWND owner, const wchar_t* className, std::u16string caption)
     : owner_(owner), className_(className), caption_(std::move(caption)) {}
 
-ModalDialogWindow::~ModalDialogWindow() {
-  // Destroyed while this dialog is still whole, so its own handling sees the last messages.
-  if (hwnd()) DestroyWindow(hwnd());
-}
-
 bool ModalDialogWindow::Create() {
   const WindowClass windowClass{.name = className_,
                                 .cursor = LoadCursorW(nullptr, IDC_ARROW),
@@ -78,13 +73,11 @@ void ModalDialogWindow::MarkUnloaded() {
   if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
 }
 
-void ModalDialogWindow::PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE, int)) {
+void ModalDialogWindow::PrepareChrome(DesignSize client, ScopedIcon (*loadIcon)(HINSTANCE, int)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance);
-  chrome_->SizeToClientAndCentre(client);
-  const int dpi = chrome_->dpi();
-  SetIcons(ScopedIcon(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi))),
-           ScopedIcon(loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi))));
+  const int dpi = MakeChrome(instance, client).dpi();
+  SetIcons(loadIcon(instance, GetSystemMetricsForDpi(SM_CXICON, dpi)),
+           loadIcon(instance, GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
 }
 
 void ModalDialogWindow::SetIcons(ScopedIcon big, ScopedIcon small) {
@@ -118,18 +111,15 @@ LRESULT ModalDialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         return 0;
       }
       break;
-    case WM_DPICHANGED:
-      if (chrome_) chrome_->OnDpiChanged(wParam, lParam);
-      return 0;
     case WM_NCDESTROY:
       // Also reached when the owner is destroyed first and takes this window with it.
       unloaded_ = true;
-      return WindowBase::HandleMessage(message, wParam, lParam);
+      return ChromedWindow::HandleMessage(message, wParam, lParam);
     default:
       break;
   }
   if (const std::optional<LRESULT> handled = OnMessage(message, wParam, lParam)) return *handled;
-  return WindowBase::HandleMessage(message, wParam, lParam);
+  return ChromedWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace norv

@@ -7,17 +7,15 @@
 #include <string>
 
 #include "chrome/win32/chrome_window.h"
-#include "core/win32/scoped_gdi.h"
-#include "core/win32/window_base.h"
+#include "chrome/win32/chromed_window.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
 
 // A top-level window shown modally over its owner: the owner takes no input until the window is
 // unloaded. Create makes the window, hidden; Run shows it and handles messages until then.
-class ModalDialogWindow : public WindowBase {
+class ModalDialogWindow : public ChromedWindow {
  public:
-  ~ModalDialogWindow() override;
-
   bool unloaded() const { return unloaded_; }
   // Creates the window, hidden and owned by the owner; false when it could not be made.
   bool Create();
@@ -34,13 +32,11 @@ class ModalDialogWindow : public WindowBase {
   void MarkUnloaded();
   // The start of both dialogs' PrepareWindow: the chrome, the client area sized to `client` and
   // centred, and both window icons from `loadIcon` at the window's DPI.
-  void PrepareChrome(DesignSize client, HICON (*loadIcon)(HINSTANCE artModule, int size));
+  void PrepareChrome(DesignSize client, ScopedIcon (*loadIcon)(HINSTANCE artModule, int size));
   // Messages of the window that the base leaves to the dialog; return nullopt for the default.
   virtual std::optional<LRESULT> OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Enter pressed in the control `target`; false leaves the key to the control and the chrome.
   virtual bool OnEnter(HWND /*target*/) { return false; }
-
-  std::unique_ptr<ChromeWindow> chrome_;
 
  private:
   // Sets both window icons, which this window keeps as long as it lives.

@@ -12,7 +12,7 @@ namespace norv {
 
 // The restore dialog's window: saved layouts on the left, the selected one's records on the
 // right, the selected path below and three image buttons.
-class RestoreDialogWindow final : public ModalDialogView<RestoreDialogView> {
+class RestoreDialogWindow : public ModalDialogView<RestoreDialogView> {
  public:
   RestoreDialogWindow(HWND owner, AppState& state, Services& services);
 

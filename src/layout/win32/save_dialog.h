@@ -11,7 +11,7 @@
 namespace norv {
 
 // The save dialog's window: a textured panel with the name box and two image buttons.
-class SaveDialogWindow final : public ModalDialogView<SaveDialogView> {
+class SaveDialogWindow : public ModalDialogView<SaveDialogView> {
  public:
   SaveDialogWindow(HWND owner, AppState& state, Services& services, SaveDialogCaller& caller);
 

@@ -38,7 +38,7 @@ constexpr IID kImageListId = {
     0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
 
 // The shell's image list whose pictures are at least `size` pixels, largest first fallback.
-HICON IconFromSystemImageList(int imageIndex, int size) {
+ScopedIcon IconFromSystemImageList(int imageIndex, int size) {
   const int lists[] = {size <= 32   ? SHIL_LARGE
                        : size <= 48 ? SHIL_EXTRALARGE
                                     : SHIL_JUMBO,
@@ -50,26 +50,28 @@ HICON IconFromSystemImageList(int imageIndex, int size) {
       continue;
     }
     HICON icon = nullptr;
-    if (SUCCEEDED(images->GetIcon(imageIndex, ILD_TRANSPARENT, &icon)) && icon) return icon;
+    if (SUCCEEDED(images->GetIcon(imageIndex, ILD_TRANSPARENT, &icon)) && icon) {
+      return ScopedIcon(icon);
+    }
   }
   return nullptr;
 }
 
-HICON IconOfItem(PCIDLIST_ABSOLUTE item, int size) {
+ScopedIcon IconOfItem(PCIDLIST_ABSOLUTE item, int size) {
   SHFILEINFOW info{};
   const auto path = reinterpret_cast<LPCWSTR>(item);
   if (SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX)) {
-    if (HICON icon = IconFromSystemImageList(info.iIcon, size)) return icon;
+    if (ScopedIcon icon = IconFromSystemImageList(info.iIcon, size)) return icon;
   }
   if (SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_PIDL | SHGFI_ICON | SHGFI_LARGEICON)) {
-    return info.hIcon;
+    return ScopedIcon(info.hIcon);
   }
   return nullptr;
 }
 
 }  // namespace
 
-HICON LoadDesktopItemIcon(std::u16string_view iconText, int size) {
+ScopedIcon LoadDesktopItemIcon(std::u16string_view iconText, int size) {
   if (iconText.empty()) return nullptr;
   ComScope com;
   Microsoft::WRL::ComPtr<IShellFolder> desktop;
@@ -79,27 +81,27 @@ HICON LoadDesktopItemIcon(std::u16string_view iconText, int size) {
   if (desktop->EnumObjects(nullptr, kinds, items.GetAddressOf()) != S_OK || !items.Get())
     return nullptr;
 
-  HICON icon = nullptr;
-  PITEMID_CHILD item = nullptr;
-  while (!icon && items->Next(1, &item, nullptr) == S_OK) {
+  ScopedIcon icon;
+  PITEMID_CHILD next = nullptr;
+  while (!icon && items->Next(1, &next, nullptr) == S_OK) {
+    const ScopedPidl item(next);
     // The shown name, or the file name where the desktop shows file extensions and the folder
     // view does not. Children of the desktop folder are also absolute item lists.
-    if (NamesIcon(NameOf(desktop.Get(), item, SHGDN_NORMAL), iconText) ||
-        NamesIcon(NameOf(desktop.Get(), item, SHGDN_INFOLDER | SHGDN_FORPARSING), iconText)) {
-      icon = IconOfItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), size);
+    if (NamesIcon(NameOf(desktop.Get(), next, SHGDN_NORMAL), iconText) ||
+        NamesIcon(NameOf(desktop.Get(), next, SHGDN_INFOLDER | SHGDN_FORPARSING), iconText)) {
+      icon = IconOfItem(reinterpret_cast<PCIDLIST_ABSOLUTE>(next), size);
     }
-    CoTaskMemFree(item);
   }
   return icon;
 }
 
-HICON LoadNeutralIcon(int size) {
+ScopedIcon LoadNeutralIcon(int size) {
   SHSTOCKICONINFO info{};
   info.cbSize = sizeof info;
   if (SUCCEEDED(SHGetStockIconInfo(SIID_DOCNOASSOC, SHGSI_SYSICONINDEX, &info))) {
-    if (HICON icon = IconFromSystemImageList(info.iSysImageIndex, size)) return icon;
+    if (ScopedIcon icon = IconFromSystemImageList(info.iSysImageIndex, size)) return icon;
   }
-  return CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+  return ScopedIcon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
 }
 
 }  // namespace norv

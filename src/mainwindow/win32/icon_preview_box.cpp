@@ -3,7 +3,7 @@
 #include <memory>
 #include <utility>
 
-#include "core/win32/scoped_gdi.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/window_base.h"
 
 namespace norv {
@@ -52,10 +52,9 @@ HWND CreateIconPreviewBox(HWND parent) {
       {.style = WS_CHILD | WS_VISIBLE, .width = 32, .height = 32, .parent = parent});
 }
 
-void SetPreviewIcon(HWND box, HICON icon) {
-  ScopedIcon handed(icon);
+void SetPreviewIcon(HWND box, ScopedIcon icon) {
   if (auto* preview = dynamic_cast<IconPreviewBox*>(WindowBase::FromHandle(box))) {
-    preview->SetIcon(std::move(handed));
+    preview->SetIcon(std::move(icon));
   }
 }
 

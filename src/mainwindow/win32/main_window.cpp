@@ -1,15 +1,13 @@
 #include "mainwindow/win32/main_window.h"
 
-#include <commctrl.h>
-
 #include <array>
 #include <functional>
 #include <memory>
 #include <utility>
 
 #include "chrome/win32/chrome_window.h"
+#include "chrome/win32/chromed_window.h"
 #include "core/app_state.h"
-#include "core/win32/diagnostics.h"
 #include "core/win32/platform_services.h"
 #include "core/win32/startup_shortcut.h"
 #include "core/win32/wide_text.h"
@@ -51,7 +49,7 @@ ImageButtonSpec Button(const DesignRect& face, const DesignRect& label, const ch
 
 }  // namespace
 
-class Win32MainWindow final : public WindowBase, public MainWindowView {
+class Win32MainWindow : public ChromedWindow, public MainWindowView {
  public:
   Win32MainWindow(MainWindowSlot& slot, ScreenPoint openedFrom)
       : slot_(slot),
@@ -93,10 +91,10 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
   bool DrawIconPreview(std::u16string_view iconText, int32_t) override {
     RECT box;
     GetClientRect(preview_, &box);
-    HICON icon = LoadDesktopItemIcon(iconText, box.right);
+    ScopedIcon icon = LoadDesktopItemIcon(iconText, box.right);
     const bool found = icon != nullptr;
     if (!found) icon = LoadNeutralIcon(box.right);
-    SetPreviewIcon(preview_, icon);
+    SetPreviewIcon(preview_, std::move(icon));
     UpdateWindow(preview_);
     return found;
   }
@@ -109,7 +107,7 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
   void UnloadDialogs() override { slot_.dialogs_.UnloadOpenDialog(); }
   void AnimateOpen() override { ::norv::AnimateOpen(hwnd(), openedFrom_.x, openedFrom_.y); }
   void AnimateClose() override { ::norv::AnimateClose(hwnd(), openedFrom_.x, openedFrom_.y); }
-  void DestroyWindow() override {
+  void DestroyView() override {
     if (destroying_) return;
     destroying_ = true;
     ::DestroyWindow(hwnd());
@@ -134,7 +132,6 @@ class Win32MainWindow final : public WindowBase, public MainWindowView {
 
   HWND list_ = nullptr;
   HWND preview_ = nullptr;
-  std::unique_ptr<ChromeWindow> chrome_;
   std::array<ImageButton, kCommandCount> buttons_;
   std::array<CheckBox, 2> options_;
   bool rowsPending_ = false;
@@ -169,8 +166,7 @@ bool Win32MainWindow::Open() {
 }
 
 void Win32MainWindow::BuildWidgets() {
-  chrome_ = std::make_unique<ChromeWindow>(hwnd(), instance_);
-  chrome_->SizeToClientAndCentre(layout::kClient);
+  MakeChrome(instance_, layout::kClient);
   HWND background = chrome_->AddPanel(hwnd(), layout::kBackground);
 
   chrome_->AddTitlePlate(background, layout::kIconsPlate, FaceFit::kStretch,
@@ -270,9 +266,6 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
       RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
       return 0;
-    case WM_DPICHANGED:
-      if (chrome_) chrome_->OnDpiChanged(wParam, lParam);
-      return 0;
     case WM_CLOSE:
       // The close box unloads like "ﾀｽｸﾄﾚｲへ" but without its guard and animation.
       logic_.Unload();
@@ -286,7 +279,7 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       slot_.Retire(*this);
       break;
   }
-  return WindowBase::HandleMessage(message, wParam, lParam);
+  return ChromedWindow::HandleMessage(message, wParam, lParam);
 }
 
 MainWindowSlot::MainWindowSlot(HINSTANCE instance, HICON programIcon, AppState& state,
@@ -297,7 +290,10 @@ MainWindowSlot::MainWindowSlot(HINSTANCE instance, HICON programIcon, AppState& 
       services_(services),
       dialogs_(dialogs) {}
 
-MainWindowSlot::~MainWindowSlot() = default;
+MainWindowSlot::~MainWindowSlot() {
+  // Freed from outside loaded_, so the window's retirement on its way out has nothing to move.
+  const std::unique_ptr<Win32MainWindow> last = std::move(loaded_);
+}
 
 void MainWindowSlot::Open(ScreenPoint from) {
   if (loaded_) {
@@ -305,14 +301,7 @@ void MainWindowSlot::Open(ScreenPoint from) {
     return;
   }
   retired_.reset();
-  static const bool commonControls = [] {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    if (InitCommonControlsEx(&controls)) return true;
-    ReportFailure(L"InitCommonControlsEx", L"ICC_WIN95_CLASSES", GetLastError());
-    return false;
-  }();
-  (void)commonControls;
-  loaded_ = std::make_unique<Win32MainWindow>(*this, from);
+  loaded_ = std::make_unique<DestroysWindowFirst<Win32MainWindow>>(*this, from);
   if (!loaded_->Open()) loaded_.reset();
 }
 

@@ -2,9 +2,10 @@
 
 namespace norv {
 
-HMENU CreateTrayMenu() {
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
+ScopedMenu CreateTrayMenu() {
+  ScopedMenu owned(CreatePopupMenu());
+  const HMENU menu = owned.get();
+  if (!menu) return owned;
   AppendMenuW(menu, MF_STRING, kMenuSettings, L"設定...");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kMenuRestore, L"復帰...");
@@ -12,7 +13,7 @@ HMENU CreateTrayMenu() {
   AppendMenuW(menu, MF_STRING, kMenuHelp, L"ﾍﾙﾌﾟ...");
   AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kMenuExit, L"終了");
-  return menu;
+  return owned;
 }
 
 }  // namespace norv

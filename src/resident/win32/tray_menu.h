@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/win32/scoped_handles.h"
+
 namespace norv {
 
 // Menu entry identifiers, in menu order.
@@ -13,7 +15,6 @@ enum TrayMenuId : UINT {
 };
 
 // The tray menu: "設定...", "復帰...", "ﾍﾙﾌﾟ...", "終了" with a separator between each two.
-// The caller destroys it.
-HMENU CreateTrayMenu();
+ScopedMenu CreateTrayMenu();
 
 }  // namespace norv

@@ -37,13 +37,8 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
         state_(state),
         services_(services),
         dialogs_(state, services),
-        mainWindow_(instance, bigIcon_, state, services, dialogs_),
+        mainWindow_(instance, bigIcon_.get(), state, services, dialogs_),
         taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {}
-  ~Win32TrayWindow() override {
-    if (menu_) DestroyMenu(menu_);
-    if (smallIcon_) DestroyIcon(smallIcon_);
-    if (bigIcon_) DestroyIcon(bigIcon_);
-  }
 
   // Creates the window and its menu; false, with a diagnostic line, when either fails.
   bool Create();
@@ -57,7 +52,7 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = smallIcon_;
+    data.hIcon = smallIcon_.get();
     wcsncpy(data.szTip, kTipText, std::size(data.szTip) - 1);
     return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   }
@@ -78,7 +73,7 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
     // Without the foreground the menu would stay open after a click elsewhere.
     SetForegroundWindow(hwnd());
     const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(
-        menu_, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, hwnd(), nullptr));
+        menu_.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, hwnd(), nullptr));
     // Lets the menu close properly when it is shown again.
     PostMessageW(hwnd(), WM_NULL, 0, 0);
     switch (chosen) {
@@ -128,16 +123,17 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
   }
 
   HINSTANCE instance_;
-  // The notification area shows the small picture; windows take the large one.
-  HICON smallIcon_;
-  HICON bigIcon_;
+  // The notification area shows the small picture; windows take the large one. Declared before
+  // the main window, which shows the large one, so they outlive it.
+  ScopedIcon smallIcon_;
+  ScopedIcon bigIcon_;
   AppState& state_;
   Services& services_;
   // One dialog at a time, whether the tray or the main window asked for it.
   LayoutDialogs dialogs_;
   MainWindowSlot mainWindow_;
   const UINT taskbarCreated_;
-  HMENU menu_ = nullptr;
+  ScopedMenu menu_;
   TrayWindow tray_{state_, services_, *this};
   CommandServer commands_{state_, services_, tray_, *this};
 };
@@ -148,8 +144,10 @@ bool Win32TrayWindow::Create() {
     ReportFailure(L"CreatePopupMenu", L"the tray menu", GetLastError());
     return false;
   }
-  const WindowClass windowClass{
-      .name = kTrayWindowClass, .icon = bigIcon_, .smallIcon = smallIcon_, .instance = instance_};
+  const WindowClass windowClass{.name = kTrayWindowClass,
+                                .icon = bigIcon_.get(),
+                                .smallIcon = smallIcon_.get(),
+                                .instance = instance_};
   // A top-level window, never shown: message-only windows miss the shell's broadcasts.
   if (!WindowBase::Create(windowClass,
                           {.text = L"Norvane", .style = WS_POPUP, .exStyle = WS_EX_TOOLWINDOW})) {

@@ -33,7 +33,7 @@ struct Resident : ResidentWindows {
   Resident() {
     p.desktop.Add(u"ごみ箱", 10, 10);
     p.desktop.Add(u"メモ", 10, 90);
-    p.state.reCover = {0, 1};
+    p.state.options = {0, 1};
     p.state.table.firstSnapshotPending = true;
     SnapshotDesktop(p.state.table, p.services);
   }
@@ -63,7 +63,7 @@ TEST(ResidentCommandsTest, HideAllAndShowAllAsTheButtonsDoWithTheWindowClosed) {
   EXPECT_EQ(r.Line(), "全てのｱｲｺﾝを非表示にしました。");
   for (const auto& item : r.p.desktop.items) EXPECT_EQ(item.position, kHidingPoint);
   // As the button: "keep positions at exit" goes off, and the closed window's options are saved.
-  EXPECT_EQ(r.p.state.reCover[1], 0);
+  EXPECT_EQ(r.p.state.options.keepPositionsAtExit, 0);
   EXPECT_EQ(r.p.profile.Read(u"Section", u"ReCover_1", kSettings), u"0");
 
   EXPECT_EQ(r.Run(CommandKind::kShowAll), ExitCode::kDone);

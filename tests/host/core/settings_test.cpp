@@ -34,32 +34,32 @@ TEST(ParseOptionValueTest, NumbersAreRoundedDownAndAnythingElseIsRefused) {
 TEST(LoadOptionsTest, MissingValuesReadAsZeroAndBadOnesKeepTheOption) {
   FakePlatform p;
   p.files.Put(kIni, "[Section]\r\nReCover_0=1\r\n");
-  p.state.reCover = {7, 7};
+  p.state.options = {7, 7};
   LoadOptions(p.state, p.profile);
-  EXPECT_EQ(p.state.reCover, (std::array<int16_t, 2>{1, 0}));
+  EXPECT_EQ(p.state.options, (Options{1, 0}));
 
   p.files.Put(kIni, "[section]\r\nrecover_0=2.7\r\nRECOVER_1=abc\r\n");
-  p.state.reCover = {0, 5};
+  p.state.options = {0, 5};
   LoadOptions(p.state, p.profile);
-  EXPECT_EQ(p.state.reCover, (std::array<int16_t, 2>{2, 5}));
+  EXPECT_EQ(p.state.options, (Options{2, 5}));
 
   p.files.Put(kIni, "[Section]\r\nReCover_0=40000\r\nReCover_1=-1\r\n");
-  p.state.reCover = {3, 3};
+  p.state.options = {3, 3};
   LoadOptions(p.state, p.profile);
-  EXPECT_EQ(p.state.reCover, (std::array<int16_t, 2>{3, -1}));
+  EXPECT_EQ(p.state.options, (Options{3, -1}));
 
   p.files.lockedPaths.insert(kIni);
   LoadOptions(p.state, p.profile);
-  EXPECT_EQ(p.state.reCover, (std::array<int16_t, 2>{0, 0}));
+  EXPECT_EQ(p.state.options, (Options{0, 0}));
 }
 
 TEST(LoadOptionsTest, OnlyTheFirst255BytesOfAValueCount) {
   FakePlatform p;
   // Cut at 255 bytes the value is 255 zeros; whole it would be 7.
   p.files.Put(kIni, "[Section]\r\nReCover_0=" + std::string(255, '0') + "7\r\n");
-  p.state.reCover = {9, 0};
+  p.state.options = {9, 0};
   LoadOptions(p.state, p.profile);
-  EXPECT_EQ(p.state.reCover[0], 0);
+  EXPECT_EQ(p.state.options.restoreLastExit, 0);
 
   EXPECT_EQ(CutProfileValue(std::u16string(200, u'漢')), std::u16string(127, u'漢'));
   EXPECT_EQ(CutProfileValue(u"短い"), u"短い");
@@ -70,18 +70,18 @@ TEST(LoadOptionsTest, OnlyTheFirst255BytesOfAValueCount) {
 TEST(SaveOptionsTest, WritesTheSignedNumberTextAndReadsItBack) {
   FakePlatform p;
   p.files.Put(kIni, "; kept\r\n[Other]\r\nReCover_0=9\r\n");
-  p.state.reCover = {1, 1};
+  p.state.options = {1, 1};
   ASSERT_TRUE(SaveOptions(p.state, p.profile));
   EXPECT_EQ(p.files.Bytes(kIni),
             "; kept\r\n[Other]\r\nReCover_0=9\r\n[Section]\r\nReCover_0= 1\r\nReCover_1= 1\r\n");
 
-  for (const std::array<int16_t, 2> values :
-       {std::array<int16_t, 2>{0, -8}, std::array<int16_t, 2>{-32768, 32767}}) {
-    p.state.reCover = values;
+  for (const Options values :
+       {Options{0, -8}, Options{-32768, 32767}}) {
+    p.state.options = values;
     ASSERT_TRUE(SaveOptions(p.state, p.profile));
-    p.state.reCover = {5, 5};
+    p.state.options = {5, 5};
     LoadOptions(p.state, p.profile);
-    EXPECT_EQ(p.state.reCover, values);
+    EXPECT_EQ(p.state.options, values);
   }
 }
 
@@ -89,10 +89,10 @@ TEST(SaveOptionsTest, AFailedWriteIsReportedAndTheFileKept) {
   FakePlatform p;
   p.files.Put(kIni, "[Section]\r\nReCover_0= 0\r\n");
   p.files.readOnlyFolder = true;
-  p.state.reCover = {1, 1};
+  p.state.options = {1, 1};
   EXPECT_FALSE(SaveOptions(p.state, p.profile));
   EXPECT_EQ(p.files.Bytes(kIni), "[Section]\r\nReCover_0= 0\r\n");
-  EXPECT_EQ(p.state.reCover, (std::array<int16_t, 2>{1, 1}));
+  EXPECT_EQ(p.state.options, (Options{1, 1}));
 }
 
 TEST(FileExistsTest, OneTrailingSeparatorIsDroppedAndFoldersAreNotFiles) {

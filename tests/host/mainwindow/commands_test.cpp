@@ -1,4 +1,4 @@
-#include "dialogs/recording_views.h"
+#include "layout/recording_views.h"
 #include "layout/layout_file.h"
 #include "main_window_fixture.h"
 #include "mainwindow/icon_row.h"
@@ -17,7 +17,7 @@ class CommandTest : public test::ThreeIconsWindowTest {
 TEST_F(CommandTest, ToTrayIsRefusedWhileOption1KeepsAHiddenIconThenAllowedAfterHiding) {
   SelectByUser(1);
   window.OnButtonReleased(Command::kHideSelected);
-  p.state.reCover[1] = 1;
+  p.state.options.keepPositionsAtExit = 1;
 
   window.OnButtonReleased(Command::kToTray);
 
@@ -38,34 +38,40 @@ TEST_F(CommandTest, ToTrayIsRefusedWhileOption1KeepsAHiddenIconThenAllowedAfterH
   EXPECT_NE(p.files.Bytes(u"C:\\Norv\\Norv.ini").find("ReCover_1= 0"), std::string::npos);
 }
 
-TEST_F(CommandTest, ToTrayJudgesTheLastSnapshotAndOnlyTheValue1Refuses) {
+// The refusal follows the exit's rule (any value but 0 keeps the icons where they are), so a
+// hand-edited value cannot leave an icon hidden for good without the warning.
+TEST_F(CommandTest, ToTrayJudgesTheLastSnapshotAndEveryValueThatKeepsPositionsRefuses) {
   SelectByUser(0);
   window.OnButtonReleased(Command::kHideSelected);
   p.desktop.items[0].position = {10, 10};  // dragged back by hand, no snapshot since
   p.desktop.ResetCounters();
-  p.state.reCover[1] = 1;
-  window.OnButtonReleased(Command::kToTray);
-  EXPECT_EQ(Messages().size(), 1u);
+  size_t refusals = 0;
+  for (const int16_t keeps : {1, 2, -1, 32767}) {
+    p.state.options.keepPositionsAtExit = keeps;
+    window.OnButtonReleased(Command::kToTray);
+    EXPECT_EQ(Messages().size(), ++refusals) << keeps;
+    EXPECT_FALSE(view.destroyed) << keeps;
+  }
   EXPECT_EQ(p.desktop.finds, 0);
 
-  p.state.reCover[1] = 2;
+  p.state.options.keepPositionsAtExit = 0;
   window.OnButtonReleased(Command::kToTray);
-  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages().size(), refusals);
   EXPECT_TRUE(view.destroyed);
 }
 
 TEST_F(CommandTest, ToTrayClosesWithOption1OffOrNoHiddenIcon) {
-  p.state.reCover[1] = 1;
+  p.state.options.keepPositionsAtExit = 1;
   window.OnButtonReleased(Command::kToTray);
   EXPECT_TRUE(Messages().empty());
   EXPECT_TRUE(view.destroyed);
 }
 
 TEST_F(CommandTest, HideAllSwitchesOption1OffAndLeavesRow0SelectedButItsButtonsOff) {
-  p.state.reCover[1] = 1;
+  p.state.options.keepPositionsAtExit = 1;
   view.optionChecked[1] = true;
   window.OnButtonReleased(Command::kHideAll);
-  EXPECT_EQ(p.state.reCover[1], 0);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, 0);
   EXPECT_EQ(view.optionChecked[1], false);
   EXPECT_EQ(view.selected, 0);
   EXPECT_FALSE(view.Enabled(Command::kHideSelected));

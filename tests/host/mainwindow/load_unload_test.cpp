@@ -93,42 +93,42 @@ class OptionTest : public MainWindowTest {
 };
 
 TEST_F(OptionTest, CheckBoxesShowTheOptionsAndToggleWithXor) {
-  p.state.reCover = {1, 0};
+  p.state.options = {1, 0};
   window.Load();
   EXPECT_EQ(view.optionChecked[0], true);
   EXPECT_EQ(view.optionChecked[1], false);
 
   window.ToggleOption(0);
-  EXPECT_EQ(p.state.reCover[0], 0);
+  EXPECT_EQ(p.state.options.restoreLastExit, 0);
   EXPECT_EQ(view.optionChecked[0], false);
   window.ToggleOption(0);
-  EXPECT_EQ(p.state.reCover[0], 1);
+  EXPECT_EQ(p.state.options.restoreLastExit, 1);
   EXPECT_EQ(view.optionChecked[0], true);
   window.ToggleOption(1);
-  EXPECT_EQ(p.state.reCover[1], 1);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, 1);
   EXPECT_EQ(view.optionChecked[1], true);
   // Toggling only changes memory.
   EXPECT_FALSE(p.files.Has(u"C:\\Norv\\Norv.ini"));
 }
 
 TEST_F(OptionTest, ValuesOtherThanZeroAndOneKeepThePictureShown) {
-  p.state.reCover = {2, -5};
+  p.state.options = {2, -5};
   window.Load();
   EXPECT_FALSE(view.optionChecked[0]) << "the designed picture stays";
   EXPECT_FALSE(view.optionChecked[1]);
 
   view.optionChecked[0] = false;
   window.ToggleOption(0);
-  EXPECT_EQ(p.state.reCover[0], 3);
+  EXPECT_EQ(p.state.options.restoreLastExit, 3);
   EXPECT_EQ(view.optionChecked[0], false);
   window.ToggleOption(0);
-  EXPECT_EQ(p.state.reCover[0], 2);
+  EXPECT_EQ(p.state.options.restoreLastExit, 2);
   window.ToggleOption(1);
-  EXPECT_EQ(p.state.reCover[1], -6);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, -6);
 }
 
 TEST_F(OptionTest, UnloadWritesBothOptionsClearsTheFlagAndUnloadsTheDialogsOnce) {
-  p.state.reCover = {0, 1};
+  p.state.options = {0, 1};
   window.Load();
   view.log.clear();
 
@@ -151,7 +151,7 @@ TEST_F(OptionTest, UnloadWritesBothOptionsClearsTheFlagAndUnloadsTheDialogsOnce)
 
 TEST_F(OptionTest, AFailedSettingsWriteIsReportedAndLosesNothing) {
   p.files.Put(u"C:\\Norv\\Norv.ini", "[Section]\r\nReCover_0= 1\r\nReCover_1= 0\r\n");
-  p.state.reCover = {1, 0};
+  p.state.options = {1, 0};
   window.Load();
   window.ToggleOption(1);
   p.files.readOnlyFolder = true;
@@ -165,7 +165,7 @@ TEST_F(OptionTest, AFailedSettingsWriteIsReportedAndLosesNothing) {
   // The window still goes, the option stays in memory and the old file is intact.
   EXPECT_TRUE(view.destroyed);
   EXPECT_FALSE(window.open());
-  EXPECT_EQ(p.state.reCover[1], 1);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, 1);
   EXPECT_EQ(p.files.Bytes(u"C:\\Norv\\Norv.ini"), "[Section]\r\nReCover_0= 1\r\nReCover_1= 0\r\n");
 
   // The next close writes what the user chose.

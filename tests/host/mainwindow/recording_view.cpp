@@ -65,7 +65,7 @@ void RecordingView::RunRestoreDialog() {
   if (restoreDialog) restoreDialog();
 }
 
-void RecordingView::DestroyWindow() {
+void RecordingView::DestroyView() {
   destroyed = true;
   log.push_back("destroy");
 }

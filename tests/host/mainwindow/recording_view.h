@@ -47,7 +47,7 @@ class RecordingView : public MainWindowView {
   void UnloadDialogs() override { log.push_back("unload dialogs"); }
   void AnimateOpen() override { log.push_back("animate open"); }
   void AnimateClose() override { log.push_back("animate close"); }
-  void DestroyWindow() override;
+  void DestroyView() override;
 };
 
 }  // namespace norv::test

@@ -99,14 +99,14 @@ TEST_F(ShowHideTest, ShowSelectedOnAnIconHiddenSinceStartUpLeavesItHidden) {
 }
 
 TEST_F(ShowHideTest, WithoutASelectionNothingMovesAndNoSnapshotIsTakenButOption1IsSwitchedOff) {
-  p.state.reCover[1] = 1;
+  p.state.options.keepPositionsAtExit = 1;
   view.optionChecked[1] = true;
   window.OnButtonReleased(Command::kHideSelected);
   window.OnButtonReleased(Command::kShowSelected);
   EXPECT_EQ(p.desktop.moves, 0);
   EXPECT_EQ(Snapshots(), 0);
   EXPECT_TRUE(view.LogFrom("clear rows").empty());
-  EXPECT_EQ(p.state.reCover[1], 0);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, 0);
   EXPECT_EQ(view.optionChecked[1], false);
 }
 
@@ -125,7 +125,7 @@ TEST_F(ShowHideTest, HideSelectedGoesOnAfterAFailedMoveOrSnapshot) {
   EXPECT_FALSE(RowIsHidden(0));
   EXPECT_EQ(view.selected, 0);
   EXPECT_TRUE(view.Enabled(Command::kHideSelected));
-  EXPECT_EQ(p.state.reCover[1], 0);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, 0);
 }
 
 TEST_F(ShowHideTest, HideAllOnAnAllHiddenDesktopMovesEveryIconAgain) {
@@ -191,7 +191,7 @@ TEST_F(ShowHideTest, IconsAddedSinceStartUpAreLeftWhereTheyAre) {
 TEST_F(ShowHideTest, HideAllAndShowAllStopAtAnUndeliveredMoveYetShowTheDesktopAsItIs) {
   SelectByUser(0);
   p.desktop.failMoveAt = 1;
-  p.state.reCover[1] = 1;
+  p.state.options.keepPositionsAtExit = 1;
   window.OnButtonReleased(Command::kHideAll);
   EXPECT_EQ(p.desktop.moves, 2);
   EXPECT_EQ(Snapshots(), 1);
@@ -199,7 +199,7 @@ TEST_F(ShowHideTest, HideAllAndShowAllStopAtAnUndeliveredMoveYetShowTheDesktopAs
   EXPECT_FALSE(RowIsHidden(1));
   EXPECT_FALSE(view.Enabled(Command::kHideSelected));
   EXPECT_FALSE(view.preview);
-  EXPECT_EQ(p.state.reCover[1], 0);
+  EXPECT_EQ(p.state.options.keepPositionsAtExit, 0);
 
   p.desktop.ResetCounters();
   p.desktop.failMoveAt = 0;

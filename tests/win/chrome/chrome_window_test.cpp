@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "chrome/win32/chrome_window.h"
+#include "support/window_picture.h"
 
 namespace norv {
 namespace {
@@ -192,37 +192,6 @@ COLORREF ScreenPixel(POINT screen) {
 
 int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
 
-void SaveScreenshot(HWND window, const char* path) {
-  RECT r;
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  GdiFlush();
-  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  const DWORD imageSize = stride * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{
-      0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageSize),
-      0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  if (FILE* out = std::fopen(path, "wb")) {
-    std::fwrite(&file, sizeof file, 1, out);
-    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
-    std::fwrite(bits, imageSize, 1, out);
-    std::fclose(out);
-  }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
-
 TEST(ChromeWindow, ClientAreaIsExactlyThePanelAtDesignDpi) {
   Demo demo;
   ASSERT_EQ(demo.chrome->dpi(), 96) << "these checks assume a 96 DPI test screen";
@@ -254,7 +223,7 @@ TEST(ChromeWindow, ClientAreaIsExactlyThePanelAtDesignDpi) {
                       sizeof utf8, nullptr, nullptr);
   std::printf("caption font: %s\n", utf8);
   EXPECT_FALSE(face.empty()) << "no font for Japanese captions";
-  SaveScreenshot(demo.window, "chrome_96dpi.bmp");
+  wintest::SaveWindowPicture(demo.window, L"chrome_96dpi.bmp");
 }
 
 TEST(ChromeWindow, LabelsAreChildWindowsWithTheirCaptionAndEnabledState) {
@@ -386,7 +355,7 @@ TEST(ChromeWindow, KeyboardReachesButtonsAndCheckBoxesWithTabSpaceAndEnter) {
   Key(GetFocus(), WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(demo.startUpCount, 1);
   UpdateWindow(demo.window);
-  SaveScreenshot(demo.window, "chrome_focus.bmp");
+  wintest::SaveWindowPicture(demo.window, L"chrome_focus.bmp");
   // A disabled button is skipped by Tab and never runs.
   std::vector<HWND> visited;
   for (int i = 0; i < 20; ++i) {
@@ -424,7 +393,7 @@ TEST(ChromeWindow, FollowsADpiChange) {
   Mouse(onLabel, WM_LBUTTONUP, 0);
   EXPECT_EQ(demo.arrangeCount, 1);
   UpdateWindow(demo.window);
-  SaveScreenshot(demo.window, "chrome_144dpi.bmp");
+  wintest::SaveWindowPicture(demo.window, L"chrome_144dpi.bmp");
 }
 
 TEST(ChromeWindow, AnimationsReturnAndIconsLoad) {
@@ -437,19 +406,17 @@ TEST(ChromeWindow, AnimationsReturnAndIconsLoad) {
   EXPECT_EQ(anchor.x, cursor.x);
   EXPECT_EQ(anchor.y, cursor.y);
   for (int size : {16, 32, 48}) {
-    HICON program = LoadProgramIcon(GetModuleHandleW(nullptr), size);
-    HICON restore = LoadRestoreIcon(GetModuleHandleW(nullptr), size);
+    const ScopedIcon program = LoadProgramIcon(GetModuleHandleW(nullptr), size);
+    const ScopedIcon restore = LoadRestoreIcon(GetModuleHandleW(nullptr), size);
     EXPECT_NE(program, nullptr) << size;
     EXPECT_NE(restore, nullptr) << size;
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(program, &info));
+    ASSERT_TRUE(GetIconInfo(program.get(), &info));
+    const ScopedBitmap colour(info.hbmColor);
+    const ScopedBitmap mask(info.hbmMask);
     BITMAP bitmap{};
     GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
     EXPECT_EQ(bitmap.bmWidth, size);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    DestroyIcon(program);
-    DestroyIcon(restore);
   }
 }
 

@@ -6,9 +6,10 @@
 
 #include "core/cp932.h"
 #include "core/settings.h"
+#include "core/win32/wide_text.h"
 #include "dialog_driver.h"
-#include "dialogs/recording_views.h"
 #include "layout/layout_file.h"
+#include "layout/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "layout/win32/dialog_control_ids.h"
@@ -28,11 +29,10 @@ using wintest::DeskItem;
 using wintest::Exists;
 using wintest::LayoutRecordBytes;
 using wintest::ProgramServices;
-using wintest::ReadBytes;
+using wintest::ReadFileBytes;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
-using wintest::W;
-using wintest::WriteBytes;
+using wintest::WriteFileBytes;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"ごみ箱"}, {140, 40, 1, u"メモ帳"}, {240, 40, 2, u"資料"}};
@@ -83,10 +83,10 @@ class HeldFile {
  public:
   explicit HeldFile(const std::u16string& path) {
     process_ = wintest::ChildProcess::Start(wintest::WindowsPath(NORV_FILE_HOLDER_EXE),
-                                            wintest::QuoteArgument(W(path)));
+                                            wintest::QuoteArgument(Wide(path)));
     held_ = process_ && wintest::WaitUntil([&] {
               const HANDLE probe = CreateFileW(
-                  W(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   nullptr, OPEN_EXISTING, 0, nullptr);
               if (probe == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
               CloseHandle(probe);
@@ -111,7 +111,7 @@ TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsI
   AppState state;
   ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
   const std::string held = Record(u"ごみ箱", 500, 300);
-  ASSERT_TRUE(WriteBytes(folder / u"held.ppx", held));
+  ASSERT_TRUE(WriteFileBytes(folder / u"held.ppx", held));
   HeldFile holder(folder / u"held.ppx");
   ASSERT_TRUE(holder.held());
 
@@ -152,7 +152,7 @@ TEST(HeldFileTest, ALayoutAnotherProgramHoldsIsKeptAndEveryUseOfItSaysSoOrSkipsI
     EXPECT_FALSE(view.unloaded);
   }
   holder.Release();
-  EXPECT_EQ(ReadBytes(folder / u"held.ppx"), held);
+  EXPECT_EQ(ReadFileBytes(folder / u"held.ppx"), held);
   EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"held.ppx"});
 }
 
@@ -163,12 +163,12 @@ TEST(HeldFileTest, AHeldStartUpSnapshotNeitherStopsTheStartNorTheExit) {
   ProgramServices program;
   AppState state;
   const std::string lastExit = Record(u"ごみ箱", 600, 300);
-  ASSERT_TRUE(WriteBytes(folder / u"Norv.e01", lastExit));
+  ASSERT_TRUE(WriteFileBytes(folder / u"Norv.e01", lastExit));
   HeldFile holder(folder / u"Norv.e01");
   ASSERT_TRUE(holder.held());
 
   ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
-  state.reCover = {1, 0};
+  state.options = {1, 0};
   BringBackLastExit(state, program.services);
   EXPECT_EQ(desk->Report()->items, kIcons);
 
@@ -178,14 +178,14 @@ TEST(HeldFileTest, AHeldStartUpSnapshotNeitherStopsTheStartNorTheExit) {
   EXPECT_THROW(RunExitSequence(state, program.services, tray), test::ProgramEnded);
   EXPECT_EQ(desk->Report()->items, kIcons);
   holder.Release();
-  EXPECT_EQ(ReadBytes(folder / u"Norv.e01"), lastExit);
+  EXPECT_EQ(ReadFileBytes(folder / u"Norv.e01"), lastExit);
   EXPECT_EQ(folder.Names(), std::vector<std::u16string>{u"Norv.e01"});
 }
 
 // 100 MB named like a layout, with the first and the last record a reader may use filled in,
 // and one just past them.
 void WriteHugeLayout(const std::u16string& path) {
-  const HANDLE file = CreateFileW(W(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  const HANDLE file = CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   const auto put = [&](uint64_t record, const std::string& bytes) {
     LARGE_INTEGER at;
@@ -271,22 +271,22 @@ TEST(HostileSettingsTest, NonsenseValuesLeaveTheOptionsAsTheyWereAndASaveSetsThe
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_TRUE(WriteBytes(ini, "[Section]\r\nReCover_0=" + c.value + "\r\nReCover_1=" + c.value +
-                                    "\r\n[Other]\r\nkeep=this\r\n"));
+    ASSERT_TRUE(WriteFileBytes(ini, "[Section]\r\nReCover_0=" + c.value + "\r\nReCover_1=" +
+                                        c.value + "\r\n[Other]\r\nkeep=this\r\n"));
     AppState state;
     state.appDirectory = folder.path();
-    state.reCover = {5, 5};
+    state.options = {5, 5};
     LoadOptions(state, program.profile);
-    EXPECT_EQ(state.reCover[0], c.expected);
-    EXPECT_EQ(state.reCover[1], c.expected);
+    EXPECT_EQ(state.options.restoreLastExit, c.expected);
+    EXPECT_EQ(state.options.keepPositionsAtExit, c.expected);
 
     ASSERT_TRUE(SaveOptions(state, program.profile));
     AppState reread;
     reread.appDirectory = folder.path();
     LoadOptions(reread, program.profile);
-    EXPECT_EQ(reread.reCover, state.reCover);
+    EXPECT_EQ(reread.options, state.options);
     // The nonsense is gone, the rest of the file stays.
-    const std::string text = ReadBytes(ini);
+    const std::string text = ReadFileBytes(ini);
     EXPECT_LT(text.size(), 100u) << text;
     EXPECT_NE(text.find("keep=this"), std::string::npos);
   }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/startup.h"
+#include "core/win32/wide_text.h"
 #include "support/build_paths.h"
 #include "support/test_folder.h"
 
@@ -13,7 +14,6 @@ namespace norv {
 namespace {
 
 using wintest::TestFolder;
-using wintest::W;
 
 constexpr wchar_t kBesideTheProgram[] = L"norv_planted.dll";
 constexpr wchar_t kInCurrentDirectory[] = L"norv_planted_here.dll";
@@ -30,8 +30,8 @@ TEST(LibrarySearchTest, PlantedLibrariesAreNotLoadedOnceTheSearchIsRestricted) {
   // The planted library sits beside this program (the build puts it there) and in the current
   // directory.
   TestFolder current;
-  ASSERT_TRUE(CopyFileW(Planted().c_str(), W(current / u"norv_planted_here.dll"), FALSE));
-  ASSERT_TRUE(SetCurrentDirectoryW(W(current.path())));
+  ASSERT_TRUE(CopyFileW(Planted().c_str(), Wide(current / u"norv_planted_here.dll"), FALSE));
+  ASSERT_TRUE(SetCurrentDirectoryW(Wide(current.path())));
 
   // Without the restriction both would be loaded by name.
   ASSERT_TRUE(Loads(kBesideTheProgram));

@@ -7,7 +7,8 @@
 // After windows.h:
 #include <shellapi.h>
 
-#include "dialogs/recording_views.h"
+#include "core/win32/wide_text.h"
+#include "layout/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/headless_main_window_view.h"
@@ -31,11 +32,10 @@ namespace {
 
 using wintest::DeskItem;
 using wintest::ProgramServices;
-using wintest::ReadBytes;
+using wintest::ReadFileBytes;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
-using wintest::W;
 
 const std::vector<DeskItem> kIcons{
     {40, 40, 0, u"Alpha"}, {140, 40, 1, u"Beta"}, {240, 40, 2, u"Gamma"}};
@@ -53,11 +53,11 @@ class ReadOnlyFolderTest : public ::testing::Test {
     }
     ASSERT_EQ(folder.Names(), kFiles) << "the folder is not as read_only_folder.sh makes it";
     // Make sure it really is what the tests are about.
-    const HANDLE probe = CreateFileW(W(folder / u"probe"), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    const HANDLE probe = CreateFileW(Wide(folder / u"probe"), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
     ASSERT_EQ(probe, INVALID_HANDLE_VALUE) << "a file could be made in the read-only folder";
-    for (const std::u16string& name : kFiles) before.push_back(ReadBytes(folder / name));
+    for (const std::u16string& name : kFiles) before.push_back(ReadFileBytes(folder / name));
 
     desk = wintest::StartDesk(TestDeskOptions::Items(kIcons));
     ASSERT_TRUE(desk);
@@ -69,7 +69,7 @@ class ReadOnlyFolderTest : public ::testing::Test {
     // Nothing was lost, changed or left behind.
     EXPECT_EQ(folder.Names(), kFiles);
     for (size_t i = 0; i < kFiles.size() && i < before.size(); ++i)
-      EXPECT_EQ(ReadBytes(folder / kFiles[i]), before[i]) << wintest::U16ToUtf8(kFiles[i]);
+      EXPECT_EQ(ReadFileBytes(folder / kFiles[i]), before[i]) << wintest::U16ToUtf8(kFiles[i]);
   }
 
   std::vector<DeskItem> ItemsNow() { return wintest::ItemsNow(*desk); }
@@ -84,7 +84,7 @@ class ReadOnlyFolderTest : public ::testing::Test {
 };
 
 TEST_F(ReadOnlyFolderTest, TheStartReadsTheOptionsAndBringsBackTheLastExit) {
-  EXPECT_EQ(state.reCover, (std::array<int16_t, 2>{1, 0}));
+  EXPECT_EQ(state.options, (Options{1, 0}));
   BringBackLastExit(state, program.services);
   const std::vector<DeskItem> items = ItemsNow();
   ASSERT_EQ(items.size(), kIcons.size());
@@ -124,7 +124,7 @@ TEST_F(ReadOnlyFolderTest, ClosingTheMainWindowSaysTheOptionsWereNotSaved) {
   ASSERT_EQ(program.messages.shown.size(), 1u);
   EXPECT_EQ(program.messages.shown[0].text, main_window_text::kOptionsNotSaved);
   // Still in force for this run.
-  EXPECT_EQ(state.reCover[1], 1);
+  EXPECT_EQ(state.options.keepPositionsAtExit, 1);
 }
 
 TEST_F(ReadOnlyFolderTest, TheRestoreDialogShowsAndRestoresButCannotDelete) {
@@ -167,7 +167,7 @@ class ReadOnlyInstallTest : public ReadOnlyFolderTest {
     if (IsSkipped() || HasFatalFailure()) return;
     std::string error;
     std::optional<wintest::ResidentNorv> resident =
-        wintest::StartResidentNorv(W(folder.path()), area, &error);
+        wintest::StartResidentNorv(Wide(folder.path()), area, &error);
     ASSERT_TRUE(resident) << error;
     norv = std::move(resident->process);
     tray = resident->tray;

@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "dialogs/recording_views.h"
+#include "core/win32/wide_text.h"
 #include "import_hook.h"
+#include "layout/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "mainwindow/headless_main_window_view.h"
@@ -31,7 +32,6 @@ using wintest::ProgramServices;
 using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
-using wintest::W;
 
 std::wstring NorvExe() { return wintest::WindowsPath(NORV_EXE_PATH); }
 
@@ -263,10 +263,10 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
   ASSERT_TRUE(desk) << error;
   TestFolder parent;
   const std::u16string folderPath = parent / u"Norvane";
-  ASSERT_TRUE(CreateDirectoryW(W(folderPath), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(Wide(folderPath), nullptr));
   TestFolder folder(folderPath);
-  ASSERT_TRUE(wintest::WriteBytes(folder / u"Norvane.html", "<html></html>"));
-  ASSERT_TRUE(wintest::WriteBytes(folder / u"Norv.ini", "[Section]\r\nReCover_0=1\r\n"));
+  ASSERT_TRUE(wintest::WriteFileBytes(folder / u"Norvane.html", "<html></html>"));
+  ASSERT_TRUE(wintest::WriteFileBytes(folder / u"Norv.ini", "[Section]\r\nReCover_0=1\r\n"));
 
   ProgramServices program;
   AppState state;
@@ -305,7 +305,7 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
 
   // Every watched way was used, and each time inside the folder.
   EXPECT_EQ(asked.functionsSeen, kWatchedFunctions);
-  const std::wstring inside = FullPath(W(folder.path())) + L"\\";
+  const std::wstring inside = FullPath(Wide(folder.path())) + L"\\";
   for (const std::wstring& path : asked.changedPaths) {
     const std::wstring full = FullPath(path);
     EXPECT_EQ(full.substr(0, inside.size()), inside)
@@ -318,8 +318,8 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
   // What the run kept: the help, the settings, the last exit; the one layout saved was deleted.
   EXPECT_EQ(folder.Names(),
             (std::vector<std::u16string>{u"Norv.e01", u"Norv.ini", u"Norvane.html"}));
-  for (const std::u16string& name : folder.Names()) DeleteFileW(W(folder / name));
-  RemoveDirectoryW(W(folder.path()));
+  for (const std::u16string& name : folder.Names()) DeleteFileW(Wide(folder / name));
+  RemoveDirectoryW(Wide(folder.path()));
 }
 
 }  // namespace

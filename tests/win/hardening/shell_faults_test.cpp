@@ -7,11 +7,12 @@
 
 #include "core/icon_table.h"
 #include "core/settings.h"
-#include "dialogs/recording_views.h"
 #include "layout/layout_file.h"
+#include "layout/recording_views.h"
 #include "layout/save_dialog.h"
 #include "resident/recording_tray_view.h"
 #include "resident/resident_sequences.h"
+#include "support/build_paths.h"
 #include "support/program_services.h"
 #include "support/test_desk.h"
 
@@ -133,8 +134,8 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
   ASSERT_TRUE(BeginStartup(state, program.services, folder.path()));
   const IconTable whole = state.table;
   const std::string lastExit = wintest::LayoutRecordBytes("earlier", 1, 2);
-  ASSERT_TRUE(wintest::WriteBytes(folder / u"Norv.e01", lastExit));
-  ASSERT_TRUE(wintest::WriteBytes(folder / u"kept.ppx", lastExit));
+  ASSERT_TRUE(wintest::WriteFileBytes(folder / u"Norv.e01", lastExit));
+  ASSERT_TRUE(wintest::WriteFileBytes(folder / u"kept.ppx", lastExit));
 
   const uint32_t requestsOfAWholeSnapshot = 1 + 2 * static_cast<uint32_t>(kIcons.size());
   for (uint32_t cut : {1u, 2u, 3u, 4u, requestsOfAWholeSnapshot - 1}) {
@@ -144,7 +145,7 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
     // The exit: no half picture replaces the last exit's file, and the program still ends.
     test::RecordingTrayView tray;
     EXPECT_THROW(RunExitSequence(state, program.services, tray), test::ProgramEnded);
-    EXPECT_EQ(wintest::ReadBytes(folder / u"Norv.e01"), lastExit);
+    EXPECT_EQ(wintest::ReadFileBytes(folder / u"Norv.e01"), lastExit);
     EXPECT_EQ(tray.iconRemoves, 1);
     EXPECT_EQ(state.table.positions, whole.positions);
     EXPECT_EQ(state.table.texts, whole.texts);
@@ -162,7 +163,7 @@ TEST(ShellVanishesMidSnapshotTest, NothingIsWrittenFromHalfASnapshotAndTheProgra
     EXPECT_FALSE(dialog.SaveLayout());
     ASSERT_FALSE(program.messages.shown.empty());
     EXPECT_EQ(program.messages.shown.back().text, kSnapshotFailedMessage);
-    EXPECT_EQ(wintest::ReadBytes(folder / u"kept.ppx"), lastExit);
+    EXPECT_EQ(wintest::ReadFileBytes(folder / u"kept.ppx"), lastExit);
     EXPECT_EQ(folder.Names(), (std::vector<std::u16string>{u"Norv.e01", u"kept.ppx"}));
     // The list still shows the last whole picture.
     EXPECT_EQ(list.rows.size(), kIcons.size());

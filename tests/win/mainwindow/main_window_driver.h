@@ -65,9 +65,6 @@ POINT ListRowPoint(HWND list, int row);
 // Clicks row `row` of a list box until it is the selected row; false when it never became so.
 bool ClickListRow(HWND list, int row);
 
-// A picture of the window as it is on the screen, as a 24-bit BMP file.
-bool SaveWindowPicture(HWND window, const std::wstring& path);
-
 // The folder of the running test program.
 std::wstring TestProgramFolder();
 

@@ -21,6 +21,7 @@
 
 int wmain(int argc, wchar_t** argv) {
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  norv::InitCommonControlsForChrome();
   norv::Win32Platform platform;
   norv::Services& services = platform.services();
   norv::AppState state;
@@ -45,9 +46,9 @@ int wmain(int argc, wchar_t** argv) {
   norv::SnapshotDesktop(state.table, services);
 
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  const HICON icon = norv::LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON));
+  const norv::ScopedIcon icon = norv::LoadProgramIcon(instance, GetSystemMetrics(SM_CXICON));
   norv::LayoutDialogs dialogs(state, services);
-  norv::MainWindowSlot mainWindow(instance, icon, state, services, dialogs);
+  norv::MainWindowSlot mainWindow(instance, icon.get(), state, services, dialogs);
   mainWindow.Open(menuPoint);
 
   MSG message;

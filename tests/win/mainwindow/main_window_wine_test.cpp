@@ -7,16 +7,22 @@
 
 #include <functional>
 
+#include "chrome/win32/chrome_window.h"
+#include "core/app_state.h"
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "core/win32/platform.h"
+#include "core/win32/wide_text.h"
+#include "layout/win32/layout_dialogs.h"
 #include "main_window_driver.h"
 #include "mainwindow/icon_row.h"
+#include "mainwindow/win32/main_window.h"
 #include "support/build_paths.h"
 #include "support/test_desk.h"
 #include "support/test_folder.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
+#include "support/window_picture.h"
 
 namespace norv {
 namespace {
@@ -53,7 +59,7 @@ class MainWindowWineTest : public ::testing::Test {
   }
   void OpenMainWindow(const std::wstring& extraArguments = {}) {
     std::string error;
-    main_ = MainWindowDriver::Start(wintest::W(folder_.path()), extraArguments, &error);
+    main_ = MainWindowDriver::Start(Wide(folder_.path()), extraArguments, &error);
     ASSERT_TRUE(main_) << error;
   }
 
@@ -203,7 +209,7 @@ TEST_F(MainWindowWineTest, ButtonsAndCheckBoxesWorkFromTheKeyboard) {
   ASSERT_TRUE(WaitUntil([&] { return FocusOf(main_->window()) != option; }));
   PostMessageW(main_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
-  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
+  const std::wstring ini = Wide(folder_ / u"Norv.ini");
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
 }
 
@@ -274,7 +280,7 @@ TEST_F(MainWindowWineTest, HideAllAndShowAllMoveEveryIconAwayAndHome) {
 }
 
 TEST_F(MainWindowWineTest, ToTrayIsRefusedWhileAKeptHiddenIconRemainsThenAllowed) {
-  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
+  const std::wstring ini = Wide(folder_ / u"Norv.ini");
   ASSERT_TRUE(WritePrivateProfileStringW(L"Section", L"ReCover_1", L" 1", ini.c_str()));
   ASSERT_NO_FATAL_FAILURE(StartDesk(TestDeskOptions::Items(OneShownOneHidden())));
   ASSERT_NO_FATAL_FAILURE(OpenMainWindow());
@@ -322,10 +328,28 @@ TEST_F(MainWindowWineTest, RegistrationOptionsAndTheCloseBoxWorkFromTheWindow) {
   ASSERT_NO_FATAL_FAILURE(SelectRow(0));
   PostMessageW(main_->window(), WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_EQ(main_->process().WaitForExit(), std::optional<DWORD>(0));
-  const std::wstring ini = wintest::W(folder_ / u"Norv.ini");
+  const std::wstring ini = Wide(folder_ / u"Norv.ini");
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
   EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", -1, ini.c_str()), 0);
   DeleteFileW(shortcut.c_str());
+}
+
+// The program ending with the window open frees the window's object first: its unload still runs
+// in the whole object and writes the options.
+TEST_F(MainWindowWineTest, FreeingTheOpenWindowStillWritesTheOptions) {
+  ASSERT_TRUE(InitCommonControlsForChrome());
+  AppState state;
+  state.appDirectory = folder_.path();
+  state.options = {1, -3};
+  LayoutDialogs dialogs(state, platform_.services());
+  {
+    MainWindowSlot slot(GetModuleHandleW(nullptr), nullptr, state, platform_.services(), dialogs);
+    slot.Open({});
+    ASSERT_TRUE(slot.IsOpen());
+  }
+  const std::wstring ini = Wide(folder_ / u"Norv.ini");
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_0", -1, ini.c_str()), 1);
+  EXPECT_EQ(GetPrivateProfileIntW(L"Section", L"ReCover_1", 0, ini.c_str()), -3);
 }
 
 TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFollowsTheCount) {
@@ -347,7 +371,7 @@ TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFoll
   ClickCentreOf(wintest::FindChildWithText(save, u"保存"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(save); }));
   EXPECT_TRUE(Eventually([&] { return Enabled(Command::kRestore); }));
-  EXPECT_NE(GetFileAttributesW(wintest::W(folder_ / u"机の上.ppx")), INVALID_FILE_ATTRIBUTES);
+  EXPECT_NE(GetFileAttributesW(Wide(folder_ / u"机の上.ppx")), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(Eventually([&] { return Disabled(Command::kHideSelected); }));
 
   Click(Command::kRestore);
@@ -361,7 +385,7 @@ TEST_F(MainWindowWineTest, SaveAndRestoreOpenTheirDialogsAndTheRestoreButtonFoll
   ASSERT_TRUE(wintest::ClickListRow(lists.front(), 0));
   ClickCentreOf(wintest::FindChildWithText(restore, u"削除"));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(restore); }));
-  EXPECT_EQ(GetFileAttributesW(wintest::W(folder_ / u"机の上.ppx")), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(folder_ / u"机の上.ppx")), INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(Eventually([&] { return Disabled(Command::kRestore); }))
       << "the last layout was deleted";
 }

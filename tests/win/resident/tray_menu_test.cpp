@@ -10,7 +10,8 @@ namespace norv {
 namespace {
 
 TEST(TrayMenuTest, FourEntriesSeparatedByThreeLines) {
-  HMENU menu = CreateTrayMenu();
+  const ScopedMenu owned = CreateTrayMenu();
+  const HMENU menu = owned.get();
   ASSERT_NE(menu, nullptr);
   struct Entry {
     std::wstring caption;
@@ -28,7 +29,6 @@ TEST(TrayMenuTest, FourEntriesSeparatedByThreeLines) {
     ASSERT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info));
     entries.push_back({caption, info.wID, (info.fType & MFT_SEPARATOR) != 0});
   }
-  DestroyMenu(menu);
   ASSERT_EQ(entries.size(), 7u);
   EXPECT_EQ(entries[0].caption, L"設定...");
   EXPECT_EQ(entries[2].caption, L"復帰...");

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "testdesk/whole_file.h"
+
 namespace norv::wintest {
 
 std::wstring WindowsPath(std::string_view buildPath) {
@@ -21,26 +23,20 @@ std::wstring NewTempFile() {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
   std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
+  return testdesk::ReadWholeFile(path, bytes) ? bytes : std::string();
 }
 
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-      written == bytes.size();
-  return CloseHandle(file) && ok;
+  return testdesk::WriteWholeFile(path, bytes);
+}
+
+std::string ReadFileBytes(const std::u16string& path) {
+  return ReadFileBytes(std::wstring(path.begin(), path.end()));
+}
+
+bool WriteFileBytes(const std::u16string& path, std::string_view bytes) {
+  return WriteFileBytes(std::wstring(path.begin(), path.end()), bytes);
 }
 
 std::u16string Utf8ToU16(std::string_view utf8) {

@@ -17,7 +17,10 @@ std::wstring NewTempFile();
 
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
-bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+std::string ReadFileBytes(const std::u16string& path);
+// Replaces the file; false when it could not be written whole.
+[[nodiscard]] bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+[[nodiscard]] bool WriteFileBytes(const std::u16string& path, std::string_view bytes);
 
 std::u16string Utf8ToU16(std::string_view utf8);
 std::string U16ToUtf8(std::u16string_view text);

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/win32/wide_text.h"
 #include "support/test_folder.h"
 
 namespace norv::wintest {
@@ -14,7 +15,7 @@ class ProgramFolder {
   ProgramFolder();
 
   bool ready() const { return ready_; }
-  std::wstring path() const { return W(folder_.path()); }
+  std::wstring path() const { return Wide(folder_.path()); }
   std::wstring File(std::wstring_view name) const { return path() + L"\\" + std::wstring(name); }
   std::wstring exe() const { return File(L"Norv.exe"); }
 

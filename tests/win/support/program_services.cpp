@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/win32/wide_text.h"
 #include "support/build_paths.h"
 
 namespace norv::wintest {
@@ -26,16 +27,8 @@ void MeasuredPause::Wait(int milliseconds) {
   Sleep(static_cast<DWORD>(std::max(milliseconds, 0)));
 }
 
-std::string ReadBytes(const std::u16string& path) {
-  return ReadFileBytes(reinterpret_cast<const wchar_t*>(path.c_str()));
-}
-
-bool WriteBytes(const std::u16string& path, std::string_view bytes) {
-  return WriteFileBytes(reinterpret_cast<const wchar_t*>(path.c_str()), bytes);
-}
-
 bool Exists(const std::u16string& path) {
-  return GetFileAttributesW(W(path)) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string LayoutRecordBytes(std::string_view cp932Text, int16_t x, int16_t y) {

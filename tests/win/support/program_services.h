@@ -52,8 +52,6 @@ std::unique_ptr<TestDesk> StartDesk(const TestDeskOptions& options);
 // The desktop's icons now; empty when it does not answer.
 std::vector<DeskItem> ItemsNow(TestDesk& desk);
 
-std::string ReadBytes(const std::u16string& path);
-bool WriteBytes(const std::u16string& path, std::string_view bytes);
 bool Exists(const std::u16string& path);
 
 // One record of a layout file, for writing test files by hand.

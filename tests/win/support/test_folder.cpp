@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
-namespace norv::wintest {
+#include "core/win32/wide_text.h"
 
-const wchar_t* W(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+namespace norv::wintest {
 
 TestFolder::TestFolder() {
   static int serial = 0;
@@ -27,7 +25,7 @@ TestFolder::TestFolder() {
 
 TestFolder::~TestFolder() {
   if (!owned_) return;
-  const std::filesystem::path root(W(path_));
+  const std::filesystem::path root(Wide(path_));
   std::error_code error;
   // Read-only files would stop the removal.
   for (const auto& entry : std::filesystem::recursive_directory_iterator(root, error))
@@ -42,7 +40,7 @@ std::u16string TestFolder::operator/(std::u16string_view name) const {
 std::vector<std::u16string> TestFolder::Names() const {
   std::vector<std::u16string> names;
   WIN32_FIND_DATAW entry;
-  const HANDLE search = FindFirstFileW(W(path_ + u"\\*"), &entry);
+  const HANDLE search = FindFirstFileW(Wide(path_ + u"\\*"), &entry);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const std::u16string name = reinterpret_cast<const char16_t*>(entry.cFileName);

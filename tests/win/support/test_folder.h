@@ -27,7 +27,4 @@ class TestFolder {
   bool owned_ = false;
 };
 
-// A UTF-16 text as the wide text that Windows functions take.
-const wchar_t* W(const std::u16string& text);
-
 }  // namespace norv::wintest

@@ -16,9 +16,8 @@ std::optional<std::u16string> DisplayName(IShellFolder& folder, PCUITEMID_CHILD 
   if (FAILED(folder.GetDisplayNameOf(item, SHGDN_NORMAL, &name))) return std::nullopt;
   PWSTR text = nullptr;
   if (FAILED(StrRetToStrW(&name, item, &text)) || !text) return std::nullopt;
-  std::u16string result(reinterpret_cast<const char16_t*>(text));
-  CoTaskMemFree(text);
-  return result;
+  const ScopedCoTaskMemory<wchar_t> owned(text);
+  return std::u16string(reinterpret_cast<const char16_t*>(text));
 }
 
 // Whether a call reached Explorer: only COM's and the RPC runtime's own failures to carry it (a
@@ -35,7 +34,7 @@ bool ReachedExplorer(HRESULT result) {
 
 // Takes every id the enumerator gives into `ids`, asking for `expected` + 1 at a time: one call
 // where the enumerator allows, and one id more than expected shows a count that was wrong.
-HRESULT TakeIds(IEnumIDList& enumerator, size_t expected, std::vector<Pidl>& ids) {
+HRESULT TakeIds(IEnumIDList& enumerator, size_t expected, std::vector<ScopedPidl>& ids) {
   std::vector<PITEMID_CHILD> batch(expected + 1);
   ids.reserve(expected);
   while (ids.size() <= expected) {
@@ -180,7 +179,7 @@ std::optional<std::vector<DesktopItem>> FolderViewDesktop::ReadItems(int32_t cou
     if (FAILED(view_->GetItemPosition(item, &position))) return std::nullopt;
     const std::optional<std::u16string> name = DisplayName(*names_.Get(), item);
     if (!name) return std::nullopt;
-    const Pidl full(ILCombine(folder_.get(), item));
+    const ScopedPidl full(ILCombine(folder_.get(), item));
     const int image = full ? shell_.systemImageIndex(full.get()) : -1;
     read.push_back({{position.x, position.y}, *name, image});
   }
@@ -228,10 +227,10 @@ std::optional<std::set<std::string>> FolderViewDesktop::SelectedIds() {
   const HRESULT listed = view_->Items(SVGIO_SELECTION, IID_PPV_ARGS(&enumerator));
   if (!ReachedExplorer(listed)) return std::nullopt;
   if (FAILED(listed) || !enumerator) return selected;
-  std::vector<Pidl> ids;
+  std::vector<ScopedPidl> ids;
   if (!ReachedExplorer(TakeIds(*enumerator.Get(), static_cast<size_t>(count), ids)))
     return std::nullopt;
-  for (const Pidl& id : ids) selected.insert(IdBytes(id.get()));
+  for (const ScopedPidl& id : ids) selected.insert(IdBytes(id.get()));
   return selected;
 }
 

@@ -15,13 +15,9 @@
 
 #include "core/desktop_list_view.h"
 #include "core/win32/com_scope.h"
+#include "core/win32/scoped_handles.h"
 
 namespace norv {
-
-struct PidlFree {
-  void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
-};
-using Pidl = std::unique_ptr<ITEMIDLIST, PidlFree>;
 
 // What the folder view needs from our own process's shell. The program uses SystemFolderViewShell;
 // tests put in-process doubles of Explorer's objects behind it.
@@ -86,9 +82,9 @@ class FolderViewDesktop : public DesktopListView {
   FolderViewShell shell_;
   Microsoft::WRL::ComPtr<IFolderView2> view_;
   HWND viewWindow_ = nullptr;
-  Pidl folder_;
+  ScopedPidl folder_;
   Microsoft::WRL::ComPtr<IShellFolder> names_;
-  std::vector<Pidl> items_;
+  std::vector<ScopedPidl> items_;
 };
 
 }  // namespace norv

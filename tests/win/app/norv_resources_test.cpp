@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chrome/win32/chrome_resources.h"
+#include "norv_version.h"
 #include "support/build_paths.h"
 
 namespace norv {
@@ -68,10 +69,11 @@ TEST(NorvResourcesTest, TheVersionIsReadableInJapaneseAndEnglish) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 2));
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  // The version the build gave the program, whatever it is now.
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(NORV_VERSION_MINOR, NORV_VERSION_MAJOR));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, NORV_VERSION_PATCH)));
 
-  EXPECT_EQ(VersionString(info, L"041104B0", L"FileVersion"), L"2.0.0");
+  EXPECT_EQ(VersionString(info, L"041104B0", L"FileVersion"), L"" NORV_VERSION_TEXT);
   EXPECT_EQ(VersionString(info, L"041104B0", L"FileDescription"),
             L"Norvane デスクトップ アイコン ツール");
   EXPECT_EQ(VersionString(info, L"040904B0", L"ProductName"), L"Norvane");

@@ -4,17 +4,17 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
 #include "core/win32/platform.h"
+#include "core/win32/wide_text.h"
 #include "dialog_driver.h"
-#include "dialogs/recording_views.h"
 #include "layout/layout_file.h"
 #include "layout/layout_name_check.h"
+#include "layout/recording_views.h"
 #include "layout/restore_dialog.h"
 #include "layout/save_dialog.h"
 #include "layout/saved_layouts.h"
@@ -23,6 +23,7 @@
 #include "support/build_paths.h"
 #include "support/test_desk.h"
 #include "support/test_folder.h"
+#include "support/under_wine.h"
 #include "support/wait.h"
 #include "support/window_finder.h"
 
@@ -37,20 +38,10 @@ using wintest::TestDesk;
 using wintest::TestDeskOptions;
 using wintest::TestFolder;
 using wintest::U16ToUtf8;
-using wintest::W;
 
 void Write(const std::u16string& path, const std::string& bytes, DWORD attributes) {
   std::ofstream(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary) << bytes;
-  SetFileAttributesW(W(path), attributes);
-}
-
-std::string Read(const std::u16string& path) {
-  std::ifstream in(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool UnderWine() {
-  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  SetFileAttributesW(Wide(path), attributes);
 }
 
 void ExpectNoComplaints(const std::vector<std::string>& complaints) {
@@ -114,7 +105,7 @@ TEST(LayoutDialogsTest, ASavedLayoutComesBackThroughTheRestoreDialog) {
   EXPECT_FALSE(ownerTookInput);
   EXPECT_TRUE(IsWindowEnabled(f.owner.hwnd()));
   const std::u16string path = f.folder / u"配置 1.ppx";
-  EXPECT_EQ(Read(path).size(), 3 * kLayoutRecordSize);
+  EXPECT_EQ(wintest::ReadFileBytes(path).size(), 3 * kLayoutRecordSize);
   EXPECT_EQ(f.list.rows.size(), 3u);
 
   // Move every icon, one of them out of sight, and take the snapshot the caller would take.
@@ -191,10 +182,10 @@ TEST(LayoutDialogsTest, DeleteRemovesTheFileAndTheListFollowsTheAttributeRule) {
   // Wine keeps no archive bit and reports every file as archive, so there a read-only file reads
   // as read-only and archive, and is rightly left out like one.
   std::vector<std::u16string> expected{u"a", u"b"};
-  if (!UnderWine()) expected.insert(expected.end(), u"ro");
+  if (!wintest::UnderWine()) expected.insert(expected.end(), u"ro");
   EXPECT_EQ(NamesOf(before), expected);
   EXPECT_EQ(static_cast<size_t>(f.state.savedLayoutCount), before.size());
-  EXPECT_EQ(GetFileAttributesW(W(f.folder / u"a.ppx")), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesW(Wide(f.folder / u"a.ppx")), INVALID_FILE_ATTRIBUTES);
 
   std::vector<std::u16string> after;
   DialogDriver second([&](DialogDriver& user) {
@@ -233,7 +224,7 @@ TEST(LayoutDialogsTest, UnsafeNamesShowTheMessageAndWriteNothing) {
   EXPECT_EQ(messages[1].text, kReservedNameMessage);
   EXPECT_TRUE(stillOpen);
   EXPECT_TRUE(f.folder.Names().empty());
-  EXPECT_EQ(GetFileAttributesW(W(DirectoryOf(f.folder.path()) + u"\\外.ppx")),
+  EXPECT_EQ(GetFileAttributesW(Wide(DirectoryOf(f.folder.path()) + u"\\外.ppx")),
             INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(f.list.clears, 0);
 }
@@ -266,7 +257,7 @@ TEST(LayoutDialogsTest, AReadOnlyLayoutIsNotOverwrittenAndTheDialogSaysSo) {
   EXPECT_EQ(messages[0].text, kOverwriteQuestion);
   EXPECT_EQ(messages[1].text, kSaveFailedKeptMessage);
   EXPECT_EQ(nameAfter, u"old");
-  EXPECT_EQ(Read(path), "old layout");
+  EXPECT_EQ(wintest::ReadFileBytes(path), "old layout");
   EXPECT_EQ(f.folder.Names(), (std::vector<std::u16string>{u"old.ppx"}));
 }
 
@@ -331,7 +322,7 @@ bool IsLiveCursor(HCURSOR cursor) {
 
 TEST(LayoutDialogsTest, TheLayoutListKeepsALiveHandPointerAcrossADpiChange) {
   Fixture f;
-  RestoreDialogWindow window(f.owner.hwnd(), f.state, f.services());
+  DestroysWindowFirst<RestoreDialogWindow> window(f.owner.hwnd(), f.state, f.services());
   ASSERT_TRUE(window.Create());
   ASSERT_NE(window.hwnd(), nullptr);
   window.PrepareWindow();

@@ -1,4 +1,4 @@
-#include "folderview/fake_explorer.h"
+#include "core/folder_view/fake_explorer.h"
 
 #include <commctrl.h>
 #include <shlguid.h>
@@ -474,7 +474,7 @@ void RegisterPlainClass(const wchar_t* name) {
 
 }  // namespace
 
-Pidl FakeItemId(uint32_t id) {
+ScopedPidl FakeItemId(uint32_t id) {
   // One item of cb 6 (the size field and the id), then the terminating zero size.
   constexpr size_t kBytes = sizeof(USHORT) + sizeof(uint32_t) + sizeof(USHORT);
   auto* bytes = static_cast<BYTE*>(CoTaskMemAlloc(kBytes));
@@ -482,7 +482,7 @@ Pidl FakeItemId(uint32_t id) {
   std::memcpy(bytes, &size, sizeof size);
   std::memcpy(bytes + sizeof size, &id, sizeof id);
   std::memset(bytes + size, 0, sizeof(USHORT));
-  return Pidl(reinterpret_cast<ITEMIDLIST*>(bytes));
+  return ScopedPidl(reinterpret_cast<ITEMIDLIST*>(bytes));
 }
 
 uint32_t FakeIdOf(PCUIDLIST_RELATIVE pidl) {

@@ -5,21 +5,22 @@
 #include "core/win32/platform.h"
 #include "core/win32/platform_services.h"
 #include "core/win32/wide_text.h"
-#include "scratch_folder.h"
+#include "support/build_paths.h"
 #include "support/fake_services.h"
+#include "support/test_folder.h"
 
 namespace norv {
 namespace {
 
-using test::ReadFileBytes;
-using test::ScratchFolder;
+using wintest::ReadFileBytes;
+using wintest::TestFolder;
 
 TEST(Win32ProfileFileTest, RoundTripsAndKeepsOtherLines) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32ProfileFile profile;
   const std::u16string file = folder / u"Norv.ini";
   EXPECT_EQ(profile.Read(u"Section", u"ReCover_0", file), u"");
-  test::WriteFileBytes(file, "; kept\r\n[Other]\r\nx=1\r\n");
+  ASSERT_TRUE(wintest::WriteFileBytes(file, "; kept\r\n[Other]\r\nx=1\r\n"));
   ASSERT_TRUE(profile.Write(u"Section", u"ReCover_0", u" 1", file));
   ASSERT_TRUE(profile.Write(u"Section", u"ReCover_1", u"-8", file));
   // Names are compared without regard to case.
@@ -30,10 +31,11 @@ TEST(Win32ProfileFileTest, RoundTripsAndKeepsOtherLines) {
 }
 
 TEST(Win32ProfileFileTest, LongValuesArriveCutAndFailedWritesAreReported) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32ProfileFile profile;
   const std::u16string file = folder / u"Norv.ini";
-  test::WriteFileBytes(file, "[Section]\r\nReCover_0=" + std::string(300, '7') + "\r\n");
+  ASSERT_TRUE(
+      wintest::WriteFileBytes(file, "[Section]\r\nReCover_0=" + std::string(300, '7') + "\r\n"));
   EXPECT_EQ(profile.Read(u"Section", u"ReCover_0", file), std::u16string(255, u'7'));
   EXPECT_FALSE(profile.Write(u"Section", u"ReCover_0", u" 1", folder / u"missing\\Norv.ini"));
 }

@@ -5,7 +5,7 @@
 
 #include "core/icon_moves.h"
 #include "core/icon_table.h"
-#include "folderview/fake_explorer.h"
+#include "core/folder_view/fake_explorer.h"
 #include "support/fake_services.h"
 
 namespace norv {

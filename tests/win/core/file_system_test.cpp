@@ -7,30 +7,32 @@
 #include <regex>
 
 #include "core/atomic_write_names.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
-#include "scratch_folder.h"
+#include "support/build_paths.h"
 #include "support/fake_services.h"
+#include "support/test_folder.h"
+#include "support/under_wine.h"
 
 namespace norv {
 namespace {
 
-using test::ReadFileBytes;
-using test::ScratchFolder;
-using test::SetAttributes;
-using test::WriteFileBytes;
+using wintest::ReadFileBytes;
+using wintest::TestFolder;
+using wintest::WriteFileBytes;
 
 std::vector<std::u16string> Sorted(std::vector<std::u16string> names) {
   std::sort(names.begin(), names.end());
   return names;
 }
 
-std::vector<std::u16string> FolderContents(const ScratchFolder& folder) {
+std::vector<std::u16string> FolderContents(const TestFolder& folder) {
   Win32FileSystem files;
   return Sorted(files.List(folder / u"*", kAttrHidden | kAttrSystem | kAttrDirectory));
 }
 
 TEST(Win32FileSystemTest, ReplaceWritesNewFilesAndShorterRewritesWhole) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
   const std::u16string target = folder / u"配置.ppx";
   ASSERT_TRUE(files.ReplaceAtomically(target, std::string(248, 'a')));
@@ -44,18 +46,18 @@ TEST(Win32FileSystemTest, ReplaceWritesNewFilesAndShorterRewritesWhole) {
 }
 
 TEST(Win32FileSystemTest, ReplaceKeepsAReadOnlyTargetAndFailsWhereItCannotWrite) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
   const std::u16string target = folder / u"kept.ppx";
-  WriteFileBytes(target, "old");
-  SetAttributes(target, FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(WriteFileBytes(target, "old"));
+  ASSERT_TRUE(SetFileAttributesW(Wide(target), FILE_ATTRIBUTE_READONLY));
   EXPECT_FALSE(files.ReplaceAtomically(target, "new"));
   EXPECT_EQ(ReadFileBytes(target), "old");
   EXPECT_EQ(files.Attributes(target).value_or(0) & kAttrReadOnly, kAttrReadOnly);
 
   // Held open without sharing, as another program may hold a layout.
   const std::u16string locked = folder / u"locked.ppx";
-  WriteFileBytes(locked, "old");
+  ASSERT_TRUE(WriteFileBytes(locked, "old"));
   {
     const ScopedHandle holder(CreateFileW(Wide(locked), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -70,7 +72,7 @@ TEST(Win32FileSystemTest, ReplaceKeepsAReadOnlyTargetAndFailsWhereItCannotWrite)
 }
 
 TEST(Win32FileSystemTest, ReadOrCreateMakesAnEmptyFileAndReadsOnlyTheAskedPrefix) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
   const std::u16string fresh = folder / u"Norv.e01";
   const auto created = files.ReadOrCreate(fresh, 124);
@@ -82,14 +84,14 @@ TEST(Win32FileSystemTest, ReadOrCreateMakesAnEmptyFileAndReadsOnlyTheAskedPrefix
   std::string large(3 * 1024 * 1024 + 7, 'x');
   large.replace(0, 5, "start");
   const std::u16string big = folder / u"big.ppx";
-  WriteFileBytes(big, large);
+  ASSERT_TRUE(WriteFileBytes(big, large));
   const auto prefix = files.ReadOrCreate(big, 130);
   ASSERT_TRUE(prefix);
   EXPECT_EQ(prefix->bytes, large.substr(0, 130));
   EXPECT_EQ(prefix->fileSize, large.size());
 
   // A read-only file is read (and left unchanged); a folder is refused.
-  SetAttributes(big, FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(SetFileAttributesW(Wide(big), FILE_ATTRIBUTE_READONLY));
   const auto readOnly = files.ReadOrCreate(big, 130);
   ASSERT_TRUE(readOnly);
   EXPECT_EQ(readOnly->bytes, large.substr(0, 130));
@@ -107,9 +109,9 @@ TEST(Win32FileSystemTest, AttributesKeepOnlyTheClassesTheProgramTellsApart) {
                               FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT),
             kAttrHidden | kAttrSystem | kAttrDirectory);
 
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
-  const uint32_t alwaysArchive = test::UnderWine() ? kAttrArchive : kAttrNone;
+  const uint32_t alwaysArchive = wintest::UnderWine() ? kAttrArchive : kAttrNone;
   const struct {
     const char16_t* name;
     DWORD set;
@@ -122,8 +124,8 @@ TEST(Win32FileSystemTest, AttributesKeepOnlyTheClassesTheProgramTellsApart) {
   };
   for (const auto& c : cases) {
     const std::u16string path = folder / c.name;
-    WriteFileBytes(path, "x");
-    SetAttributes(path, c.set);
+    ASSERT_TRUE(WriteFileBytes(path, "x"));
+    ASSERT_TRUE(SetFileAttributesW(Wide(path), c.set));
     EXPECT_EQ(files.Attributes(path), c.expected) << test::Utf8(c.name);
   }
   EXPECT_EQ(files.Attributes(folder.path()), kAttrDirectory);
@@ -131,17 +133,17 @@ TEST(Win32FileSystemTest, AttributesKeepOnlyTheClassesTheProgramTellsApart) {
 }
 
 TEST(Win32FileSystemTest, ListShowsHiddenAndFolderEntriesOnlyWhenAsked) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
-  WriteFileBytes(folder / u"a.ppx", "");
-  WriteFileBytes(folder / u"b.ppx", "");
-  SetAttributes(folder / u"b.ppx", FILE_ATTRIBUTE_READONLY);
-  WriteFileBytes(folder / u"c.ppx", "");
-  SetAttributes(folder / u"c.ppx", FILE_ATTRIBUTE_HIDDEN);
-  WriteFileBytes(folder / u"other.txt", "");
+  ASSERT_TRUE(WriteFileBytes(folder / u"a.ppx", ""));
+  ASSERT_TRUE(WriteFileBytes(folder / u"b.ppx", ""));
+  ASSERT_TRUE(SetFileAttributesW(Wide(folder / u"b.ppx"), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(WriteFileBytes(folder / u"c.ppx", ""));
+  ASSERT_TRUE(SetFileAttributesW(Wide(folder / u"c.ppx"), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(WriteFileBytes(folder / u"other.txt", ""));
   // Found by "*.ppx" through their 8.3 names only ("D~1.PPX"), so not listed.
-  WriteFileBytes(folder / u"d.ppxtmp", "");
-  WriteFileBytes(folder / u"e.ppx.~1f_0.tmp", "");
+  ASSERT_TRUE(WriteFileBytes(folder / u"d.ppxtmp", ""));
+  ASSERT_TRUE(WriteFileBytes(folder / u"e.ppx.~1f_0.tmp", ""));
   ASSERT_TRUE(CreateDirectoryW(Wide(folder / u"sub.ppx"), nullptr));
 
   const std::u16string pattern = folder / u"*.ppx";
@@ -157,26 +159,26 @@ TEST(Win32FileSystemTest, ListShowsHiddenAndFolderEntriesOnlyWhenAsked) {
 }
 
 TEST(Win32FileSystemTest, TheLongestPathWhoseTemporaryFileFitsIsWrittenAndLeftoversGoAtStart) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
   const size_t longest = kMaxPathLength - kAtomicWriteSuffixMaxLength;
   const std::u16string name(longest - folder.path().size() - 1, u'n');
   ASSERT_TRUE(files.ReplaceAtomically(folder / name, "layout"));
   EXPECT_EQ(ReadFileBytes(folder / name), "layout");
 
-  WriteFileBytes(AtomicWriteTemporaryPath(folder / u"a.ppx", 0x1f, 0), "cut short");
-  WriteFileBytes(folder / u"Norv.e01.~1f_1.tmp", "cut short");
-  WriteFileBytes(folder / u"mine.tmp", "the user's");
+  ASSERT_TRUE(WriteFileBytes(AtomicWriteTemporaryPath(folder / u"a.ppx", 0x1f, 0), "cut short"));
+  ASSERT_TRUE(WriteFileBytes(folder / u"Norv.e01.~1f_1.tmp", "cut short"));
+  ASSERT_TRUE(WriteFileBytes(folder / u"mine.tmp", "the user's"));
   RemoveLeftoverTemporaries(files, folder.path());
   EXPECT_EQ(FolderContents(folder), (std::vector<std::u16string>{u"mine.tmp", name}));
 }
 
 TEST(Win32FileSystemTest, DeleteRemovesOnlyWhatItMay) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
-  WriteFileBytes(folder / u"gone.ppx", "");
-  WriteFileBytes(folder / u"kept.ppx", "");
-  SetAttributes(folder / u"kept.ppx", FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(WriteFileBytes(folder / u"gone.ppx", ""));
+  ASSERT_TRUE(WriteFileBytes(folder / u"kept.ppx", ""));
+  ASSERT_TRUE(SetFileAttributesW(Wide(folder / u"kept.ppx"), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(files.Delete(folder / u"gone.ppx"));
   EXPECT_FALSE(files.Delete(folder / u"kept.ppx"));
   EXPECT_FALSE(files.Delete(folder / u"never.ppx"));
@@ -187,10 +189,10 @@ TEST(Win32FileSystemTest, DeleteRemovesOnlyWhatItMay) {
 }
 
 TEST(Win32FileSystemTest, LastWriteTextIsTheJapaneseShortDateAndTime) {
-  ScratchFolder folder;
+  TestFolder folder;
   Win32FileSystem files;
   const std::u16string path = folder / u"dated.ppx";
-  WriteFileBytes(path, "x");
+  ASSERT_TRUE(WriteFileBytes(path, "x"));
   // 2026-12-07 10:52:31 local time.
   SYSTEMTIME local{2026, 12, 1, 7, 10, 52, 31, 0};
   SYSTEMTIME utc{};

@@ -1,15 +1,95 @@
 #pragma once
 
-// Owners of GDI objects and device contexts, and of the icons and cursors drawn with them, so that
-// every object is freed on every path, early returns included.
+// The owners of every kind of Win32 handle the program frees: kernel objects, searches, menus,
+// icons and cursors, GDI objects and device contexts, LocalAlloc and CoTaskMemAlloc memory and
+// item id lists. Each frees its handle on every path, early returns included; the movable ones
+// pass ownership on. Nothing outside this header frees such a handle by hand.
 
 #include <windows.h>
+// After windows.h: CoTaskMemFree and the item id list types.
+#include <objbase.h>
+#include <shtypes.h>
 
 #include <algorithm>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace norv {
+
+// A kernel object (CloseHandle). Null and INVALID_HANDLE_VALUE both mean none: the functions that
+// make these disagree on which one reports a failure.
+class ScopedHandle {
+ public:
+  ScopedHandle() = default;
+  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
+  ~ScopedHandle() { reset(); }
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+
+  bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  HANDLE release() { return std::exchange(handle_, nullptr); }
+  void reset(HANDLE handle = nullptr) {
+    if (valid()) CloseHandle(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+// A search of FindFirstFileExW (FindClose); INVALID_HANDLE_VALUE is none.
+class ScopedFindHandle {
+ public:
+  explicit ScopedFindHandle(HANDLE search) : search_(search) {}
+  ~ScopedFindHandle() {
+    if (valid()) FindClose(search_);
+  }
+  ScopedFindHandle(const ScopedFindHandle&) = delete;
+  ScopedFindHandle& operator=(const ScopedFindHandle&) = delete;
+
+  bool valid() const { return search_ && search_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return search_; }
+
+ private:
+  HANDLE search_;
+};
+
+struct MenuDeleter {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct LocalMemoryDeleter {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
+struct CoTaskMemoryDeleter {
+  void operator()(void* memory) const { CoTaskMemFree(memory); }
+};
+
+// Memory the system allocated with LocalAlloc for us (CommandLineToArgvW's array).
+template <class T>
+using ScopedLocalMemory = std::unique_ptr<T, LocalMemoryDeleter>;
+// Memory a COM or shell function allocated for us (a path, a name).
+template <class T>
+using ScopedCoTaskMemory = std::unique_ptr<T, CoTaskMemoryDeleter>;
+// An item id list of the shell, absolute or relative.
+using ScopedPidl = std::unique_ptr<ITEMIDLIST, CoTaskMemoryDeleter>;
+
+// Runs `undo` when the scope ends, however it ends.
+template <class Undo>
+class ScopeExit {
+ public:
+  explicit ScopeExit(Undo undo) : undo_(std::move(undo)) {}
+  ~ScopeExit() { undo_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  Undo undo_;
+};
 
 struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const { DeleteObject(object); }
@@ -35,6 +115,7 @@ using ScopedRegion = ScopedHandleOf<HRGN, GdiObjectDeleter>;
 using ScopedMemoryDc = ScopedHandleOf<HDC, MemoryDcDeleter>;
 using ScopedIcon = ScopedHandleOf<HICON, IconDeleter>;
 using ScopedCursor = ScopedHandleOf<HCURSOR, CursorDeleter>;
+using ScopedMenu = ScopedHandleOf<HMENU, MenuDeleter>;
 
 // A window's device context from GetDC (null: the screen's), released with ReleaseDC.
 class ScopedWindowDc {

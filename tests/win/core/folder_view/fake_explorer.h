@@ -103,7 +103,7 @@ class FakeExplorer {
 };
 
 // An item id list of one fake item id, as the fake folder hands them out.
-Pidl FakeItemId(uint32_t id);
+ScopedPidl FakeItemId(uint32_t id);
 // The id of a fake item id list's last item; 0 for anything else.
 uint32_t FakeIdOf(PCUIDLIST_RELATIVE pidl);
 
