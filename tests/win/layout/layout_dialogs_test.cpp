@@ -40,8 +40,8 @@ using wintest::TestFolder;
 using wintest::U16ToUtf8;
 
 void Write(const std::u16string& path, const std::string& bytes, DWORD attributes) {
-  std::ofstream(reinterpret_cast<const wchar_t*>(path.c_str()), std::ios::binary) << bytes;
-  SetFileAttributesW(Wide(path), attributes);
+  ASSERT_TRUE(wintest::WriteFileBytes(path, bytes));
+  ASSERT_TRUE(SetFileAttributesW(Wide(path), attributes));
 }
 
 void ExpectNoComplaints(const std::vector<std::string>& complaints) {
