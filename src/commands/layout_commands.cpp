@@ -112,7 +112,8 @@ ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u1
   if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
   // Then as after the dialog's "復帰": its caller takes the snapshot.
   const MoveOutcome moved = ApplyLayoutFile(state.table, services, *path);
-  if (!command.MovesDone(moved, SnapshotDesktop(state.table, services))) {
+  if (!command.MovesDone(moved,
+                         static_cast<bool>(SnapshotOrEndForNoIcons(state.table, services)))) {
     return ExitCode::kDesktopUnreadable;
   }
   out.Out(Quoted(name, text::kRestored));

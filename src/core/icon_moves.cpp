@@ -12,9 +12,9 @@ namespace {
 // A shell that keeps replacing its desktop while one command runs is not followed for ever.
 constexpr int kMaxNewDesktops = 3;
 
+// Waits for the shell's new desktop when the old one went.
 bool FoundNewDesktop(Services& services) {
-  const std::optional<int32_t> count = FindDesktopItems(services.desktop, services.pause);
-  return count && *count > 0;
+  return FindDesktopItems(services.desktop, services.pause, true).found == DesktopFound::kIcons;
 }
 
 // Holds a move batch of the view open for its scope, so the batch ends however the scope is left.

@@ -36,7 +36,7 @@ void MainWindow::OnButtonReleased(Command command) {
       break;
     case Command::kRestore:
       view_.RunRestoreDialog();
-      SnapshotDesktop(state_.table, services_);
+      SnapshotOrEndForNoIcons(state_.table, services_);
       RefillIconList();
       RecountLayoutsAndEnableRestore();
       DisableSelectedIconButtons();

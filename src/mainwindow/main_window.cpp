@@ -18,7 +18,7 @@ void MainWindow::Load() {
   // The list shows the table as the last operation left it. Only while no snapshot has yet
   // succeeded (a shell still starting when the program did) is one taken, so the list never
   // shows an empty table for a desktop with icons.
-  if (state_.table.firstSnapshotPending) SnapshotDesktop(state_.table, services_);
+  if (state_.table.firstSnapshotPending) SnapshotOrEndForNoIcons(state_.table, services_);
   RefillIconList();
   ShowOptionPicture(0);
   ShowOptionPicture(1);
@@ -75,7 +75,7 @@ void MainWindow::SnapshotTaken() { RefillIconList(); }
 
 bool MainWindow::AutoArrange() {
   if (!ArrangeDesktopIcons(services_)) return false;
-  if (!SnapshotDesktop(state_.table, services_)) return false;
+  if (!SnapshotOrEndForNoIcons(state_.table, services_)) return false;
   RefillIconList();
   ClearIconPreview();
   return true;

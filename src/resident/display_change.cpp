@@ -31,7 +31,7 @@ bool FollowDesktopArea(IconTable& table, Services& services, DesktopRect before)
         return moves;
       },
       OnNewDesktop::kStop);
-  SnapshotDesktop(table, services);
+  SnapshotOrEndForNoIcons(table, services);
   return true;
 }
 

@@ -24,7 +24,7 @@ std::u16string StartupSnapshotPath(const AppState& state) {
 
 bool TakeFirstSnapshot(IconTable& table, Services& services) {
   for (int attempt = 1;; ++attempt) {
-    if (SnapshotDesktop(table, services)) return true;
+    if (SnapshotOrEndForNoIcons(table, services)) return true;
     if (attempt == kFirstSnapshotAttempts) return false;
     services.pause.Wait(kFirstSnapshotRetryMilliseconds);
   }
@@ -46,17 +46,19 @@ bool BeginStartup(AppState& state, Services& services, std::u16string appDirecto
 void BringBackLastExit(AppState& state, Services& services) {
   if (state.reCover[0] != 1) return;
   ApplyLayoutFile(state.table, services, StartupSnapshotPath(state));
-  SnapshotDesktop(state.table, services);
+  SnapshotOrEndForNoIcons(state.table, services);
 }
 
 void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) {
   // A snapshot that failed part-way leaves an older picture in the table; the file keeps the
   // last exit's arrangement rather than take one the desktop no longer shows.
-  if (SnapshotDesktop(state.table, services)) {
+  const SnapshotOutcome taken = SnapshotDesktop(state.table, services);
+  if (taken) {
     // Replaced in one step, so a failed write keeps the previous file whole.
     WriteLayoutFile(services.files, StartupSnapshotPath(state), state.table);
   }
-  if (state.reCover[1] == 0) {
+  // A shell whose new desktop did not come while the snapshot waited has none to move icons on.
+  if (state.reCover[1] == 0 && taken.found != DesktopFound::kNoView) {
     MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
   }
   UnloadTrayWindow(services, view);

@@ -95,7 +95,7 @@ void TrayWindow::Run(TrayCommand command) {
     case TrayCommand::kRestore:
       view_.RunRestoreDialog();
       // Whatever the user did in the dialog, the table follows the desktop.
-      SnapshotDesktop(state_.table, services_);
+      SnapshotOrEndForNoIcons(state_.table, services_);
       break;
     case TrayCommand::kHelp:
       ShowHelp();

@@ -79,6 +79,10 @@ enum class Command : uintptr_t {
   // requests, the last of them only after doing nothing for those milliseconds: a shell that
   // turns busy in the middle of a caller's work.
   kHangAtRequest = 12,
+  // lpData: uint32_t requests and milliseconds. As kVanishAfterRequests, then the view comes back
+  // after those milliseconds (as kAppear) with the positions its items had when this command
+  // came: a shell that restarts in the middle of a caller's moves and has kept none of them.
+  kRestartAfterRequests = 14,
 };
 
 inline constexpr int kExitBadArguments = 2;

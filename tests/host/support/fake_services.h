@@ -61,10 +61,14 @@ class SimulatedDesktop : public DesktopListView {
   std::optional<int> throwAtMove;
 
   void Add(std::u16string text, int32_t x, int32_t y, int32_t image = 0);
+  // When set, a replaced view leaves no view behind until the test sets `present` again.
+  bool replaceLeavesNoView = false;
+
   // The shell replaces its view: requests to the view of the last find go nowhere.
   void ReplaceView() {
     ++view_;
     painting = true;
+    if (replaceLeavesNoView) present = false;
   }
   // The item requests; a batch's begin and end are counted apart.
   int CrossProcessRequests() const {

@@ -73,6 +73,24 @@ TEST_F(LiveDesktopTest, AfterTheShellRestartedTheCommandsWorkOnTheNewDesktop) {
   ExpectNoMessageAndStillRunning();
 }
 
+TEST_F(LiveDesktopTest, AShellRestartingInTheMiddleOfHideAllOrShowAllIsWaitedFor) {
+  // After two moves the view goes for two seconds and comes back with the positions it had
+  // before the command: the new desktop gets the whole command.
+  const std::vector<Spot> hidden(kIcons.size(), hidingPoint_);
+  ASSERT_TRUE(desk_->RestartAfterRequests(2, 2000));
+  Click(Command::kHideAll);
+  EXPECT_TRUE(DeskBecomes(hidden));
+  EXPECT_TRUE(RowsBecome({true, true, true, true}));
+  ExpectNoMessageAndStillRunning();
+
+  ASSERT_TRUE(desk_->RestartAfterRequests(2, 2000));
+  Click(Command::kShowAll);
+  EXPECT_TRUE(DeskBecomes(StartSpots()));
+  EXPECT_TRUE(RowsBecome({false, false, false, false}));
+  EXPECT_TRUE(AllIconsButtonsBecome(true, false));
+  ExpectNoMessageAndStillRunning();
+}
+
 TEST_F(LiveDesktopTest, AHungShellNeitherEndsTheProgramNorStopsTheNextCommand) {
   ASSERT_NO_FATAL_FAILURE(SelectRow(0));
   // Longer than a move's and a count's timeouts together: the command meets only silence.

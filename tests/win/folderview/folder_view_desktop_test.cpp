@@ -24,7 +24,7 @@ struct Snapshotter {
   }
   bool Take(DesktopListView& desktop) {
     Services services = With(desktop);
-    return SnapshotDesktop(table, services);
+    return static_cast<bool>(SnapshotDesktop(table, services));
   }
 };
 

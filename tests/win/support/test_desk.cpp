@@ -205,6 +205,11 @@ bool TestDesk::VanishAfterRequests(uint32_t requests) {
   return SendCommand(control_, Command::kVanishAfterRequests, &requests, sizeof requests);
 }
 
+bool TestDesk::RestartAfterRequests(uint32_t requests, uint32_t delayMs) {
+  const uint32_t arguments[] = {requests, delayMs};
+  return SendCommand(control_, Command::kRestartAfterRequests, arguments, sizeof arguments);
+}
+
 bool TestDesk::Load(const std::vector<DeskItem>& items) {
   const std::wstring path = NewTempFile();
   const bool ok =

@@ -107,6 +107,9 @@ class TestDesk {
   bool Restart(uint32_t delayMs);
   // The view answers `requests` more list-view requests, then nothing, and vanishes.
   bool VanishAfterRequests(uint32_t requests);
+  // As VanishAfterRequests, then the view comes back after `delayMs` with the positions the icons
+  // had when this was called.
+  bool RestartAfterRequests(uint32_t requests, uint32_t delayMs);
   bool Load(const std::vector<DeskItem>& items);
   // The item at `index` goes, as a file deleted from the desktop; those after it move up.
   bool DeleteItem(uint32_t index);
