@@ -44,11 +44,15 @@ MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan
   DesktopListView& desktop = services.desktop;
   std::vector<IconMove> moves = plan(table);
   size_t next = 0;
-  // Whether the moves can go on after the view went: true with the next move on the new desktop.
+  // Whether the moves can go on after the view went: true with the plan to send to the new desktop.
   const auto carryOnOnNewDesktop = [&] {
-    if (rule == OnNewDesktop::kGoOnByIndex) return FoundNewDesktop(services);
-    if (rule == OnNewDesktop::kStop || !SnapshotDesktop(table, services)) return false;
-    moves = plan(table);
+    if (rule == OnNewDesktop::kStop) return false;
+    if (rule == OnNewDesktop::kResendByIndex) {
+      if (!FoundNewDesktop(services)) return false;
+    } else {
+      if (!SnapshotDesktop(table, services)) return false;
+      moves = plan(table);
+    }
     next = 0;
     return true;
   };

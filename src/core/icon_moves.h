@@ -20,8 +20,10 @@ enum class OnNewDesktop {
   // The user chose particular icons: nothing moves on the new desktop. The caller's snapshot
   // shows it, and the user chooses again.
   kStop,
-  // The moves name icons by index anyway (their start-up places): go on by index.
-  kGoOnByIndex,
+  // The moves name icons by index anyway (their start-up places): the whole plan again, from the
+  // first move, since a new desktop shows the positions the shell last kept, not the moves the old
+  // one took. A move sent twice does no harm.
+  kResendByIndex,
   // The moves follow from the desktop itself: take a snapshot of the new one, plan again.
   kPlanAgain,
 };

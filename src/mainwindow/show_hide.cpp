@@ -68,7 +68,7 @@ AllIconsOutcome MainWindow::HideAll() {
 AllIconsOutcome MainWindow::ShowAll() {
   // Shown icons go back too, so icons dragged since start-up return to their places.
   const MoveOutcome moved =
-      MoveIcons(state_.table, services_, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
+      MoveIcons(state_.table, services_, MovesToStartupPositions, OnNewDesktop::kResendByIndex);
   if (!SnapshotOrEndForNoIcons(state_.table, services_)) return {moved, false};
   RefillIconList();
   EnableAllIconsButtons();

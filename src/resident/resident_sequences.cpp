@@ -59,7 +59,7 @@ void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) 
   }
   // A shell whose new desktop did not come while the snapshot waited has none to move icons on.
   if (state.reCover[1] == 0 && taken.found != DesktopFound::kNoView) {
-    MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
+    MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kResendByIndex);
   }
   UnloadTrayWindow(services, view);
 }

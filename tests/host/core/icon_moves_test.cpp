@@ -46,9 +46,10 @@ TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
     bool allDelivered;
   };
   for (const Case& c : std::vector<Case>{
-           {OnNewDesktop::kStop, {{100, 500}, {10, 90}, {10, 170}, {10, 250}}, false},
-           // By the old plan's indexes: the new fourth icon has no move in it.
-           {OnNewDesktop::kGoOnByIndex, {{100, 500}, {200, 500}, {300, 500}, {10, 250}}, true},
+           // The new desktop shows the places of before the command: the first move is lost.
+           {OnNewDesktop::kStop, {{10, 10}, {10, 90}, {10, 170}, {10, 250}}, false},
+           // The old plan again from its first move: the new fourth icon has no move in it.
+           {OnNewDesktop::kResendByIndex, {{100, 500}, {200, 500}, {300, 500}, {10, 250}}, true},
            // Planned again from a snapshot of the new desktop, all four icons.
            {OnNewDesktop::kPlanAgain, {{100, 500}, {200, 500}, {300, 500}, {400, 500}}, true},
        }) {
@@ -58,6 +59,7 @@ TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
       Desk d;
       d.p.desktop.Add(u"d", 10, 250);
       d.p.desktop.replaceViewAtMove = 1;  // the shell restarts after the first move
+      d.p.desktop.positionsOfNewView = d.Positions();
       d.p.desktop.replaceLeavesNoView = waitsForNewView > 0;
       d.p.pause.during = [&] {
         if (static_cast<int>(d.p.pause.waits.size()) == waitsForNewView) d.p.desktop.present = true;
@@ -72,7 +74,7 @@ TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
 
 TEST(IconMovesTest, ANewDesktopThatNeverComesStopsTheMovesQuietlyAfterSeconds) {
   for (const OnNewDesktop rule :
-       {OnNewDesktop::kStop, OnNewDesktop::kGoOnByIndex, OnNewDesktop::kPlanAgain}) {
+       {OnNewDesktop::kStop, OnNewDesktop::kResendByIndex, OnNewDesktop::kPlanAgain}) {
     SCOPED_TRACE(static_cast<int>(rule));
     Desk d;
     d.p.desktop.replaceViewAtMove = 1;

@@ -63,12 +63,18 @@ class SimulatedDesktop : public DesktopListView {
   void Add(std::u16string text, int32_t x, int32_t y, int32_t image = 0);
   // When set, a replaced view leaves no view behind until the test sets `present` again.
   bool replaceLeavesNoView = false;
+  // When set, the new view shows these positions (those the shell last kept), not the items'.
+  std::optional<std::vector<Point>> positionsOfNewView;
 
   // The shell replaces its view: requests to the view of the last find go nowhere.
   void ReplaceView() {
     ++view_;
     painting = true;
     if (replaceLeavesNoView) present = false;
+    if (positionsOfNewView) {
+      for (size_t i = 0; i < items.size() && i < positionsOfNewView->size(); ++i)
+        items[i].position = (*positionsOfNewView)[i];
+    }
   }
   // The item requests; a batch's begin and end are counted apart.
   int CrossProcessRequests() const {
