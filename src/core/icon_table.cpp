@@ -39,6 +39,10 @@ FoundItems FindDesktopItems(DesktopListView& desktop, Pause& pause, bool restart
   }
 }
 
+bool DesktopAnswers(DesktopListView& desktop) {
+  return desktop.FindDesktopListView() && desktop.GetItemCount().has_value();
+}
+
 bool DesktopRestartUnderWay(const IconTable& table, DesktopListView& desktop) {
   return table.itemCount > 0 && !desktop.ViewStillExists();
 }

@@ -68,6 +68,9 @@ struct FoundItems {
 };
 FoundItems FindDesktopItems(DesktopListView& desktop, Pause& pause, bool restartUnderWay);
 
+// One look, without waiting: whether a desktop view exists and answers its count.
+bool DesktopAnswers(DesktopListView& desktop);
+
 // Whether the view of the last find is gone while the table still pictures a desktop: the shell
 // is replacing its desktop.
 bool DesktopRestartUnderWay(const IconTable& table, DesktopListView& desktop);
