@@ -91,6 +91,21 @@ TEST_F(LiveDesktopTest, AShellRestartingInTheMiddleOfHideAllOrShowAllIsWaitedFor
   ExpectNoMessageAndStillRunning();
 }
 
+TEST_F(LiveDesktopTest, AReadAnsweredAfterTheProgramGaveUpHarmsNoShellAndTheListCatchesUp) {
+  // Hide all's four moves and the count of the snapshot after them go through; its first
+  // position read is carried out only after the program gave up on it, into the program's block.
+  ASSERT_TRUE(desk_->HangAtRequest(6, 5000));
+  Click(Command::kHideAll);
+  EXPECT_TRUE(DeskBecomes(std::vector<Spot>(kIcons.size(), hidingPoint_)));
+  // Meanwhile the list is known to be stale: the icons can be shown again from the window.
+  EXPECT_TRUE(AllIconsButtonsBecome(true, true));
+  EXPECT_TRUE(RowsBecome({true, true, true, true}));
+  EXPECT_TRUE(AllIconsButtonsBecome(false, true));
+  EXPECT_TRUE(desk_->process().running()) << "the shell wrote into freed memory";
+  EXPECT_TRUE(desk_->Report());
+  ExpectNoMessageAndStillRunning();
+}
+
 TEST_F(LiveDesktopTest, AHungShellNeitherEndsTheProgramNorStopsTheNextCommand) {
   ASSERT_NO_FATAL_FAILURE(SelectRow(0));
   // Longer than a move's and a count's timeouts together: the command meets only silence.
