@@ -112,6 +112,7 @@ class MemoryFileSystem : public FileSystem {
     std::string bytes;
     uint32_t attributes = kAttrArchive;
     std::u16string lastWriteText = u"2026/12/07 10:52:31";
+    int64_t secondsSinceWrite = 24 * 3600;  // files are old unless a test says otherwise
   };
 
   // Keys are full paths compared exactly.
@@ -134,6 +135,7 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::u16string> List(const std::u16string& pattern, uint32_t attributes) override;
   std::optional<uint32_t> Attributes(const std::u16string& path) override;
   std::optional<std::u16string> LastWriteText(const std::u16string& path) override;
+  std::optional<int64_t> SecondsSinceLastWrite(const std::u16string& path) override;
 
  private:
   void Create(const std::u16string& path, std::string bytes, uint32_t attributes);
