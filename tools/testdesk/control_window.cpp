@@ -200,6 +200,7 @@ bool ControlWindow::WriteReport(const std::wstring& path) const {
   report += "redraw " + std::to_string(counter_.redrawOn() ? 1 : 0) + " " +
             std::to_string(counter_.redrawOffs()) + " " + std::to_string(counter_.redrawOns()) +
             "\n";
+  report += "late-into-freed " + std::to_string(counter_.lateAnswersIntoFreedMemory()) + "\n";
   report += "end\n";
   return WriteWholeFile(path, report);
 }

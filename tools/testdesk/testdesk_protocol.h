@@ -37,6 +37,8 @@
 //   redraw ON OFFS ONS              whether the list view's redraw is on (1) or off (0), as the
 //                                   last WM_SETREDRAW left it (a new view draws), and how many
 //                                   WM_SETREDRAW switched it off and on since the last reset
+//   late-into-freed N               requests held up by kHangAtRequest whose answer would have gone
+//                                   into memory the caller had freed meanwhile (not written)
 //   end                             last line, so a reader knows the file is whole
 
 #include <cstdint>

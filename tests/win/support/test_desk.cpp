@@ -60,6 +60,8 @@ std::optional<DeskReport> ParseReport(const std::string& text) {
       uint32_t count = 0;
       fields >> message >> count;
       report.requests[static_cast<uint32_t>(std::strtoul(message.c_str(), nullptr, 16))] = count;
+    } else if (kind == "late-into-freed") {
+      fields >> report.lateIntoFreed;
     } else if (kind == "redraw") {
       int on = 1;
       fields >> on >> report.redrawOffs >> report.redrawOns;

@@ -43,6 +43,7 @@ struct DeskReport {
   bool redrawOn = true;                   // the list view's redraw, as WM_SETREDRAW left it
   uint32_t redrawOffs = 0;                // WM_SETREDRAW that switched it off since the reset
   uint32_t redrawOns = 0;                 // and on
+  uint32_t lateIntoFreed = 0;             // late answers that met memory the caller had freed
 
   uint32_t RequestCount(uint32_t message) const;
   uint32_t TotalRequests() const;
