@@ -22,7 +22,7 @@ CommandServices::CommandServices(const Services& platform, CommandOutput& out)
                          platform.pause}) {}
 
 bool CommandServices::Snapshot(IconTable& table, std::u16string_view notDone) {
-  if (SnapshotDesktop(table, services_)) return true;
+  if (SnapshotOrEndForNoIcons(table, services_)) return true;
   // A desktop without icons has said so through the messages already.
   if (!end_.ended) out_.Error(Concat({text::kShellNoAnswer, notDone}));
   return false;

@@ -58,6 +58,9 @@ inline constexpr std::u16string_view kNotWritten =
 inline constexpr std::u16string_view kNotWrittenKept =
     u"」を保存できませんでした。前に保存した内容はそのまま残っています。ファイルやフォルダーが"
     u"読み取り専用でないか、ディスクに空きがあるかを確認して下さい。";
+inline constexpr std::u16string_view kNotReadable =
+    u"」を読み込めませんでした。ほかのアプリが開いたままにしていないか、読み取りが許されているかを"
+    u"確認して下さい。何も動かしませんでした。";
 
 // Done.
 inline constexpr std::u16string_view kSaved = u"」を保存しました。";

@@ -27,12 +27,13 @@ std::u16string Quoted(std::u16string_view name, std::u16string_view rest) {
 }
 
 // Checked before the name reaches the file system: a separator or a device name never does.
-bool NameRefused(const AppState& state, std::u16string_view name, CommandOutput& out) {
+bool NameRefused(const AppState& state, std::u16string_view name, LayoutNameUse use,
+                 CommandOutput& out) {
   if (name.empty()) {
     out.Error(text::kEmptyName);
     return true;
   }
-  if (const auto refusal = RefuseLayoutName(state.appDirectory, name)) {
+  if (const auto refusal = RefuseLayoutName(state.appDirectory, name, use)) {
     out.Error(Concat({text::kNameRefused, OneLine(*refusal)}));
     return true;
   }
@@ -81,7 +82,7 @@ ExitCode SaveLayoutCommand(AppState& state, CommandServices& command, std::u16st
                            bool overwrite) {
   CommandOutput& out = command.out();
   Services& services = command.services();
-  if (NameRefused(state, name, out)) return ExitCode::kLayoutRefused;
+  if (NameRefused(state, name, LayoutNameUse::kWrite, out)) return ExitCode::kLayoutRefused;
   const std::u16string path = LayoutPath(state.appDirectory, name);
   const std::optional<uint32_t> attributes = services.files.Attributes(path);
   const bool existed = attributes && !(*attributes & kAttrDirectory);
@@ -103,16 +104,23 @@ ExitCode SaveLayoutCommand(AppState& state, CommandServices& command, std::u16st
 ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u16string_view name) {
   CommandOutput& out = command.out();
   Services& services = command.services();
-  if (NameRefused(state, name, out)) return ExitCode::kLayoutRefused;
+  if (NameRefused(state, name, LayoutNameUse::kRead, out)) return ExitCode::kLayoutRefused;
   const std::optional<std::u16string> path = FindSavedLayout(state, services.files, name, out);
   if (!path) return ExitCode::kLayoutRefused;
+  const std::optional<std::vector<LayoutRecord>> records =
+      ReadLayoutFileIfOpened(services.files, *path);
+  if (!records) {
+    out.Error(Quoted(name, text::kNotReadable));
+    return ExitCode::kLayoutRefused;
+  }
   // Records are matched to the icons of the table by text, then moved by index, and the moves
   // plan again only on a desktop the shell replaced: the table must show the desktop as it is now,
   // or a record would move whichever icon took its index since.
   if (!command.Snapshot(state.table, text::kNothingMoved)) return ExitCode::kDesktopUnreadable;
   // Then as after the dialog's "復帰": its caller takes the snapshot.
-  const MoveOutcome moved = ApplyLayoutFile(state.table, services, *path);
-  if (!command.MovesDone(moved, SnapshotDesktop(state.table, services))) {
+  const MoveOutcome moved = ApplyLayout(state.table, services, *records);
+  if (!command.MovesDone(moved,
+                         static_cast<bool>(SnapshotOrEndForNoIcons(state.table, services)))) {
     return ExitCode::kDesktopUnreadable;
   }
   out.Out(Quoted(name, text::kRestored));

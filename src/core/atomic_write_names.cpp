@@ -10,6 +10,8 @@ namespace norv {
 namespace {
 
 constexpr std::u16string_view kMark = u".~";
+// A write takes well under a second; a temporary file this old is no write under way.
+constexpr int64_t kLeftoverSeconds = 5 * 60;
 constexpr std::u16string_view kEnd = u".tmp";
 
 std::u16string Hex(uint32_t value) {
@@ -59,7 +61,10 @@ bool IsLeftoverOfAtomicWrite(std::u16string_view fileName) {
 
 void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& appDirectory) {
   for (const std::u16string& name : files.List(appDirectory + u"\\*" + std::u16string(kEnd), 0)) {
-    if (IsLeftoverOfAtomicWrite(name)) files.Delete(appDirectory + u"\\" + name);
+    if (!IsLeftoverOfAtomicWrite(name)) continue;
+    const std::u16string path = appDirectory + u"\\" + name;
+    const std::optional<int64_t> age = files.SecondsSinceLastWrite(path);
+    if (age && (*age >= kLeftoverSeconds || *age <= -kLeftoverSeconds)) files.Delete(path);
   }
 }
 

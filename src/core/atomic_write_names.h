@@ -22,7 +22,8 @@ inline constexpr size_t kAtomicWriteSuffixMaxLength = 23;
 bool IsLeftoverOfAtomicWrite(std::u16string_view fileName);
 
 // Deletes from the program's folder the temporary files that interrupted writes left behind.
-// Only while no other instance runs: its write may be under way.
+// Only while no other resident instance runs, and only files last written minutes away from now:
+// a command process (which takes no lock) may be writing one at this very moment.
 void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& appDirectory);
 
 }  // namespace norv

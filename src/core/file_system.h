@@ -53,6 +53,8 @@ class FileSystem {
   // The last-modification date and time as the user's locale writes it: short date, a space,
   // then the time (on a Japanese system "2026/12/07 10:52:31").
   virtual std::optional<std::u16string> LastWriteText(const std::u16string& path) = 0;
+  // Seconds from the last modification until now (negative for a time ahead of the clock).
+  virtual std::optional<int64_t> SecondsSinceLastWrite(const std::u16string& path) = 0;
 };
 
 }  // namespace norv

@@ -12,9 +12,9 @@ namespace {
 // A shell that keeps replacing its desktop while one command runs is not followed for ever.
 constexpr int kMaxNewDesktops = 3;
 
+// Waits for the shell's new desktop when the old one went.
 bool FoundNewDesktop(Services& services) {
-  const std::optional<int32_t> count = FindDesktopItems(services.desktop, services.pause);
-  return count && *count > 0;
+  return FindDesktopItems(services.desktop, services.pause, true).found == DesktopFound::kIcons;
 }
 
 // Holds a move batch of the view open for its scope, so the batch ends however the scope is left.
@@ -44,11 +44,15 @@ MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan
   DesktopListView& desktop = services.desktop;
   std::vector<IconMove> moves = plan(table);
   size_t next = 0;
-  // Whether the moves can go on after the view went: true with the next move on the new desktop.
+  // Whether the moves can go on after the view went: true with the plan to send to the new desktop.
   const auto carryOnOnNewDesktop = [&] {
-    if (rule == OnNewDesktop::kGoOnByIndex) return FoundNewDesktop(services);
-    if (rule == OnNewDesktop::kStop || !SnapshotDesktop(table, services)) return false;
-    moves = plan(table);
+    if (rule == OnNewDesktop::kStop) return false;
+    if (rule == OnNewDesktop::kResendByIndex) {
+      if (!FoundNewDesktop(services)) return false;
+    } else {
+      if (!SnapshotDesktop(table, services)) return false;
+      moves = plan(table);
+    }
     next = 0;
     return true;
   };

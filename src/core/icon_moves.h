@@ -20,8 +20,10 @@ enum class OnNewDesktop {
   // The user chose particular icons: nothing moves on the new desktop. The caller's snapshot
   // shows it, and the user chooses again.
   kStop,
-  // The moves name icons by index anyway (their start-up places): go on by index.
-  kGoOnByIndex,
+  // The moves name icons by index anyway (their start-up places): the whole plan again, from the
+  // first move, since a new desktop shows the positions the shell last kept, not the moves the old
+  // one took. A move sent twice does no harm.
+  kResendByIndex,
   // The moves follow from the desktop itself: take a snapshot of the new one, plan again.
   kPlanAgain,
 };
@@ -35,8 +37,9 @@ struct MoveOutcome {
 // The one way every command moves icons. Sends the plan's moves in order, more than one as one
 // batch per desktop view; a move the view refuses counts as delivered (the following snapshot
 // shows where each icon really is). Stops at the first move that does not reach the view while it
-// still exists (a busy or hung shell, which would only make every further move wait as long); a
-// view that is gone is handled by `rule`.
+// still exists (a busy or hung shell, which would only make every further move wait as long). A
+// view that is gone means the shell is restarting: its new desktop is waited for (several
+// seconds) and `rule` decides what follows; when none comes, the moves stop there.
 MoveOutcome MoveIcons(IconTable& table, Services& services, const MovePlan& plan,
                       OnNewDesktop rule);
 

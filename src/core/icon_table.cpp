@@ -12,20 +12,39 @@ namespace {
 // the start-up positions needed to put hidden icons back, so look again a few times first.
 constexpr int kFindAttempts = 5;
 constexpr int kFindRetryMilliseconds = 100;
+// A view that went under the program is a shell restarting: its new desktop takes seconds, as
+// long as a shell starting at logon may take for its first.
+constexpr int kRestartAttempts = 24;
+constexpr int kRestartRetryMilliseconds = 250;
 
 }  // namespace
 
-std::optional<int32_t> FindDesktopItems(DesktopListView& desktop, Pause& pause) {
+FoundItems FindDesktopItems(DesktopListView& desktop, Pause& pause, bool restartUnderWay) {
+  const int attempts = restartUnderWay ? kRestartAttempts : kFindAttempts;
   for (int attempt = 1;; ++attempt) {
-    if (desktop.FindDesktopListView()) {
+    const bool viewFound = desktop.FindDesktopListView();
+    if (viewFound) {
       const std::optional<int32_t> count = desktop.GetItemCount();
       // A view that does not answer is busy or hung, not empty; asking again would only wait
       // longer.
-      if (!count || *count > 0) return count;
+      if (!count) return {DesktopFound::kNoAnswer};
+      if (*count > 0) return {DesktopFound::kIcons, *count};
     }
-    if (attempt == kFindAttempts) return 0;
-    pause.Wait(kFindRetryMilliseconds);
+    if (attempt == attempts) {
+      // Only a view that answers 0 says there are no icons; a desktop that never had a view has
+      // none either.
+      return {viewFound || !restartUnderWay ? DesktopFound::kNoIcons : DesktopFound::kNoView};
+    }
+    pause.Wait(restartUnderWay ? kRestartRetryMilliseconds : kFindRetryMilliseconds);
   }
+}
+
+bool DesktopAnswers(DesktopListView& desktop) {
+  return desktop.FindDesktopListView() && desktop.GetItemCount().has_value();
+}
+
+bool DesktopRestartUnderWay(const IconTable& table, DesktopListView& desktop) {
+  return table.itemCount > 0 && !desktop.ViewStillExists();
 }
 
 const std::u16string& StateText(IconState state) {
@@ -45,17 +64,15 @@ std::u16string_view TrimTrailingSpaces(std::u16string_view text) {
   return end == std::u16string_view::npos ? std::u16string_view() : text.substr(0, end + 1);
 }
 
-bool SnapshotDesktop(IconTable& table, Services& services) {
+namespace {
+
+// One read of the whole desktop into `table`; see SnapshotDesktop.
+SnapshotOutcome ReadDesktop(IconTable& table, Services& services) {
   DesktopListView& desktop = services.desktop;
-  const std::optional<int32_t> found = FindDesktopItems(desktop, services.pause);
-  // Unanswered is not empty: like any failed snapshot it keeps the last picture.
-  if (!found) return false;
-  const int32_t count = *found;
-  if (count <= 0) {
-    services.messages.Show(kNoIconsMessage, MessageStyle::kExclamation, kMessageTitle);
-    services.programEnd.EndNow();
-    return false;
-  }
+  const FoundItems found =
+      FindDesktopItems(desktop, services.pause, DesktopRestartUnderWay(table, desktop));
+  if (found.found != DesktopFound::kIcons) return {found.found};
+  const int32_t count = found.count;
 
   // Built aside and committed whole, so a failure part-way leaves the last good table.
   IconTable next;
@@ -72,7 +89,7 @@ bool SnapshotDesktop(IconTable& table, Services& services) {
   if (table.firstSnapshotPending) next.initialPositions.clear();
 
   const std::optional<std::vector<DesktopItem>> items = desktop.ReadItems(count);
-  if (!items || items->size() != static_cast<size_t>(count)) return false;
+  if (!items || items->size() != static_cast<size_t>(count)) return {DesktopFound::kNoAnswer};
   for (const DesktopItem& item : *items) {
     next.positions.push_back(item.position);
     if (table.firstSnapshotPending) next.initialPositions.push_back(item.position);
@@ -86,7 +103,28 @@ bool SnapshotDesktop(IconTable& table, Services& services) {
     next.imageIndexes.push_back(item.imageIndex);
   }
   table = std::move(next);
-  return true;
+  return {DesktopFound::kIcons};
+}
+
+}  // namespace
+
+SnapshotOutcome SnapshotDesktop(IconTable& table, Services& services) {
+  const SnapshotOutcome outcome = ReadDesktop(table, services);
+  // A view that went in the middle of the read: the shell is restarting, wait for its new one.
+  if (outcome.found == DesktopFound::kNoAnswer && DesktopRestartUnderWay(table, services.desktop))
+    return ReadDesktop(table, services);
+  return outcome;
+}
+
+void EndForNoIcons(Services& services) {
+  services.messages.Show(kNoIconsMessage, MessageStyle::kExclamation, kMessageTitle);
+  services.programEnd.EndNow();
+}
+
+SnapshotOutcome SnapshotOrEndForNoIcons(IconTable& table, Services& services) {
+  const SnapshotOutcome outcome = SnapshotDesktop(table, services);
+  if (outcome.found == DesktopFound::kNoIcons) EndForNoIcons(services);
+  return outcome;
 }
 
 }  // namespace norv

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,15 +47,50 @@ struct IconTable {
 
 inline constexpr char16_t kNoIconsMessage[] = u"ｱｲｺﾝが見つかりませんでした。";
 
-// Finds the desktop view and counts its items, looking again a few times (briefly) while there is
-// no view or it is empty, as while the shell restarts. 0 when it stays so; nullopt when the view
-// did not answer its count.
-std::optional<int32_t> FindDesktopItems(DesktopListView& desktop, Pause& pause);
+// What a look at the desktop found.
+enum class DesktopFound {
+  kIcons,
+  // A view that answers that it holds no items, or no view at all where there was none before.
+  kNoIcons,
+  // The view the program knew went and no new one came in time: a shell still restarting, or
+  // gone. Says nothing about the icons.
+  kNoView,
+  // A view that did not answer (busy or hung), or a request that failed part-way.
+  kNoAnswer,
+};
 
-// Rebuilds the table from the desktop. A desktop without icons (a view that answers 0 items, or
-// no view at all after FindDesktopItems' retries) shows the no-icons message and ends the
-// program. Returns false, leaving the table as it was, when a request failed or went unanswered
-// part-way: a half read desktop is never taken for the real one.
-bool SnapshotDesktop(IconTable& table, Services& services);
+// Finds the desktop view and counts its items. While there is no view or it is empty, looks
+// again: briefly, or for several seconds when `restartUnderWay` (the view the program knew is
+// gone, so a new one is coming). `count` is set with kIcons only.
+struct FoundItems {
+  DesktopFound found = DesktopFound::kNoIcons;
+  int32_t count = 0;
+};
+FoundItems FindDesktopItems(DesktopListView& desktop, Pause& pause, bool restartUnderWay);
+
+// One look, without waiting: whether a desktop view exists and answers its count.
+bool DesktopAnswers(DesktopListView& desktop);
+
+// Whether the view of the last find is gone while the table still pictures a desktop: the shell
+// is replacing its desktop.
+bool DesktopRestartUnderWay(const IconTable& table, DesktopListView& desktop);
+
+// What a snapshot did; true only when the table was rebuilt.
+struct SnapshotOutcome {
+  DesktopFound found = DesktopFound::kNoAnswer;
+  explicit operator bool() const { return found == DesktopFound::kIcons; }
+};
+
+// Rebuilds the table from the desktop. Ends nothing: what a desktop without icons means is the
+// caller's to decide. Any other outcome than kIcons leaves the table as it was: a half read
+// desktop is never taken for the real one. A view that went under the program is waited for.
+SnapshotOutcome SnapshotDesktop(IconTable& table, Services& services);
+
+// Tells the user that the desktop holds no icons and ends the program at once.
+void EndForNoIcons(Services& services);
+
+// The snapshot after a step of the program's own: a desktop that answers it has no icons ends the
+// program after telling the user, as nothing the program does makes sense without icons.
+SnapshotOutcome SnapshotOrEndForNoIcons(IconTable& table, Services& services);
 
 }  // namespace norv

@@ -92,16 +92,25 @@ bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTa
   return files.ReplaceAtomically(path, EncodeLayout(table));
 }
 
-std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path) {
+std::optional<std::vector<LayoutRecord>> ReadLayoutFileIfOpened(FileSystem& files,
+                                                                const std::u16string& path) {
   // Only the records a reader may use are read, however large the file is.
   const std::optional<FileSystem::Prefix> prefix =
       files.ReadOrCreate(path, kMaxLayoutRecords * kLayoutRecordSize);
-  if (!prefix) return {};
+  if (!prefix) return std::nullopt;
   return DecodeLayout(prefix->bytes);
 }
 
+std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path) {
+  return ReadLayoutFileIfOpened(files, path).value_or(std::vector<LayoutRecord>{});
+}
+
 MoveOutcome ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path) {
-  const std::vector<LayoutRecord> records = ReadLayoutFile(services.files, path);
+  return ApplyLayout(table, services, ReadLayoutFile(services.files, path));
+}
+
+MoveOutcome ApplyLayout(IconTable& table, Services& services,
+                        const std::vector<LayoutRecord>& records) {
   if (records.empty()) return {};
   const auto plan = [&](const IconTable& now) { return PlanLayoutMoves(records, now); };
   return MoveIcons(table, services, plan, OnNewDesktop::kPlanAgain);

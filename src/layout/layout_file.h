@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,9 +41,16 @@ std::vector<LayoutRecord> DecodeLayout(std::string_view bytes);
 bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTable& table);
 // The records of the file; a missing file is created empty, an unreadable one gives none.
 std::vector<LayoutRecord> ReadLayoutFile(FileSystem& files, const std::u16string& path);
+// The same, or nullopt when the file cannot be opened (held open without sharing by another
+// program, access denied): unreadable is not empty.
+std::optional<std::vector<LayoutRecord>> ReadLayoutFileIfOpened(FileSystem& files,
+                                                                const std::u16string& path);
 // Moves the icons as the file's records say. Icons are matched by text, so on a desktop the shell
 // replaced meanwhile they are matched again. Takes no snapshot of its own unless the desktop was
 // replaced. Returns how the moves went.
 MoveOutcome ApplyLayoutFile(IconTable& table, Services& services, const std::u16string& path);
+// The same with records read already.
+MoveOutcome ApplyLayout(IconTable& table, Services& services,
+                        const std::vector<LayoutRecord>& records);
 
 }  // namespace norv

@@ -37,7 +37,7 @@ bool IsDeviceName(std::u16string_view name) {
 }  // namespace
 
 std::optional<std::u16string_view> RefuseLayoutName(std::u16string_view appDirectory,
-                                                    std::u16string_view name) {
+                                                    std::u16string_view name, LayoutNameUse use) {
   if (std::any_of(name.begin(), name.end(), IsForbidden)) return kForbiddenCharacterMessage;
   if (IsDeviceName(name)) return kReservedNameMessage;
   // Windows does not keep a trailing space or dot on a file name; a name is held to the same
@@ -47,7 +47,8 @@ std::optional<std::u16string_view> RefuseLayoutName(std::u16string_view appDirec
     return kTrailingCharacterMessage;
   }
   // The save writes a temporary file beside the layout first, whose path is longer still.
-  if (LayoutPath(appDirectory, name).size() + kAtomicWriteSuffixMaxLength > kMaxPathLength) {
+  const size_t headroom = use == LayoutNameUse::kWrite ? kAtomicWriteSuffixMaxLength : 0;
+  if (LayoutPath(appDirectory, name).size() + headroom > kMaxPathLength) {
     return kNameTooLongMessage;
   }
   return std::nullopt;

@@ -48,7 +48,7 @@ bool SaveDialog::SaveLayout() {
   // The old file stays in place until the new one replaces it in one step, so a failed write
   // loses nothing.
   caller_.SnapshotStarting();
-  if (!SnapshotDesktop(state_.table, services_)) {
+  if (!SnapshotOrEndForNoIcons(state_.table, services_)) {
     caller_.SnapshotTaken();
     Refuse(kSnapshotFailedMessage);
     return false;

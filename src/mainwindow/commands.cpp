@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "core/app_state.h"
 #include "core/icon_table.h"
 #include "core/user_messages.h"
@@ -5,10 +7,27 @@
 #include "mainwindow/main_window_texts.h"
 
 namespace norv {
+namespace {
+
+// Sets a flag for its scope, however the scope is left, and puts back what it was.
+class RunningScope {
+ public:
+  explicit RunningScope(bool& flag) : flag_(flag), before_(std::exchange(flag, true)) {}
+  ~RunningScope() { flag_ = before_; }
+  RunningScope(const RunningScope&) = delete;
+  RunningScope& operator=(const RunningScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+}  // namespace
 
 // Every step runs whatever the one before it did: a failed operation still leaves the buttons
 // and the preview in their follow-up state.
 void MainWindow::OnButtonReleased(Command command) {
+  const RunningScope running(commandRunning_);
   savedTopIndex_ = static_cast<int16_t>(view_.TopRow());
   switch (command) {
     case Command::kHideSelected:
@@ -36,7 +55,7 @@ void MainWindow::OnButtonReleased(Command command) {
       break;
     case Command::kRestore:
       view_.RunRestoreDialog();
-      SnapshotDesktop(state_.table, services_);
+      TakeSnapshot();
       RefillIconList();
       RecountLayoutsAndEnableRestore();
       DisableSelectedIconButtons();

@@ -33,6 +33,8 @@ class HeadlessMainWindowView : public MainWindowView {
   void AnimateOpen() override {}
   void AnimateClose() override {}
   void DestroyView() override {}
+  void StartRetryTimer(int) override {}
+  void StopRetryTimer() override {}
 
  private:
   std::vector<std::u16string> rows_;

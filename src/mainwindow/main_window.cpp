@@ -9,6 +9,13 @@
 #include "mainwindow/main_window_texts.h"
 
 namespace norv {
+namespace {
+
+// About half a minute of retries; after that the next command tries again.
+constexpr int kStaleRetryMilliseconds = 2000;
+constexpr int kStaleRetries = 15;
+
+}  // namespace
 
 MainWindow::MainWindow(AppState& state, Services& services, MainWindowView& view)
     : state_(state), services_(services), view_(view) {}
@@ -18,7 +25,7 @@ void MainWindow::Load() {
   // The list shows the table as the last operation left it. Only while no snapshot has yet
   // succeeded (a shell still starting when the program did) is one taken, so the list never
   // shows an empty table for a desktop with icons.
-  if (state_.table.firstSnapshotPending) SnapshotDesktop(state_.table, services_);
+  if (state_.table.firstSnapshotPending) TakeSnapshot();
   RefillIconList();
   ShowOptionPicture(0);
   ShowOptionPicture(1);
@@ -37,6 +44,7 @@ void MainWindow::Unload() {
                             kMessageTitle);
   }
   open_ = false;
+  view_.StopRetryTimer();
   view_.UnloadDialogs();
   view_.DestroyView();
 }
@@ -79,7 +87,7 @@ void MainWindow::SnapshotTaken() { RefillIconList(); }
 
 bool MainWindow::AutoArrange() {
   if (!ArrangeDesktopIcons(services_)) return false;
-  if (!SnapshotDesktop(state_.table, services_)) return false;
+  if (!TakeSnapshot()) return false;
   RefillIconList();
   ClearIconPreview();
   return true;
@@ -106,8 +114,32 @@ void MainWindow::SelectRow(int row) {
 }
 
 void MainWindow::EnableAllIconsButtons() {
-  view_.SetButtonEnabled(Command::kHideAll, state_.table.shownCount != 0);
-  view_.SetButtonEnabled(Command::kShowAll, state_.table.hiddenCount != 0);
+  // A stale table's counts may be the opposite of the desktop's: both stay usable.
+  view_.SetButtonEnabled(Command::kHideAll, tableStale_ || state_.table.shownCount != 0);
+  view_.SetButtonEnabled(Command::kShowAll, tableStale_ || state_.table.hiddenCount != 0);
+}
+
+bool MainWindow::TakeSnapshot() {
+  if (SnapshotOrEndForNoIcons(state_.table, services_)) {
+    if (tableStale_) view_.StopRetryTimer();
+    tableStale_ = false;
+    return true;
+  }
+  tableStale_ = true;
+  staleRetriesLeft_ = kStaleRetries;
+  view_.StartRetryTimer(kStaleRetryMilliseconds);
+  EnableAllIconsButtons();
+  return false;
+}
+
+void MainWindow::OnRetryTimer() {
+  if (commandRunning_ || !open_) return;
+  // Only a shell that answers again is read; one that does not is left until the next tick.
+  if (tableStale_ && DesktopAnswers(services_.desktop) && TakeSnapshot()) {
+    ShowOutsideChange();
+    return;
+  }
+  if (!tableStale_ || --staleRetriesLeft_ <= 0) view_.StopRetryTimer();
 }
 
 void MainWindow::DisableSelectedIconButtons() {

@@ -68,6 +68,12 @@ class MainWindow : public SaveDialogCaller {
   AllIconsOutcome HideAll();
   AllIconsOutcome ShowAll();
 
+  // While the last snapshot after a command failed (a shell that did not answer), the table is
+  // known to be stale: it is taken again on this timer, a bounded number of times, and on the
+  // next command; the list and the buttons follow once one succeeds.
+  void OnRetryTimer();
+  bool tableStale() const { return tableStale_; }
+
   // The list's first visible row when a button was last released.
   int16_t savedTopIndex() const { return savedTopIndex_; }
 
@@ -83,6 +89,8 @@ class MainWindow : public SaveDialogCaller {
   void RecountLayoutsAndEnableRestore();
   bool LastSnapshotHasHiddenIcon() const;
   bool ToTray();
+  // The snapshot of this window's commands; a failed one marks the table stale.
+  bool TakeSnapshot();
 
   AppState& state_;
   Services& services_;
@@ -90,6 +98,10 @@ class MainWindow : public SaveDialogCaller {
   int16_t savedTopIndex_ = 0;
   bool open_ = false;
   bool unloaded_ = false;
+  bool tableStale_ = false;
+  int staleRetriesLeft_ = 0;
+  // A command (and any dialog it shows) is running: the timer leaves the desktop alone.
+  bool commandRunning_ = false;
 };
 
 }  // namespace norv

@@ -55,6 +55,9 @@ class MainWindowView : public IconListSink {
   virtual void AnimateClose() = 0;
   // Destroys the window; the unload handling has already run.
   virtual void DestroyView() = 0;
+  // Calls MainWindow::OnRetryTimer every `milliseconds` until stopped or the window goes.
+  virtual void StartRetryTimer(int milliseconds) = 0;
+  virtual void StopRetryTimer() = 0;
 };
 
 }  // namespace norv

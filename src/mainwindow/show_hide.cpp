@@ -24,7 +24,7 @@ void MainWindow::HideSelected() {
   if (sel < 0) return;
   const MoveOutcome moved =
       MoveSelectedIcon(state_.table, services_, sel, state_.table.HidingPoint());
-  SnapshotDesktop(state_.table, services_);
+  TakeSnapshot();
   RefillIconList();
   view_.SetTopRow(savedTopIndex_);
   SelectRowUnlessOnNewDesktop(sel, moved);
@@ -40,7 +40,7 @@ void MainWindow::ShowSelected() {
   if (static_cast<size_t>(sel) < initial.size()) {
     moved = MoveSelectedIcon(state_.table, services_, sel, initial[static_cast<size_t>(sel)]);
   }
-  SnapshotDesktop(state_.table, services_);
+  TakeSnapshot();
   RefillIconList();
   SelectRowUnlessOnNewDesktop(sel, moved);
   EnableAllIconsButtons();
@@ -58,7 +58,7 @@ AllIconsOutcome MainWindow::HideAll() {
       },
       OnNewDesktop::kPlanAgain);
   // Even after a move that went undelivered the list shows the desktop as it now is.
-  if (!SnapshotDesktop(state_.table, services_)) return {moved, false};
+  if (!TakeSnapshot()) return {moved, false};
   RefillIconList();
   SelectRow(0);
   EnableAllIconsButtons();
@@ -68,8 +68,8 @@ AllIconsOutcome MainWindow::HideAll() {
 AllIconsOutcome MainWindow::ShowAll() {
   // Shown icons go back too, so icons dragged since start-up return to their places.
   const MoveOutcome moved =
-      MoveIcons(state_.table, services_, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
-  if (!SnapshotDesktop(state_.table, services_)) return {moved, false};
+      MoveIcons(state_.table, services_, MovesToStartupPositions, OnNewDesktop::kResendByIndex);
+  if (!TakeSnapshot()) return {moved, false};
   RefillIconList();
   EnableAllIconsButtons();
   return {moved, true};

@@ -24,7 +24,7 @@ std::u16string StartupSnapshotPath(const AppState& state) {
 
 bool TakeFirstSnapshot(IconTable& table, Services& services) {
   for (int attempt = 1;; ++attempt) {
-    if (SnapshotDesktop(table, services)) return true;
+    if (SnapshotOrEndForNoIcons(table, services)) return true;
     if (attempt == kFirstSnapshotAttempts) return false;
     services.pause.Wait(kFirstSnapshotRetryMilliseconds);
   }
@@ -46,18 +46,20 @@ bool BeginStartup(AppState& state, Services& services, std::u16string appDirecto
 void BringBackLastExit(AppState& state, Services& services) {
   if (!state.options.RestoresLastExitAtStart()) return;
   ApplyLayoutFile(state.table, services, StartupSnapshotPath(state));
-  SnapshotDesktop(state.table, services);
+  SnapshotOrEndForNoIcons(state.table, services);
 }
 
 void RunExitSequence(AppState& state, Services& services, TrayWindowView& view) {
   // A snapshot that failed part-way leaves an older picture in the table; the file keeps the
   // last exit's arrangement rather than take one the desktop no longer shows.
-  if (SnapshotDesktop(state.table, services)) {
+  const SnapshotOutcome taken = SnapshotDesktop(state.table, services);
+  if (taken) {
     // Replaced in one step, so a failed write keeps the previous file whole.
     WriteLayoutFile(services.files, StartupSnapshotPath(state), state.table);
   }
-  if (!state.options.KeepsPositionsAtExit()) {
-    MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex);
+  // A shell whose new desktop did not come while the snapshot waited has none to move icons on.
+  if (!state.options.KeepsPositionsAtExit() && taken.found != DesktopFound::kNoView) {
+    MoveIcons(state.table, services, MovesToStartupPositions, OnNewDesktop::kResendByIndex);
   }
   UnloadTrayWindow(services, view);
 }

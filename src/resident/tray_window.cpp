@@ -63,9 +63,9 @@ void TrayWindow::OnDisplayChanged() {
 void TrayWindow::CheckDisplay() {
   // The desktop is left alone until what occupies the program has ended.
   if (!areaBefore_ || Occupied()) return;
-  const bool followed = FollowDesktopArea(state_.table, services_, *areaBefore_);
-  if (followed) view_.ShowChangeInMainWindow();
-  if (followed || --displayChecksLeft_ <= 0) {
+  const DisplayFollow follow = FollowDesktopArea(state_.table, services_, *areaBefore_);
+  if (follow != DisplayFollow::kAreaUnchanged) view_.ShowChangeInMainWindow();
+  if (follow == DisplayFollow::kFollowed || --displayChecksLeft_ <= 0) {
     areaBefore_.reset();
     view_.StopTimer(TrayTimer::kDisplayCheck);
   }
@@ -95,7 +95,7 @@ void TrayWindow::Run(TrayCommand command) {
     case TrayCommand::kRestore:
       view_.RunRestoreDialog();
       // Whatever the user did in the dialog, the table follows the desktop.
-      SnapshotDesktop(state_.table, services_);
+      SnapshotOrEndForNoIcons(state_.table, services_);
       break;
     case TrayCommand::kHelp:
       ShowHelp();

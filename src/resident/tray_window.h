@@ -41,7 +41,8 @@ inline constexpr char16_t kNoTrayWindowMessage[] =
 // again every few seconds for a few minutes, and at every announcement of a new notification area.
 //
 // After the display changed, the desktop's area is read a few times, since the shell may resize
-// its view only later; hidden icons then follow its new corner. Like a command sent from outside,
+// its view only later; hidden icons then follow its new corner, tried again at the next check
+// until every move was delivered. Like a command sent from outside,
 // this waits while the program is occupied, and happens when it is free again.
 class TrayWindow {
  public:

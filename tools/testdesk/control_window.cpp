@@ -69,7 +69,10 @@ LRESULT CALLBACK ControlWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
       return self->OnCommand(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kDying:
       // An appear handled in between has already taken the death into account.
-      if (self->counter_.dead()) self->Vanish();
+      if (self->counter_.dead()) {
+        self->Vanish();
+        self->ComeBackAsBefore();
+      }
       return 0;
     case kQuitLater:
       PostQuitMessage(0);
@@ -133,6 +136,12 @@ LRESULT ControlWindow::OnCommand(const COPYDATASTRUCT& data) {
       if (!desktop_.present() || NumberArgument(data, 0) == 0) return FALSE;
       counter_.HangAt(NumberArgument(data, 0), NumberArgument(data, 1));
       return TRUE;
+    case Command::kRestartAfterRequests:
+      if (!desktop_.present()) return FALSE;
+      itemsBeforeRestart_ = desktop_.ReadItems();
+      restartDelayMs_ = NumberArgument(data, 1);
+      counter_.DieAfter(NumberArgument(data, 0), hwnd_, kDying);
+      return TRUE;
     case Command::kResize: {
       pendingSize_ = {static_cast<LONG>(NumberArgument(data, 0)),
                       static_cast<LONG>(NumberArgument(data, 1))};
@@ -166,6 +175,7 @@ bool ControlWindow::WriteReport(const std::wstring& path) const {
   report += "redraw " + std::to_string(counter_.redrawOn() ? 1 : 0) + " " +
             std::to_string(counter_.redrawOffs()) + " " + std::to_string(counter_.redrawOns()) +
             "\n";
+  report += "late-into-freed " + std::to_string(counter_.lateAnswersIntoFreedMemory()) + "\n";
   report += "end\n";
   return WriteWholeFile(path, report);
 }
@@ -174,6 +184,14 @@ void ControlWindow::Vanish() {
   KillTimer(hwnd_, kAppearTimer);
   if (desktop_.present()) keptItems_ = desktop_.ReadItems();
   desktop_.Destroy();
+}
+
+void ControlWindow::ComeBackAsBefore() {
+  if (!itemsBeforeRestart_) return;
+  // A restarted shell shows the positions it last kept, not the moves made since.
+  keptItems_ = std::move(*itemsBeforeRestart_);
+  itemsBeforeRestart_.reset();
+  SetTimer(hwnd_, kAppearTimer, std::max<UINT>(restartDelayMs_, USER_TIMER_MINIMUM), nullptr);
 }
 
 bool ControlWindow::Appear() {

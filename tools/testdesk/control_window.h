@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "desktop_windows.h"
@@ -28,6 +29,8 @@ class ControlWindow {
   bool WriteReport(const std::wstring& path) const;
   void Vanish();
   bool Appear();
+  // After a death: the restart kRestartAfterRequests asked for, if any.
+  void ComeBackAsBefore();
 
   HINSTANCE instance_;
   DesktopWindows& desktop_;
@@ -35,6 +38,9 @@ class ControlWindow {
   std::vector<DeskItem> keptItems_;
   HWND hwnd_ = nullptr;
   SIZE pendingSize_{};
+  // The items as they were when kRestartAfterRequests came, and the delay of their return.
+  std::optional<std::vector<DeskItem>> itemsBeforeRestart_;
+  UINT restartDelayMs_ = 0;
 };
 
 }  // namespace norv::testdesk

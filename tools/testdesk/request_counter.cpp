@@ -9,6 +9,11 @@ constexpr UINT_PTR kSubclassId = 1;
 
 bool IsListViewRequest(UINT msg) { return msg >= LVM_FIRST && msg < LVM_FIRST + 0x100; }
 
+// The requests whose lParam points at memory the list view writes its answer into.
+bool CarriesPointer(UINT msg) {
+  return msg == LVM_GETITEMPOSITION || msg == LVM_GETITEMW || msg == LVM_GETITEMTEXTW;
+}
+
 }  // namespace
 
 void RequestCounter::Attach(HWND listView) {
@@ -56,6 +61,15 @@ LRESULT CALLBACK RequestCounter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     if (c.requestsBeforeHang_ && --*c.requestsBeforeHang_ == 0) {
       c.requestsBeforeHang_.reset();
       Sleep(c.hangMs_);
+      // The caller may have given up meanwhile: an answer into memory it freed is counted, not
+      // written (it would bring this stand-in down, as it would a real shell).
+      MEMORY_BASIC_INFORMATION memory{};
+      if (CarriesPointer(msg) &&
+          (!VirtualQuery(reinterpret_cast<void*>(lParam), &memory, sizeof memory) ||
+           memory.State != MEM_COMMIT)) {
+        ++c.lateAnswersIntoFreedMemory_;
+        return 0;
+      }
     }
   }
   return DefSubclassProc(hwnd, msg, wParam, lParam);

@@ -20,6 +20,7 @@ class RequestCounter {
   bool redrawOn() const { return redrawOn_; }
   uint32_t redrawOffs() const { return redrawOffs_; }
   uint32_t redrawOns() const { return redrawOns_; }
+  uint32_t lateAnswersIntoFreedMemory() const { return lateAnswersIntoFreedMemory_; }
   void Reset() {
     counts_.clear();
     redrawOffs_ = redrawOns_ = 0;
@@ -59,6 +60,7 @@ class RequestCounter {
   bool redrawOn_ = true;
   uint32_t redrawOffs_ = 0;
   uint32_t redrawOns_ = 0;
+  uint32_t lateAnswersIntoFreedMemory_ = 0;
 };
 
 }  // namespace norv::testdesk

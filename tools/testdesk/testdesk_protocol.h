@@ -37,6 +37,8 @@
 //   redraw ON OFFS ONS              whether the list view's redraw is on (1) or off (0), as the
 //                                   last WM_SETREDRAW left it (a new view draws), and how many
 //                                   WM_SETREDRAW switched it off and on since the last reset
+//   late-into-freed N               requests held up by kHangAtRequest whose answer would have gone
+//                                   into memory the caller had freed meanwhile (not written)
 //   end                             last line, so a reader knows the file is whole
 
 #include <cstdint>
@@ -79,6 +81,10 @@ enum class Command : uintptr_t {
   // requests, the last of them only after doing nothing for those milliseconds: a shell that
   // turns busy in the middle of a caller's work.
   kHangAtRequest = 12,
+  // lpData: uint32_t requests and milliseconds. As kVanishAfterRequests, then the view comes back
+  // after those milliseconds (as kAppear) with the positions its items had when this command
+  // came: a shell that restarts in the middle of a caller's moves and has kept none of them.
+  kRestartAfterRequests = 14,
 };
 
 inline constexpr int kExitBadArguments = 2;

@@ -172,4 +172,17 @@ std::optional<std::u16string> Win32FileSystem::LastWriteText(const std::u16strin
   return FromWide(date) + u" " + FromWide(time);
 }
 
+std::optional<int64_t> Win32FileSystem::SecondsSinceLastWrite(const std::u16string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return std::nullopt;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {
+    return static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
+                                time.dwLowDateTime);
+  };
+  constexpr int64_t kTicksPerSecond = 10'000'000;  // FILETIME counts 100 ns
+  return (ticks(now) - ticks(data.ftLastWriteTime)) / kTicksPerSecond;
+}
+
 }  // namespace norv

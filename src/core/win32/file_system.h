@@ -20,6 +20,7 @@ class Win32FileSystem final : public FileSystem {
   std::vector<std::u16string> List(const std::u16string& pattern, uint32_t attributes) override;
   std::optional<uint32_t> Attributes(const std::u16string& path) override;
   std::optional<std::u16string> LastWriteText(const std::u16string& path) override;
+  std::optional<int64_t> SecondsSinceLastWrite(const std::u16string& path) override;
 };
 
 }  // namespace norv

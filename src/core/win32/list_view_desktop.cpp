@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,14 +83,19 @@ HWND FindShellDesktopListView() {
   return progman ? ViewUnderWorkers(progman) : nullptr;
 }
 
-std::optional<LRESULT> ListViewDesktop::Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+std::optional<LRESULT> ListViewDesktop::Send(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!view_) return std::nullopt;
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(view_, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT,
                            kRequestTimeoutMs, &result)) {
     return std::nullopt;
   }
+  std::erase_if(keptBlocks_, [&](const KeptBlock& kept) { return kept.view == view_; });
   return static_cast<LRESULT>(result);
+}
+
+void ListViewDesktop::KeepUntilAnswered(std::unique_ptr<RemoteBlock> block) {
+  keptBlocks_.push_back({view_, std::move(block)});
 }
 
 bool ListViewDesktop::FindDesktopListView() {
@@ -115,7 +121,8 @@ std::optional<std::vector<DesktopItem>> ListViewDesktop::ReadItems(int32_t count
   if (!view_ || count < 0) return std::nullopt;
   if (count == 0) return std::vector<DesktopItem>{};
   const ReadLayout layout{static_cast<size_t>(count)};
-  RemoteBlock block(view_, layout.Bytes(), remoteMemory_);
+  auto owned = std::make_unique<RemoteBlock>(view_, layout.Bytes(), remoteMemory_);
+  RemoteBlock& block = *owned;
   if (!block.valid()) return std::nullopt;
 
   // Text and image in one request per item, each record naming its own text buffer. The rest of
@@ -134,10 +141,15 @@ std::optional<std::vector<DesktopItem>> ListViewDesktop::ReadItems(int32_t count
   for (int32_t i = 0; i < count; ++i) {
     const auto at = static_cast<size_t>(i);
     const auto index = static_cast<WPARAM>(i);
-    if (!Answered(Send(LVM_GETITEMPOSITION, index,
-                       reinterpret_cast<LPARAM>(block.At(layout.Position(at))))) ||
-        !Answered(
-            Send(LVM_GETITEMW, index, reinterpret_cast<LPARAM>(block.At(layout.Record(at)))))) {
+    const std::optional<LRESULT> position =
+        Send(LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(block.At(layout.Position(at))));
+    const std::optional<LRESULT> item =
+        Answered(position)
+            ? Send(LVM_GETITEMW, index, reinterpret_cast<LPARAM>(block.At(layout.Record(at))))
+            : position;
+    if (!Answered(item)) {
+      // Given up on, not refused: the shell may still carry it out into the block.
+      if (!item) KeepUntilAnswered(std::move(owned));
       return std::nullopt;
     }
   }

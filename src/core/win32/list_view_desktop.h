@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "core/desktop_list_view.h"
 #include "core/win32/remote_block.h"
 
@@ -14,9 +17,9 @@ HWND FindShellDesktopListView();
 
 // The desktop view reached with list-view messages. The view lives in the shell's process, so a
 // read lays every item's requests out in one block of memory allocated there, written once and
-// read back once. Moves of a batch go with the view's redraw off, and the view is repainted once
-// at its end. Every request is sent with a timeout, so a hung or vanished shell gives a failure,
-// not a hang.
+// read back once, and freed only when the view is known to be done with it. Moves of a batch go
+// with the view's redraw off, and the view is repainted once at its end. Every request is sent with
+// a timeout, so a hung or vanished shell gives a failure, not a hang.
 class ListViewDesktop final : public DesktopListView {
  public:
   ListViewDesktop() = default;
@@ -40,12 +43,22 @@ class ListViewDesktop final : public DesktopListView {
   const RemoteMemoryCounts& remoteMemory() const { return remoteMemory_; }
 
  private:
-  std::optional<LRESULT> Send(UINT message, WPARAM wParam, LPARAM lParam) const;
+  std::optional<LRESULT> Send(UINT message, WPARAM wParam, LPARAM lParam);
+  // Keeps a block that an unanswered request pointed into: the shell may still write there.
+  void KeepUntilAnswered(std::unique_ptr<RemoteBlock> block);
+
+  struct KeptBlock {
+    HWND view;
+    std::unique_ptr<RemoteBlock> block;
+  };
 
   HWND view_ = nullptr;
   // A batch of ours switched the view's redraw off.
   bool redrawHeld_ = false;
   RemoteMemoryCounts remoteMemory_;
+  // Freed once the same view answers a later request: a view answers its requests in order, so
+  // it is done with them. Blocks of a view that never answers again stay (small, and safe).
+  std::vector<KeptBlock> keptBlocks_;
 };
 
 }  // namespace norv

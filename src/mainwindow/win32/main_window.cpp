@@ -29,6 +29,7 @@ constexpr wchar_t kClassName[] = L"Norv_M";
 // Turns the list's drawing back on once a refill's handler has finished (see ClearRows).
 constexpr UINT kRowsComplete = WM_APP + 1;
 constexpr int kListId = 1;
+constexpr UINT_PTR kRetryTimer = 1;
 
 LabelSpec Caption(DesignRect rect, const char16_t* caption) {
   LabelSpec widget;
@@ -111,6 +112,12 @@ class Win32MainWindow : public ChromedWindow, public MainWindowView {
     if (destroying_) return;
     destroying_ = true;
     ::DestroyWindow(hwnd());
+  }
+  void StartRetryTimer(int milliseconds) override {
+    SetTimer(hwnd(), kRetryTimer, static_cast<UINT>(milliseconds), nullptr);
+  }
+  void StopRetryTimer() override {
+    if (hwnd()) KillTimer(hwnd(), kRetryTimer);
   }
 
  private:
@@ -258,6 +265,12 @@ LRESULT Win32MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       // Arrow keys and clicks alike; a selection made by the program itself sends no notification.
       if (LOWORD(wParam) == kListId && HIWORD(wParam) == LBN_SELCHANGE) {
         logic_.OnRowSelected();
+        return 0;
+      }
+      break;
+    case WM_TIMER:
+      if (wParam == kRetryTimer) {
+        logic_.OnRetryTimer();
         return 0;
       }
       break;

@@ -150,6 +150,26 @@ TEST(StandaloneCommandsTest, RestoreFindsTheLayoutByItsFileNameOrByTheNameListed
   EXPECT_FALSE(s.p.files.Has(u"C:\\Norv\\nothing.ppx"));
 }
 
+TEST(StandaloneCommandsTest, RestoreTellsAnUnreadableLayoutFromAnEmptyOneAndReadsLongNames) {
+  Standalone s;
+  s.Run(CommandKind::kSave, u"仕事");
+  s.p.desktop.SetItemPosition(0, 300, 300);
+  s.p.files.lockedPaths.insert(kWork);  // held open by another program
+  s.p.desktop.ResetCounters();
+  EXPECT_EQ(s.Run(CommandKind::kRestore, u"仕事"), ExitCode::kLayoutRefused);
+  EXPECT_EQ(s.Line(OutputStream::kError),
+            "「仕事」を読み込めませんでした。ほかのアプリが開いたままにしていないか、"
+            "読み取りが許されているかを確認して下さい。何も動かしませんでした。");
+  EXPECT_EQ(s.p.desktop.moves, 0);
+
+  // Too long to save (with the temporary file beside it), not too long to read.
+  s.p.state.appDirectory = u"C:\\" + std::u16string(200, u'd');
+  const std::u16string name(40, u'n');
+  EXPECT_EQ(s.Run(CommandKind::kSave, name), ExitCode::kLayoutRefused);
+  s.p.files.Put(s.p.state.appDirectory + u"\\" + name + u".ppx", "");
+  EXPECT_EQ(s.Run(CommandKind::kRestore, name), ExitCode::kDone);
+}
+
 TEST(StandaloneCommandsTest, ListPrintsTheRestoreDialogsRowsInItsOrder) {
   Standalone s;
   for (const char16_t* name : {u"b", u"a", u"C", u"a.b"}) {

@@ -45,6 +45,16 @@ TEST(AtomicWriteNamesTest, AtStartOnlyExactLeftoversOfTheProgramsOwnWritesAreRem
 
   for (const auto& [path, leftover] : files)
     EXPECT_EQ(p.files.Has(path), !leftover) << test::Utf8(path);
+
+  // A command process may be writing one right now; only a file minutes away from now is left.
+  for (const auto& [age, removed] : std::vector<std::pair<int64_t, bool>>{
+           {0, false}, {60, false}, {-60, false}, {300, true}, {-3600, true}}) {
+    SCOPED_TRACE(age);
+    p.files.Put(written, "x");
+    p.files.files[written].secondsSinceWrite = age;
+    RemoveLeftoverTemporaries(p.files, u"C:\\Norv");
+    EXPECT_EQ(p.files.Has(written), !removed);
+  }
 }
 
 }  // namespace

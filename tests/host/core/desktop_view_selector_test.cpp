@@ -51,7 +51,7 @@ struct TwoPaths {
     windows.folderView = 20;
     windows.parents = {{21, 20}, {20, 10}};
   }
-  bool Snapshot() { return SnapshotDesktop(table, services); }
+  bool Snapshot() { return static_cast<bool>(SnapshotOrEndForNoIcons(table, services)); }
 };
 
 TEST(DesktopViewSelectorTest, FolderViewHoldingTheFoundListViewIsUsedForReadsMovesAndArranging) {

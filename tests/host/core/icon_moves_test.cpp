@@ -46,20 +46,48 @@ TEST(IconMovesTest, OnADesktopTheShellReplacedMidWayTheRuleDecides) {
     bool allDelivered;
   };
   for (const Case& c : std::vector<Case>{
-           {OnNewDesktop::kStop, {{100, 500}, {10, 90}, {10, 170}, {10, 250}}, false},
-           // By the old plan's indexes: the new fourth icon has no move in it.
-           {OnNewDesktop::kGoOnByIndex, {{100, 500}, {200, 500}, {300, 500}, {10, 250}}, true},
+           // The new desktop shows the places of before the command: the first move is lost.
+           {OnNewDesktop::kStop, {{10, 10}, {10, 90}, {10, 170}, {10, 250}}, false},
+           // The old plan again from its first move: the new fourth icon has no move in it.
+           {OnNewDesktop::kResendByIndex, {{100, 500}, {200, 500}, {300, 500}, {10, 250}}, true},
            // Planned again from a snapshot of the new desktop, all four icons.
            {OnNewDesktop::kPlanAgain, {{100, 500}, {200, 500}, {300, 500}, {400, 500}}, true},
        }) {
-    SCOPED_TRACE(static_cast<int>(c.rule));
+    // The new view comes at once, or only seconds later (Explorer takes its time).
+    for (const int waitsForNewView : {0, 8}) {
+      SCOPED_TRACE(testing::Message() << static_cast<int>(c.rule) << " " << waitsForNewView);
+      Desk d;
+      d.p.desktop.Add(u"d", 10, 250);
+      d.p.desktop.replaceViewAtMove = 1;  // the shell restarts after the first move
+      d.p.desktop.positionsOfNewView = d.Positions();
+      d.p.desktop.replaceLeavesNoView = waitsForNewView > 0;
+      d.p.pause.during = [&] {
+        if (static_cast<int>(d.p.pause.waits.size()) == waitsForNewView) d.p.desktop.present = true;
+      };
+      const MoveOutcome moved = d.Move(c.rule);
+      EXPECT_EQ(d.Positions(), c.positions);
+      EXPECT_TRUE(moved.desktopReplaced);
+      EXPECT_EQ(moved.allDelivered, c.allDelivered);
+    }
+  }
+}
+
+TEST(IconMovesTest, ANewDesktopThatNeverComesStopsTheMovesQuietlyAfterSeconds) {
+  for (const OnNewDesktop rule :
+       {OnNewDesktop::kStop, OnNewDesktop::kResendByIndex, OnNewDesktop::kPlanAgain}) {
+    SCOPED_TRACE(static_cast<int>(rule));
     Desk d;
-    d.p.desktop.Add(u"d", 10, 250);
-    d.p.desktop.replaceViewAtMove = 1;  // the shell restarts after the first move
-    const MoveOutcome moved = d.Move(c.rule);
-    EXPECT_EQ(d.Positions(), c.positions);
-    EXPECT_TRUE(moved.desktopReplaced);
-    EXPECT_EQ(moved.allDelivered, c.allDelivered);
+    d.p.desktop.replaceViewAtMove = 1;
+    d.p.desktop.replaceLeavesNoView = true;
+    const MoveOutcome moved = d.Move(rule);
+    EXPECT_EQ(moved.delivered, 1);
+    EXPECT_FALSE(moved.allDelivered);
+    EXPECT_TRUE(d.p.messages.shown.empty());
+    EXPECT_EQ(d.p.state.table.itemCount, 3) << "the last complete table stays";
+    int waited = 0;
+    for (int ms : d.p.pause.waits) waited += ms;
+    // The user chose those icons: nothing is waited for.
+    EXPECT_EQ(waited >= 5000, rule != OnNewDesktop::kStop);
   }
 }
 

@@ -90,7 +90,7 @@ TEST(SnapshotDesktopTest, AFailedFirstSnapshotLeavesTheStartUpPositionsToTheNext
 
 TEST(SnapshotDesktopTest, NoIconsShowsTheMessageAndEndsAfterBoundedRetries) {
   FakePlatform p;
-  EXPECT_THROW(SnapshotDesktop(p.state.table, p.services), test::ProgramEnded);
+  EXPECT_THROW(SnapshotOrEndForNoIcons(p.state.table, p.services), test::ProgramEnded);
   ASSERT_EQ(p.messages.shown.size(), 1u);
   EXPECT_EQ(p.messages.shown[0].text, u"ｱｲｺﾝが見つかりませんでした。");
   EXPECT_EQ(p.messages.shown[0].style, MessageStyle::kExclamation);
@@ -112,19 +112,54 @@ TEST(SnapshotDesktopTest, AViewThatDoesNotAnswerItsCountFailsTheSnapshotAndEndsN
   EXPECT_TRUE(p.pause.waits.empty()) << "a view that does not answer is not asked again";
 }
 
-TEST(SnapshotDesktopTest, AShellThatComesBackDuringTheRetriesIsFound) {
-  FakePlatform p;
-  p.desktop.Add(u"a", 1, 1);
-  p.desktop.present = false;
-  struct ComingBack : Pause {
-    test::SimulatedDesktop* desktop;
-    void Wait(int) override { desktop->present = true; }
-  } comingBack;
-  comingBack.desktop = &p.desktop;
-  Services services{p.desktop, p.files, p.profile, p.messages, p.programEnd, comingBack};
-  EXPECT_TRUE(SnapshotDesktop(p.state.table, services));
-  EXPECT_TRUE(p.messages.shown.empty());
-  EXPECT_EQ(p.state.table.itemCount, 1);
+int TotalWait(const test::RecordingPause& pause) {
+  int total = 0;
+  for (int ms : pause.waits) total += ms;
+  return total;
+}
+
+TEST(SnapshotDesktopTest, AViewThatWentIsWaitedForAndOnlyAViewThatAnswers0MeansNoIcons) {
+  struct Case {
+    const char* what;
+    bool tableHoldsADesktop;  // a snapshot succeeded before the view went
+    int viewBackAfterWaits;   // 0: never
+    bool viewBackEmpty;
+    DesktopFound found;
+    int minWait, maxWait;  // milliseconds in all
+  };
+  for (const Case& c : std::vector<Case>{
+           {"restart, new view after 2 s", true, 8, false, DesktopFound::kIcons, 1900, 2100},
+           {"restart, no new view", true, 0, false, DesktopFound::kNoView, 5000, 15000},
+           {"restart, the new view answers 0", true, 8, true, DesktopFound::kNoIcons, 5000, 15000},
+           {"no view since start-up", false, 0, false, DesktopFound::kNoIcons, 1, 999},
+           {"no view since start-up, then one", false, 1, false, DesktopFound::kIcons, 100, 100},
+       }) {
+    SCOPED_TRACE(c.what);
+    FakePlatform p;
+    p.desktop.Add(u"a", 1, 1);
+    if (c.tableHoldsADesktop) {
+      ASSERT_TRUE(SnapshotDesktop(p.state.table, p.services));
+    }
+    p.desktop.items[0].position = {7, 7};
+    p.desktop.replaceLeavesNoView = true;
+    p.desktop.ReplaceView();
+    p.pause.during = [&] {
+      if (static_cast<int>(p.pause.waits.size()) != c.viewBackAfterWaits) return;
+      p.desktop.present = true;
+      if (c.viewBackEmpty) p.desktop.items.clear();
+    };
+    const SnapshotOutcome outcome = SnapshotDesktop(p.state.table, p.services);
+    EXPECT_EQ(outcome.found, c.found);
+    EXPECT_TRUE(p.messages.shown.empty()) << "the caller decides";
+    EXPECT_GE(TotalWait(p.pause), c.minWait);
+    EXPECT_LE(TotalWait(p.pause), c.maxWait);
+    // Anything but a taken snapshot keeps the last complete table.
+    const bool taken = c.found == DesktopFound::kIcons;
+    EXPECT_EQ(p.state.table.itemCount, taken || c.tableHoldsADesktop ? 1 : 0);
+    if (taken) {
+      EXPECT_EQ(p.state.table.positions[0], (Point{7, 7}));
+    }
+  }
 }
 
 }  // namespace

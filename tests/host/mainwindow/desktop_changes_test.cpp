@@ -85,6 +85,49 @@ TEST_F(DesktopChangesTest, AShellThatDoesNotAnswerNeitherEndsTheProgramNorEmptie
   EXPECT_EQ(HiddenRows(), (std::vector<bool>{true, true, true}));
 }
 
+TEST_F(DesktopChangesTest, AStaleListIsReadAgainOnTheTimerOnceTheShellAnswers) {
+  // The moves are delivered, the snapshot after them is not answered.
+  p.desktop.failPositionReadAt = p.desktop.positionReads + 1;
+  window.OnButtonReleased(Command::kHideAll);
+  EXPECT_EQ(HiddenRows(), (std::vector<bool>{false, false, false}));
+  // The old counts say nothing is hidden; the user must still be able to show the icons.
+  ExpectAllIconsButtons(true, true);
+  ASSERT_TRUE(view.retryTimer);
+
+  p.desktop.failPositionReadAt.reset();
+  p.desktop.hung = true;
+  p.desktop.ResetCounters();
+  window.OnRetryTimer();
+  EXPECT_EQ(p.desktop.positionReads, 0) << "a shell that does not answer is not read";
+  EXPECT_EQ(HiddenRows(), (std::vector<bool>{false, false, false}));
+
+  p.desktop.hung = false;
+  window.OnRetryTimer();
+  EXPECT_EQ(HiddenRows(), (std::vector<bool>{true, true, true}));
+  ExpectAllIconsButtons(false, true);
+  EXPECT_FALSE(view.retryTimer);
+  EXPECT_FALSE(window.tableStale());
+}
+
+TEST_F(DesktopChangesTest, TheTimerGivesUpAfterAWhileAndTheNextCommandReadsAgain) {
+  p.desktop.hung = true;
+  window.OnButtonReleased(Command::kShowAll);
+  int ticks = 0;
+  while (view.retryTimer && ticks < 100) {
+    window.OnRetryTimer();
+    ++ticks;
+  }
+  EXPECT_GT(ticks, 5);
+  EXPECT_LT(ticks, 100);
+  EXPECT_TRUE(window.tableStale());
+  ExpectAllIconsButtons(true, true);
+
+  p.desktop.hung = false;
+  window.OnButtonReleased(Command::kShowAll);
+  EXPECT_FALSE(window.tableStale());
+  ExpectAllIconsButtons(true, false);
+}
+
 TEST_F(DesktopChangesTest, AfterTheDisplayChangedTheWindowListsTheSnapshotTakenForIt) {
   SelectByUser(0);
   p.desktop.rect = {80, 768};  // narrower: "メモ" at x 85 now lies beyond it

@@ -21,7 +21,7 @@ class MainWindowTest : public ::testing::Test {
   // The start-up snapshot, which also records the initial positions.
   void StartUp(bool expectSuccess = true) {
     table().firstSnapshotPending = true;
-    ASSERT_EQ(SnapshotDesktop(table(), p.services), expectSuccess);
+    ASSERT_EQ(static_cast<bool>(SnapshotOrEndForNoIcons(table(), p.services)), expectSuccess);
   }
   void Snapshot() { ASSERT_TRUE(SnapshotDesktop(table(), p.services)); }
   void OpenWindow() {

@@ -22,6 +22,7 @@ class RecordingView : public MainWindowView {
   std::optional<std::u16string> preview;
   std::array<std::optional<bool>, 2> optionChecked;  // nullopt: the picture as designed
   bool destroyed = false;
+  std::optional<int> retryTimer;  // its period while it runs
   std::vector<std::string> log;
 
   // What the modal dialogs do while they are open.
@@ -48,6 +49,8 @@ class RecordingView : public MainWindowView {
   void AnimateOpen() override { log.push_back("animate open"); }
   void AnimateClose() override { log.push_back("animate close"); }
   void DestroyView() override;
+  void StartRetryTimer(int milliseconds) override { retryTimer = milliseconds; }
+  void StopRetryTimer() override { retryTimer.reset(); }
 };
 
 }  // namespace norv::test

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/settings.h"
 #include "recording_tray_view.h"
 #include "resident/resident_sequences.h"
@@ -200,6 +202,51 @@ TEST(TrayWindowTest, AfterTheDisplayGrewHiddenIconsFollowItsNewCornerOnceTheView
   EXPECT_EQ(d.p.state.table.Desktop(), (DesktopRect{1920, 1080}));
   EXPECT_EQ(d.p.state.table.hiddenCount, 1);
   EXPECT_EQ(d.view.mainWindowRelists, 1);
+  EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
+}
+
+TEST(TrayWindowTest, AfterTheDisplayChangedTheIconsHiddenOnTheDesktopAsItIsNowFollow) {
+  struct Case {
+    const char* what;
+    std::function<void(test::SimulatedDesktop&)> meanwhile;
+    std::vector<Point> positions;  // afterwards
+  };
+  for (const Case& c : std::vector<Case>{
+           // The hidden icon took index 0: by the old indexes it would stay inside the new area.
+           {"the shown icon was deleted",
+            [](auto& desktop) { desktop.items.erase(desktop.items.begin()); },
+            {{1970, 1130}}},
+           // By the old indexes the shown icon would go and the hidden one come into view.
+           {"the shell restarted with another order",
+            [](auto& desktop) {
+              desktop.ReplaceView();
+              std::swap(desktop.items[0], desktop.items[1]);
+            },
+            {{1970, 1130}, {10, 10}}},
+       }) {
+    SCOPED_TRACE(c.what);
+    DisplayChange d;
+    c.meanwhile(d.p.desktop);
+    d.p.desktop.rect = {1920, 1080};
+    d.tray.OnDisplayChanged();
+    d.Check();
+    std::vector<Point> positions;
+    for (const auto& item : d.p.desktop.items) positions.push_back(item.position);
+    EXPECT_EQ(positions, c.positions);
+    EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
+  }
+}
+
+TEST(TrayWindowTest, ADisplayFollowUpWhoseMovesStoppedIsTriedAgainOnTheNextCheck) {
+  DisplayChange d;
+  d.p.desktop.rect = {1920, 1080};
+  d.p.desktop.failMoveAt = 0;
+  d.tray.OnDisplayChanged();
+  d.Check();
+  EXPECT_EQ(d.At(1), (Point{1074, 818}));
+  EXPECT_TRUE(d.view.Running(TrayTimer::kDisplayCheck));
+  d.Check();
+  EXPECT_EQ(d.At(1), (Point{1970, 1130}));
   EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
 }
 

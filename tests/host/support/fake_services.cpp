@@ -177,6 +177,12 @@ std::optional<uint32_t> MemoryFileSystem::Attributes(const std::u16string& path)
   return files[path].attributes;
 }
 
+std::optional<int64_t> MemoryFileSystem::SecondsSinceLastWrite(const std::u16string& path) {
+  const auto found = files.find(path);
+  if (found == files.end()) return std::nullopt;
+  return found->second.secondsSinceWrite;
+}
+
 std::optional<std::u16string> MemoryFileSystem::LastWriteText(const std::u16string& path) {
   if (!Has(path)) return std::nullopt;
   return files[path].lastWriteText;

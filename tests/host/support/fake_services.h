@@ -61,10 +61,20 @@ class SimulatedDesktop : public DesktopListView {
   std::optional<int> throwAtMove;
 
   void Add(std::u16string text, int32_t x, int32_t y, int32_t image = 0);
+  // When set, a replaced view leaves no view behind until the test sets `present` again.
+  bool replaceLeavesNoView = false;
+  // When set, the new view shows these positions (those the shell last kept), not the items'.
+  std::optional<std::vector<Point>> positionsOfNewView;
+
   // The shell replaces its view: requests to the view of the last find go nowhere.
   void ReplaceView() {
     ++view_;
     painting = true;
+    if (replaceLeavesNoView) present = false;
+    if (positionsOfNewView) {
+      for (size_t i = 0; i < items.size() && i < positionsOfNewView->size(); ++i)
+        items[i].position = (*positionsOfNewView)[i];
+    }
   }
   // The item requests; a batch's begin and end are counted apart.
   int CrossProcessRequests() const {
@@ -102,6 +112,7 @@ class MemoryFileSystem : public FileSystem {
     std::string bytes;
     uint32_t attributes = kAttrArchive;
     std::u16string lastWriteText = u"2026/12/07 10:52:31";
+    int64_t secondsSinceWrite = 24 * 3600;  // files are old unless a test says otherwise
   };
 
   // Keys are full paths compared exactly.
@@ -124,6 +135,7 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::u16string> List(const std::u16string& pattern, uint32_t attributes) override;
   std::optional<uint32_t> Attributes(const std::u16string& path) override;
   std::optional<std::u16string> LastWriteText(const std::u16string& path) override;
+  std::optional<int64_t> SecondsSinceLastWrite(const std::u16string& path) override;
 
  private:
   void Create(const std::u16string& path, std::string bytes, uint32_t attributes);

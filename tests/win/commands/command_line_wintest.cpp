@@ -163,6 +163,20 @@ TEST_F(CommandLineTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAndTheR
   EXPECT_EQ(ran.code, 0u) << wintest::U16ToUtf8(FromCp932(ran.err));
   EXPECT_EQ(Spots(), StartSpots());
 
+  // Held open without sharing, as an editor or a sync client may: unreadable is not empty.
+  MoveIcons();
+  const std::vector<Spot> moved = Spots();
+  const HANDLE held = CreateFileW(folder_.File(L"仕事 机.ppx").c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ran = Norv({L"/restore", L"仕事 机"});
+  CloseHandle(held);
+  EXPECT_EQ(ran.code, 2u);
+  EXPECT_TRUE(FromCp932(ran.err).starts_with(u"「仕事 机」を読み込めませんでした。"))
+      << wintest::U16ToUtf8(FromCp932(ran.err));
+  EXPECT_EQ(Spots(), moved);
+  ASSERT_EQ(Norv({L"/restore", L"仕事 机"}).code, 0u);
+
   ran = Norv({L"/hide-all"});
   EXPECT_EQ(ran.code, 3u);
   EXPECT_TRUE(FromCp932(ran.err).starts_with(u"このコマンドは Norvane が常駐しているときだけ"));

@@ -31,6 +31,22 @@ std::vector<std::u16string> FolderContents(const TestFolder& folder) {
   return Sorted(files.List(folder / u"*", kAttrHidden | kAttrSystem | kAttrDirectory));
 }
 
+// Moves the file's last write time `seconds` into the past.
+bool AgeFile(const std::u16string& path, int64_t seconds) {
+  const ScopedHandle file(CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+  if (!file.valid()) return false;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER time{};
+  time.LowPart = now.dwLowDateTime;
+  time.HighPart = now.dwHighDateTime;
+  time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
+  const FILETIME then{time.LowPart, time.HighPart};
+  return SetFileTime(file.get(), nullptr, nullptr, &then) != FALSE;
+}
+
 TEST(Win32FileSystemTest, ReplaceWritesNewFilesAndShorterRewritesWhole) {
   TestFolder folder;
   Win32FileSystem files;
@@ -169,6 +185,12 @@ TEST(Win32FileSystemTest, TheLongestPathWhoseTemporaryFileFitsIsWrittenAndLeftov
   ASSERT_TRUE(WriteFileBytes(AtomicWriteTemporaryPath(folder / u"a.ppx", 0x1f, 0), "cut short"));
   ASSERT_TRUE(WriteFileBytes(folder / u"Norv.e01.~1f_1.tmp", "cut short"));
   ASSERT_TRUE(WriteFileBytes(folder / u"mine.tmp", "the user's"));
+  // Written just now: a command process may still be at it.
+  RemoveLeftoverTemporaries(files, folder.path());
+  EXPECT_EQ(FolderContents(folder).size(), 4u);
+  for (const char16_t* leftover : {u"a.ppx.~1f_0.tmp", u"Norv.e01.~1f_1.tmp"})
+    EXPECT_TRUE(AgeFile(folder / leftover, 600)) << test::Utf8(leftover);
+  EXPECT_GE(files.SecondsSinceLastWrite(folder / u"a.ppx.~1f_0.tmp").value_or(0), 600);
   RemoveLeftoverTemporaries(files, folder.path());
   EXPECT_EQ(FolderContents(folder), (std::vector<std::u16string>{u"mine.tmp", name}));
 }

@@ -69,6 +69,9 @@ class CountingFileSystem : public FileSystem {
   std::optional<std::u16string> LastWriteText(const std::u16string& path) override {
     return files_.LastWriteText(path);
   }
+  std::optional<int64_t> SecondsSinceLastWrite(const std::u16string& path) override {
+    return files_.SecondsSinceLastWrite(path);
+  }
 
   size_t largestRequest = 0;
   size_t bytesRead = 0;

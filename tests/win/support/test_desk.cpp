@@ -60,6 +60,8 @@ std::optional<DeskReport> ParseReport(const std::string& text) {
       uint32_t count = 0;
       fields >> message >> count;
       report.requests[static_cast<uint32_t>(std::strtoul(message.c_str(), nullptr, 16))] = count;
+    } else if (kind == "late-into-freed") {
+      fields >> report.lateIntoFreed;
     } else if (kind == "redraw") {
       int on = 1;
       fields >> on >> report.redrawOffs >> report.redrawOns;
@@ -203,6 +205,11 @@ bool TestDesk::Restart(uint32_t delayMs) {
 
 bool TestDesk::VanishAfterRequests(uint32_t requests) {
   return SendCommand(control_, Command::kVanishAfterRequests, &requests, sizeof requests);
+}
+
+bool TestDesk::RestartAfterRequests(uint32_t requests, uint32_t delayMs) {
+  const uint32_t arguments[] = {requests, delayMs};
+  return SendCommand(control_, Command::kRestartAfterRequests, arguments, sizeof arguments);
 }
 
 bool TestDesk::Load(const std::vector<DeskItem>& items) {

@@ -43,6 +43,7 @@ struct DeskReport {
   bool redrawOn = true;                   // the list view's redraw, as WM_SETREDRAW left it
   uint32_t redrawOffs = 0;                // WM_SETREDRAW that switched it off since the reset
   uint32_t redrawOns = 0;                 // and on
+  uint32_t lateIntoFreed = 0;             // late answers that met memory the caller had freed
 
   uint32_t RequestCount(uint32_t message) const;
   uint32_t TotalRequests() const;
@@ -107,6 +108,9 @@ class TestDesk {
   bool Restart(uint32_t delayMs);
   // The view answers `requests` more list-view requests, then nothing, and vanishes.
   bool VanishAfterRequests(uint32_t requests);
+  // As VanishAfterRequests, then the view comes back after `delayMs` with the positions the icons
+  // had when this was called.
+  bool RestartAfterRequests(uint32_t requests, uint32_t delayMs);
   bool Load(const std::vector<DeskItem>& items);
   // The item at `index` goes, as a file deleted from the desktop; those after it move up.
   bool DeleteItem(uint32_t index);

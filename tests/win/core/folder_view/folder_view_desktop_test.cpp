@@ -24,7 +24,7 @@ struct Snapshotter {
   }
   bool Take(DesktopListView& desktop) {
     Services services = With(desktop);
-    return SnapshotDesktop(table, services);
+    return static_cast<bool>(SnapshotDesktop(table, services));
   }
 };
 
@@ -90,7 +90,7 @@ TEST(FolderViewDesktopTest, AWholeCommandCostsAFixedNumberOfCallsAndOnePerIconFo
     ListView_SetItemPosition32(explorer.listView(), icons - 1, 600, 500);  // dragged by the user
     const int before = explorer.requests;
     Services services = s.With(desktop);
-    EXPECT_TRUE(MoveIcons(s.table, services, MovesToStartupPositions, OnNewDesktop::kGoOnByIndex)
+    EXPECT_TRUE(MoveIcons(s.table, services, MovesToStartupPositions, OnNewDesktop::kResendByIndex)
                     .allDelivered);
     EXPECT_TRUE(s.Take(desktop));
     EXPECT_EQ(explorer.PositionOf(icons - 1).y, 10 + 80 * (icons - 1));
