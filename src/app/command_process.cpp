@@ -8,6 +8,7 @@
 #include "commands/command_line.h"
 #include "commands/command_services.h"
 #include "commands/command_texts.h"
+#include "commands/layout_commands.h"
 #include "commands/standalone_commands.h"
 #include "commands/win32/command_client.h"
 #include "commands/win32/console_output.h"
@@ -42,6 +43,14 @@ ExitCode Run(const ParsedCommandLine& parsed, CommandOutput& out) {
     case CommandKind::kDiagnose:
       // Always here, so that a resident Norvane and its windows are left alone.
       return DiagnoseDesktop(out);
+    case CommandKind::kSave:
+    case CommandKind::kRestore:
+      // The same rules whoever carries the command out, so the same answer with or without a
+      // resident program (which could not take a request with a name of any length).
+      if (LayoutNameRefused(ProgramDirectory(), parsed.request.name, out)) {
+        return ExitCode::kLayoutRefused;
+      }
+      break;
     default:
       break;
   }

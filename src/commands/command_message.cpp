@@ -195,6 +195,24 @@ std::optional<ExitCode> DecodeResult(std::string_view bytes) {
   return ExitCodeOfReply(*reply);
 }
 
+RequestFate FateOfRequest(bool delivered, bool refusedForLevel, bool windowStill, uint64_t reply) {
+  if (!delivered) {
+    if (refusedForLevel) return RequestFate::kOtherLevel;
+    return windowStill ? RequestFate::kNoAnswer : RequestFate::kNotReady;
+  }
+  if (ExitCodeOfReply(reply)) return RequestFate::kAnswered;
+  switch (reply) {
+    case kTakenReply:
+      return RequestFate::kTaken;
+    case kNotReadyReply:
+      return RequestFate::kNotReady;
+    case kRejectedReply:
+      return RequestFate::kRejected;
+    default:
+      return RequestFate::kNoAnswer;
+  }
+}
+
 uint32_t ReplyFor(ExitCode code) { return kReplyTag | static_cast<uint32_t>(code); }
 
 std::optional<ExitCode> ExitCodeOfReply(uint64_t reply) {

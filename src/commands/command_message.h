@@ -55,6 +55,19 @@ inline constexpr uint32_t kRejectedReply = 0x4E5600FE;
 // and then its result block follow to the window the request came from.
 inline constexpr uint32_t kTakenReply = 0x4E5600FD;
 
+// What became of a request sent to the tray window, from how the send ended: `delivered` when it
+// returned an answer, `refusedForLevel` when the system refused it for the sender's integrity
+// level, `windowStill` when the tray window still exists.
+enum class RequestFate {
+  kAnswered,    // the reply carries the exit code; the lines came before it
+  kTaken,       // the lines and the exit code follow
+  kNotReady,    // the resident is starting, or ended meanwhile: look again
+  kRejected,    // the resident could not read the request
+  kOtherLevel,  // the system would not deliver it
+  kNoAnswer,    // hung, or a reply no Norvane gives
+};
+RequestFate FateOfRequest(bool delivered, bool refusedForLevel, bool windowStill, uint64_t reply);
+
 // No lone surrogate; no NUL.
 bool IsWellFormedText(std::u16string_view text);
 

@@ -31,7 +31,11 @@ class AnswerWindow final : public WindowBase {
  public:
   // False, with a diagnostic line, when the window could not be made.
   bool Create() {
-    return WindowBase::Create({.name = kAnswerWindowClass}, {.parent = HWND_MESSAGE});
+    if (!WindowBase::Create({.name = kAnswerWindowClass}, {.parent = HWND_MESSAGE})) return false;
+    // A resident program of a lower integrity level (this one run as administrator) may still
+    // answer; Take checks that the answer comes from the window the request went to.
+    ChangeWindowMessageFilterEx(hwnd(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    return true;
   }
   void Expect(HWND from) {
     from_ = from;
@@ -91,6 +95,11 @@ ExitCode NoAnswer(CommandOutput& out) {
   return ExitCode::kResidentBusy;
 }
 
+ExitCode Refused(CommandOutput& out, std::u16string_view line) {
+  out.Error(line);
+  return ExitCode::kResidentRefused;
+}
+
 }  // namespace
 
 std::optional<ExitCode> SendToResident(const CommandRequest& request, CommandOutput& out,
@@ -114,20 +123,34 @@ std::optional<ExitCode> SendToResident(const CommandRequest& request, CommandOut
       AllowSetForegroundWindow(residentProcess);
       answer.Expect(tray);
       DWORD_PTR reply = 0;
-      if (SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(answer.hwnd()),
+      SetLastError(ERROR_SUCCESS);
+      const bool delivered =
+          SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(answer.hwnd()),
                               reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kAnswerTimeoutMs,
-                              &reply)) {
-        // A request that was taken is answered later; a refused one (busy) at once.
-        const std::optional<ExitCode> code = reply == kTakenReply
-                                                 ? AwaitResult(answer, tray, residentProcess)
-                                                 : ExitCodeOfReply(reply);
-        if (code) {
-          for (const OutputLine& line : answer.lines()) out.Write(line.stream, line.text);
-          return code;
-        }
-        if (reply != kNotReadyReply) return NoAnswer(out);
-      } else if (IsWindow(tray)) {
-        return NoAnswer(out);
+                              &reply) != 0;
+      // The system refuses a message to a program of a higher integrity level this way.
+      const bool refusedForLevel = !delivered && GetLastError() == ERROR_ACCESS_DENIED;
+      std::optional<ExitCode> code;
+      switch (FateOfRequest(delivered, refusedForLevel, IsWindow(tray), reply)) {
+        case RequestFate::kAnswered:
+          code = ExitCodeOfReply(reply);
+          break;
+        case RequestFate::kTaken:
+          code = AwaitResult(answer, tray, residentProcess);
+          if (!code) return NoAnswer(out);
+          break;
+        case RequestFate::kNotReady:
+          break;
+        case RequestFate::kRejected:
+          return Refused(out, command_text::kRejected);
+        case RequestFate::kOtherLevel:
+          return Refused(out, command_text::kOtherLevel);
+        case RequestFate::kNoAnswer:
+          return NoAnswer(out);
+      }
+      if (code) {
+        for (const OutputLine& line : answer.lines()) out.Write(line.stream, line.text);
+        return code;
       }
       // Not ready yet, or it ended meanwhile: look again.
     }

@@ -118,5 +118,30 @@ TEST(CommandMessageTest, OnlyMarkedRepliesAndResultBlocksCarryAnExitCode) {
   }
 }
 
+TEST(CommandMessageTest, HowASendEndedSaysWhatBecameOfTheRequest) {
+  struct Row {
+    bool delivered;
+    bool refusedForLevel;
+    bool windowStill;
+    uint64_t reply;
+    RequestFate fate;
+  };
+  const uint64_t busy = ReplyFor(ExitCode::kResidentBusy);
+  for (const Row& row : {
+           Row{true, false, true, busy, RequestFate::kAnswered},
+           Row{true, false, true, kTakenReply, RequestFate::kTaken},
+           Row{true, false, true, kNotReadyReply, RequestFate::kNotReady},
+           Row{true, false, true, kRejectedReply, RequestFate::kRejected},
+           Row{true, false, true, 0, RequestFate::kNoAnswer},  // not a Norvane
+           Row{false, true, true, 0, RequestFate::kOtherLevel},
+           Row{false, false, true, 0, RequestFate::kNoAnswer},   // timed out
+           Row{false, false, false, 0, RequestFate::kNotReady},  // ended meanwhile
+       }) {
+    EXPECT_EQ(FateOfRequest(row.delivered, row.refusedForLevel, row.windowStill, row.reply),
+              row.fate)
+        << row.delivered << row.refusedForLevel << row.windowStill << " " << row.reply;
+  }
+}
+
 }  // namespace
 }  // namespace norv

@@ -37,6 +37,7 @@ const std::vector<DeskItem> kIcons = {
     {10, 10, 0, u"ごみ箱"}, {10, 90, 1, u"メモ"}, {10, 170, 2, u"Work"}};
 
 using Spot = wintest::DeskSpot;
+const std::wstring kOverlongName(2000, L'a');
 
 // What one run of Norv.exe left: its exit code and the bytes of its standard output and error.
 struct Ran {
@@ -163,6 +164,11 @@ TEST_F(CommandLineTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAndTheR
   EXPECT_EQ(ran.code, 0u) << wintest::U16ToUtf8(FromCp932(ran.err));
   EXPECT_EQ(Spots(), StartSpots());
 
+  // A name longer than any path: the name rules refuse it, whoever would carry the command out.
+  ran = Norv({L"/save", kOverlongName});
+  EXPECT_EQ(ran.code, 2u);
+  EXPECT_TRUE(FromCp932(ran.err).starts_with(u"この名前は使えません: "));
+
   ran = Norv({L"/hide-all"});
   EXPECT_EQ(ran.code, 3u);
   EXPECT_TRUE(FromCp932(ran.err).starts_with(u"このコマンドは Norvane が常駐しているときだけ"));
@@ -261,6 +267,7 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
   EXPECT_EQ(Spots(), StartSpots());
   EXPECT_TRUE(rowsRead(u"表示"));
 
+  EXPECT_EQ(Norv({L"/save", kOverlongName}).code, 2u);
   EXPECT_EQ(Norv({L"/save", L"x"}).code, 0u);
   MoveIcons();
   EXPECT_EQ(Norv({L"/restore", L"x"}).code, 0u);
