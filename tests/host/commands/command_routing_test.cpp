@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "commands/command_output.h"
-#include "commands/command_texts.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -61,27 +60,6 @@ TEST(CommandRoutingTest, EachCommandGoesOneWayWithOrWithoutAResidentProgram) {
         << Utf8(row.arguments[0]);
     EXPECT_EQ(routes.taken, row.taken) << Utf8(row.arguments[0]);
   }
-}
-
-TEST(CommandRoutingTest, TheUsageGoesToStandardErrorAfterABadLineAndToStandardOutputWhenAsked) {
-  RecordingRoutes routes;
-  CollectedOutput bad;
-  RouteCommand(ParseCommandLine({u"/save"}), bad, routes);
-  ASSERT_EQ(bad.lines.size(), 1 + command_text::kUsage.size());
-  EXPECT_EQ(bad.lines[0].text, u"/save の後に名前を指定して下さい。");
-  for (const OutputLine& line : bad.lines) EXPECT_EQ(line.stream, OutputStream::kError);
-
-  CollectedOutput asked;
-  RouteCommand(ParseCommandLine({u"/?"}), asked, routes);
-  ASSERT_EQ(asked.lines.size(), command_text::kUsage.size());
-  EXPECT_EQ(asked.lines[0].text, command_text::kUsage[0]);
-  EXPECT_EQ(asked.lines[0].stream, OutputStream::kOut);
-
-  CollectedOutput refused;
-  RouteCommand(ParseCommandLine({u"/save", std::u16string(300, u'a')}), refused, routes);
-  ASSERT_EQ(refused.lines.size(), 1u);
-  EXPECT_TRUE(refused.lines[0].text.starts_with(command_text::kNameRefused));
-  EXPECT_EQ(refused.lines[0].stream, OutputStream::kError);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 
 namespace norv {
@@ -64,24 +65,10 @@ class ScriptedWait final : public WorkerWait {
 };
 
 // A call into a server that hangs until released.
-class HungCall {
- public:
-  void Enter() {
-    std::unique_lock lock(mutex_);
-    letGo_.wait(lock, [this] { return released_; });
-  }
-  void Release() {
-    {
-      std::lock_guard lock(mutex_);
-      released_ = true;
-    }
-    letGo_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable letGo_;
-  bool released_ = false;
+struct HungCall {
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  void Enter() const { released.wait(); }
 };
 
 TEST(BoundedWorkerTest, RunsTasksOnItsOwnThreadInTurnAndACallThatAnswersKeepsTheTaskGoing) {
@@ -127,7 +114,7 @@ TEST(BoundedWorkerTest, AStuckCallIsGivenUpAfterTheDeadlineAndNothingStartsBehin
   bool queuedRan = false;
   EXPECT_FALSE(worker.Run([&] { queuedRan = true; }));
 
-  hung.Release();
+  hung.release.set_value();
   wait->timePassesWhileWaiting = false;
   bool nextRan = false;
   EXPECT_TRUE(worker.Run([&] { nextRan = callStarts(); }));
@@ -157,7 +144,7 @@ TEST(BoundedWorkerTest, TheLastTaskRunsOnTheWorkersThreadAndAStuckThreadDoesNotH
     worker.AtEnd([lastDone] { *lastDone = true; });
   }
   EXPECT_FALSE(*lastDone);
-  hung->Release();
+  hung->release.set_value();
   for (int polls = 0; polls < 10000 && !*lastDone; ++polls) {
     std::this_thread::sleep_for(1ms);
   }
