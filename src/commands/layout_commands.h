@@ -3,14 +3,22 @@
 #include <string_view>
 
 #include "commands/exit_code.h"
+#include "layout/layout_name_check.h"
 
 namespace norv {
 
 struct AppState;
+class CommandOutput;
 class CommandServices;
 
 // The saved-layout commands, carried out alike by the resident Norvane and, when none runs, by the
 // command's own process. Each prints one line saying what happened.
+
+// The name rules of both, checked before the name reaches the file system (a separator or a
+// device name never does): true, with the line that says why, when a program in `appDirectory`
+// refuses `name` for `use` (a name only read needs no room for the save's temporary file).
+bool LayoutNameRefused(std::u16string_view appDirectory, std::u16string_view name,
+                       LayoutNameUse use, CommandOutput& out);
 
 // /save NAME: a snapshot written to NAME.ppx exactly as the save dialog writes it, under the same
 // name rules. An existing layout is kept unless `overwrite`; then it is replaced in one step.

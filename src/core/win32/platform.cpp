@@ -1,5 +1,6 @@
 #include "core/win32/platform.h"
 
+#include "core/win32/com_scope.h"
 #include "core/win32/file_system.h"
 #include "core/win32/folder_view/desktop_bridge.h"
 #include "core/win32/list_view_desktop.h"
@@ -9,6 +10,9 @@
 namespace norv {
 
 struct Win32Platform::Parts {
+  // COM on the program's own thread for the whole run, as the shell's functions it calls (opening
+  // the help page, reading icons) expect; the folder view has a thread of its own.
+  ComScope com;
   ListViewDesktop listView;
   // Explorer's folder view where it holds that list view, the list-view messages elsewhere.
   DesktopBridge desktop{listView, [this] { return listView.handle(); }};

@@ -37,6 +37,7 @@ const std::vector<DeskItem> kIcons = {
     {10, 10, 0, u"ごみ箱"}, {10, 90, 1, u"メモ"}, {10, 170, 2, u"Work"}};
 
 using Spot = wintest::DeskSpot;
+const std::wstring kOverlongName(2000, L'a');
 
 // What one run of Norv.exe left: its exit code and the bytes of its standard output and error.
 struct Ran {
@@ -177,6 +178,11 @@ TEST_F(CommandLineTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAndTheR
   EXPECT_EQ(Spots(), moved);
   ASSERT_EQ(Norv({L"/restore", L"仕事 机"}).code, 0u);
 
+  // A name longer than any path: the name rules refuse it, whoever would carry the command out.
+  ran = Norv({L"/save", kOverlongName});
+  EXPECT_EQ(ran.code, 2u);
+  EXPECT_TRUE(FromCp932(ran.err).starts_with(u"この名前は使えません: "));
+
   ran = Norv({L"/hide-all"});
   EXPECT_EQ(ran.code, 3u);
   EXPECT_TRUE(FromCp932(ran.err).starts_with(u"このコマンドは Norvane が常駐しているときだけ"));
@@ -275,6 +281,7 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
   EXPECT_EQ(Spots(), StartSpots());
   EXPECT_TRUE(rowsRead(u"表示"));
 
+  EXPECT_EQ(Norv({L"/save", kOverlongName}).code, 2u);
   EXPECT_EQ(Norv({L"/save", L"x"}).code, 0u);
   MoveIcons();
   EXPECT_EQ(Norv({L"/restore", L"x"}).code, 0u);
