@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "folderview/fake_explorer.h"
+#include "core/folder_view/fake_explorer.h"
 
 namespace norv {
 namespace {
