@@ -36,9 +36,10 @@ struct WindowShape {
 // at it and every message goes to HandleMessage; after WM_NCDESTROY nothing reaches it.
 //
 // Either the object owns its window: it calls Create once it is fully constructed, so its own
-// HandleMessage sees the creation messages, and it is held as DestroysWindowFirst<...>, so its own
-// HandleMessage also sees the last ones. Or the window owns its object: CreateOwnedByWindow hands
-// the object over and the window deletes it after WM_NCDESTROY.
+// HandleMessage sees the creation messages; made as DestroysWindowFirst<...> (as every chromed
+// window is), its own HandleMessage also sees the last ones, otherwise they get the default
+// handling. Or the window owns its object: CreateOwnedByWindow hands the object over and the
+// window deletes it after WM_NCDESTROY.
 class WindowBase {
  public:
   virtual ~WindowBase();
