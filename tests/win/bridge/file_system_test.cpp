@@ -9,6 +9,7 @@
 #include "core/atomic_write_names.h"
 #include "core/win32/wide_text.h"
 #include "scratch_folder.h"
+#include "support/build_paths.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -27,24 +28,6 @@ std::vector<std::u16string> Sorted(std::vector<std::u16string> names) {
 std::vector<std::u16string> FolderContents(const ScratchFolder& folder) {
   Win32FileSystem files;
   return Sorted(files.List(folder / u"*", kAttrHidden | kAttrSystem | kAttrDirectory));
-}
-
-// Moves the file's last write time `seconds` into the past.
-bool AgeFile(const std::u16string& path, int64_t seconds) {
-  const HANDLE file =
-      CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                  OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  FILETIME now{};
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER time{};
-  time.LowPart = now.dwLowDateTime;
-  time.HighPart = now.dwHighDateTime;
-  time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
-  const FILETIME then{time.LowPart, time.HighPart};
-  const bool set = SetFileTime(file, nullptr, nullptr, &then) != FALSE;
-  CloseHandle(file);
-  return set;
 }
 
 TEST(Win32FileSystemTest, ReplaceWritesNewFilesAndShorterRewritesWhole) {
@@ -189,7 +172,8 @@ TEST(Win32FileSystemTest, TheLongestPathWhoseTemporaryFileFitsIsWrittenAndLeftov
   RemoveLeftoverTemporaries(files, folder.path());
   EXPECT_EQ(FolderContents(folder).size(), 4u);
   for (const char16_t* leftover : {u"a.ppx.~1f_0.tmp", u"Norv.e01.~1f_1.tmp"})
-    EXPECT_TRUE(AgeFile(folder / leftover, 600)) << test::Utf8(leftover);
+    EXPECT_TRUE(wintest::AgeFile(std::wstring(Wide(folder / leftover)), 600))
+        << test::Utf8(leftover);
   EXPECT_GE(files.SecondsSinceLastWrite(folder / u"a.ppx.~1f_0.tmp").value_or(0), 600);
   RemoveLeftoverTemporaries(files, folder.path());
   EXPECT_EQ(FolderContents(folder), (std::vector<std::u16string>{u"mine.tmp", name}));

@@ -43,6 +43,23 @@ bool WriteFileBytes(const std::wstring& path, std::string_view bytes) {
   return CloseHandle(file) && ok;
 }
 
+bool AgeFile(const std::wstring& path, int64_t seconds) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER time{};
+  time.LowPart = now.dwLowDateTime;
+  time.HighPart = now.dwHighDateTime;
+  time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;  // FILETIME counts 100 ns
+  const FILETIME then{time.LowPart, time.HighPart};
+  const bool set = SetFileTime(file, nullptr, nullptr, &then) != FALSE;
+  CloseHandle(file);
+  return set;
+}
+
 std::u16string Utf8ToU16(std::string_view utf8) {
   if (utf8.empty()) return {};
   const int n =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,8 @@ std::wstring NewTempFile();
 // The whole file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
+// Moves the file's last write time `seconds` into the past.
+bool AgeFile(const std::wstring& path, int64_t seconds);
 
 std::u16string Utf8ToU16(std::string_view utf8);
 std::string U16ToUtf8(std::u16string_view text);
