@@ -31,22 +31,6 @@ std::vector<std::u16string> FolderContents(const TestFolder& folder) {
   return Sorted(files.List(folder / u"*", kAttrHidden | kAttrSystem | kAttrDirectory));
 }
 
-// Moves the file's last write time `seconds` into the past.
-bool AgeFile(const std::u16string& path, int64_t seconds) {
-  const ScopedHandle file(CreateFileW(Wide(path), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                      nullptr));
-  if (!file.valid()) return false;
-  FILETIME now{};
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER time{};
-  time.LowPart = now.dwLowDateTime;
-  time.HighPart = now.dwHighDateTime;
-  time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;
-  const FILETIME then{time.LowPart, time.HighPart};
-  return SetFileTime(file.get(), nullptr, nullptr, &then) != FALSE;
-}
-
 TEST(Win32FileSystemTest, ReplaceWritesNewFilesAndShorterRewritesWhole) {
   TestFolder folder;
   Win32FileSystem files;
@@ -189,7 +173,8 @@ TEST(Win32FileSystemTest, TheLongestPathWhoseTemporaryFileFitsIsWrittenAndLeftov
   RemoveLeftoverTemporaries(files, folder.path());
   EXPECT_EQ(FolderContents(folder).size(), 4u);
   for (const char16_t* leftover : {u"a.ppx.~1f_0.tmp", u"Norv.e01.~1f_1.tmp"})
-    EXPECT_TRUE(AgeFile(folder / leftover, 600)) << test::Utf8(leftover);
+    EXPECT_TRUE(wintest::AgeFile(std::wstring(Wide(folder / leftover)), 600))
+        << test::Utf8(leftover);
   EXPECT_GE(files.SecondsSinceLastWrite(folder / u"a.ppx.~1f_0.tmp").value_or(0), 600);
   RemoveLeftoverTemporaries(files, folder.path());
   EXPECT_EQ(FolderContents(folder), (std::vector<std::u16string>{u"mine.tmp", name}));

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/win32/scoped_handles.h"
 #include "testdesk/whole_file.h"
 
 namespace norv::wintest {
@@ -37,6 +38,21 @@ std::string ReadFileBytes(const std::u16string& path) {
 
 bool WriteFileBytes(const std::u16string& path, std::string_view bytes) {
   return WriteFileBytes(std::wstring(path.begin(), path.end()), bytes);
+}
+
+bool AgeFile(const std::wstring& path, int64_t seconds) {
+  const norv::ScopedHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+  if (!file.valid()) return false;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER time{};
+  time.LowPart = now.dwLowDateTime;
+  time.HighPart = now.dwHighDateTime;
+  time.QuadPart -= static_cast<ULONGLONG>(seconds) * 10'000'000;  // FILETIME counts 100 ns
+  const FILETIME then{time.LowPart, time.HighPart};
+  return SetFileTime(file.get(), nullptr, nullptr, &then) != FALSE;
 }
 
 std::u16string Utf8ToU16(std::string_view utf8) {

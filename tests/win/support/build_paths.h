@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ std::string ReadFileBytes(const std::u16string& path);
 // Replaces the file; false when it could not be written whole.
 [[nodiscard]] bool WriteFileBytes(const std::wstring& path, std::string_view bytes);
 [[nodiscard]] bool WriteFileBytes(const std::u16string& path, std::string_view bytes);
+// Moves the file's last write time `seconds` into the past.
+[[nodiscard]] bool AgeFile(const std::wstring& path, int64_t seconds);
 
 std::u16string Utf8ToU16(std::string_view utf8);
 std::string U16ToUtf8(std::u16string_view text);
