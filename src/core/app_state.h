@@ -22,6 +22,8 @@ struct AppState {
   // reCover[0]: at start-up put icons where they were at the last exit (exactly 1 enables it).
   // reCover[1]: 0 puts icons back at exit where they were at start-up; any other value keeps them.
   std::array<int16_t, 2> reCover{0, 0};
+  // Exactly 1: arrangements follow the display configuration.
+  int16_t followDisplays = 0;
   int16_t savedLayoutCount = 0;
   std::u16string appDirectory;
 };
