@@ -14,6 +14,7 @@
 #include "commands/win32/desktop_diagnosis.h"
 #include "core/app_state.h"
 #include "core/win32/platform.h"
+#include "displays/win32/win32_display_platform.h"
 
 namespace norv {
 namespace {
@@ -26,8 +27,9 @@ ExitCode RunInThisProcess(const CommandRequest& request, CommandOutput& out) {
   Win32Platform platform;
   AppState state;
   state.appDirectory = ProgramDirectory();
+  Win32DisplayPlatform displays;
   CommandServices command(platform.services(), out);
-  return RunWithoutResident(request, state, command);
+  return RunWithoutResident(request, state, command, displays);
 }
 
 ExitCode Run(const ParsedCommandLine& parsed, CommandOutput& out) {

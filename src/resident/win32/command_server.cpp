@@ -51,10 +51,15 @@ LRESULT CommandServer::Answer(HWND self, HWND sender, const COPYDATASTRUCT& data
   } else {
     CommandServices command(services_, out);
     code = RunInResident(*request, state_, command, *this);
+    if (code == ExitCode::kDone && MovesIcons(request->kind)) tray_.RecordArrangement();
   }
   SendAnswer(self, sender, out.lines);
   return static_cast<LRESULT>(ReplyFor(code));
 }
+
+DisplayFollower& CommandServer::Follower() { return tray_.follower(); }
+
+void CommandServer::FollowDisplaysSwitched() { tray_.OnFollowSwitched(); }
 
 bool CommandServer::MainWindowOpen() { return trayView_.MainWindowOpen(); }
 
