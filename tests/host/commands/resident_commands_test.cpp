@@ -178,6 +178,7 @@ TEST(ResidentCommandsTest, FollowingTheDisplaysIsSwitchedListedAndUndone) {
   EXPECT_EQ(r.Line(), "自動で復帰する直前のｱｲｺﾝ位置に戻しました。");
   EXPECT_EQ(r.p.desktop.items[0].position, (Point{300, 300}));
   EXPECT_EQ(r.p.state.table.positions[0], (Point{300, 300}));
+  EXPECT_EQ(r.Run(CommandKind::kUndo), ExitCode::kLayoutRefused) << "one level only";
 
   ASSERT_EQ(r.Run(CommandKind::kFollowDisplays, {}, false), ExitCode::kDone);
   EXPECT_EQ(r.p.profile.Read(u"Section", u"FollowDisplays", kSettings), u"0");

@@ -86,38 +86,15 @@ TEST(DisplayFollowerTest, TheIconsReturnWhenTheConfigurationDoes) {
   EXPECT_EQ(f.Positions()[2], laptop[3]);
   ASSERT_EQ(f.ChangeTo(kDocked, {1800, 1000}), SettleDecision::kRestored);
   EXPECT_EQ(f.Positions()[2], (Point{1850, 1050}));
-}
 
-TEST(DisplayFollowerTest, UndoBringsBackWhatTheRestoreReplaced) {
-  Following f;
-  f.ChangeTo(kDocked, {1920, 1160});
-  f.follower.Record();
-  f.ChangeTo(kLaptop, {1366, 728});
-  f.Place({{500, 500}, {600, 500}, {700, 500}, {1416, 778}});
-  f.follower.Record();
-  f.Place({{5, 5}, {5, 80}, {5, 160}, {1416, 778}});  // shuffled while the laptop is in use
-  ASSERT_EQ(f.ChangeTo(kLaptop, {1366, 728}), SettleDecision::kReHide);  // same: nothing moves
-  EXPECT_EQ(f.Positions()[0], (Point{5, 5}));
-
-  f.ChangeTo(kDocked, {1920, 1160});
-  const std::vector<Point> shuffled{{50, 50}, {50, 130}, {50, 210}, {1416, 778}};
-  f.Place(shuffled);
-  ASSERT_EQ(f.ChangeTo(kLaptop, {1366, 728}), SettleDecision::kRestored);
-  EXPECT_EQ(f.Positions()[0], (Point{500, 500}));
-
-  const std::vector<LayoutRecord> undo = f.follower.UndoArrangement();
-  ASSERT_EQ(undo.size(), 4u);
-  MoveIcons(
-      f.p.state.table, f.p.services,
-      [&](const IconTable& now) { return PlanLayoutMoves(undo, now); }, OnNewDesktop::kPlanAgain);
-  SnapshotDesktop(f.p.state.table, f.p.services);
-  f.follower.UndoDone(f.p.state.table);
-  EXPECT_EQ(f.Positions(), shuffled);
-  EXPECT_TRUE(f.follower.UndoArrangement().empty()) << "one level only";
-  // The undone arrangement is now the laptop's.
-  f.ChangeTo(kDocked, {1920, 1160});
-  f.ChangeTo(kLaptop, {1366, 728});
-  EXPECT_EQ(f.Positions(), shuffled);
+  // A new run goes on from the configuration the index names first: the same, nothing moves.
+  DisplayFollower next(f.p.state, f.p.services, f.displays);
+  next.OnDisplayEvent();
+  f.displays.now += 4000;
+  next.OnTick();
+  f.displays.now += 1000;
+  EXPECT_EQ(next.OnTick(), SettleDecision::kReHide);
+  EXPECT_EQ(f.follower.arrangements().Entries().size(), 2u);
 }
 
 TEST(DisplayFollowerTest, NothingIsMovedOrWrittenWhenItShouldNotBe) {
@@ -164,28 +141,6 @@ TEST(DisplayFollowerTest, NothingIsMovedOrWrittenWhenItShouldNotBe) {
     EXPECT_EQ(f.p.desktop.moves, 0);
     EXPECT_EQ(f.follower.arrangements().Entries().size(), 1u);
   }
-}
-
-TEST(DisplayFollowerTest, TheIndexListsEveryConfigurationMostRecentFirst) {
-  Following f;
-  f.ChangeTo(kDocked, {1920, 1160});
-  f.follower.Record();
-  f.ChangeTo(kLaptop, {1366, 728});
-  f.follower.Record();
-  const std::vector<DisplayEntry> entries = f.follower.arrangements().Entries();
-  ASSERT_EQ(entries.size(), 2u);
-  EXPECT_EQ(entries[0].key, ConfigurationKey(kLaptop));
-  EXPECT_EQ(entries[0].file, u"2.ppx");
-  EXPECT_EQ(entries[1].label, ConfigurationLabel(kDocked));
-  EXPECT_EQ(entries[1].desktop, (DesktopRect{1920, 1160}));
-  EXPECT_EQ(f.follower.CurrentKey(), ConfigurationKey(kLaptop));
-  // A new run goes on from the configuration the index names first.
-  DisplayFollower next(f.p.state, f.p.services, f.displays);
-  next.OnDisplayEvent();
-  f.displays.now += 10000;
-  next.OnTick();
-  f.displays.now += 1000;
-  EXPECT_EQ(next.OnTick(), SettleDecision::kReHide);
 }
 
 }  // namespace
