@@ -46,7 +46,8 @@ std::u16string AtomicWriteTemporaryPath(std::u16string_view target, uint32_t pro
   return path;
 }
 
-bool IsLeftoverOfAtomicWrite(std::u16string_view fileName) {
+bool IsLeftoverOfAtomicWrite(std::u16string_view fileName,
+                             std::initializer_list<std::u16string_view> alsoOwn) {
   if (!fileName.ends_with(kEnd)) return false;
   fileName.remove_suffix(kEnd.size());
   const size_t mark = fileName.rfind(kMark);
@@ -54,12 +55,15 @@ bool IsLeftoverOfAtomicWrite(std::u16string_view fileName) {
   const std::u16string_view numbers = fileName.substr(mark + kMark.size());
   const size_t separator = numbers.find(u'_');
   return separator != std::u16string_view::npos && IsHex(numbers.substr(0, separator)) &&
-         IsHex(numbers.substr(separator + 1)) && IsOwnFile(fileName.substr(0, mark));
+         IsHex(numbers.substr(separator + 1)) &&
+         (IsOwnFile(fileName.substr(0, mark)) ||
+          std::find(alsoOwn.begin(), alsoOwn.end(), fileName.substr(0, mark)) != alsoOwn.end());
 }
 
-void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& appDirectory) {
-  for (const std::u16string& name : files.List(appDirectory + u"\\*" + std::u16string(kEnd), 0)) {
-    if (IsLeftoverOfAtomicWrite(name)) files.Delete(appDirectory + u"\\" + name);
+void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& folder,
+                               std::initializer_list<std::u16string_view> alsoOwn) {
+  for (const std::u16string& name : files.List(folder + u"\\*" + std::u16string(kEnd), 0)) {
+    if (IsLeftoverOfAtomicWrite(name, alsoOwn)) files.Delete(folder + u"\\" + name);
   }
 }
 
