@@ -3,13 +3,13 @@
 #include <optional>
 #include <string>
 
-#include "core/icon_moves.h"
 #include "displays/display_arrangements.h"
 #include "displays/display_settle.h"
 
 namespace norv {
 
 struct AppState;
+struct IconTable;
 struct Services;
 class DisplayPlatform;
 
