@@ -205,6 +205,8 @@ bool Win32TrayWindow::Create() {
   filter.dbcc_classguid = kMonitorInterface;
   monitorNotification_ = RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
   AskForSessionChanges(hwnd());
+  // The main window's moves are recorded as the commands' are.
+  mainWindow_.AfterEachCommand([this] { tray_.RecordArrangement(); });
   return true;
 }
 
