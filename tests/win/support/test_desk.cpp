@@ -148,14 +148,15 @@ std::unique_ptr<TestDesk> TestDesk::Start(const TestDeskOptions& options, std::s
   }
   auto process = ChildProcess::Start(TestDeskExe(), Arguments(options, description));
   if (!process) return fail("cannot start testdesk.exe");
-  // testdesk creates its control window last, once the desktop is complete.
+  // testdesk creates its control window last, once the desktop is complete; a thousand icons on a
+  // loaded machine can take a while.
   HWND control = nullptr;
   WaitUntil(
       [&] {
         control = WaitForTopWindow(kControlClass, nullptr, process->id(), 0);
         return control != nullptr || !process->running();
       },
-      15000);
+      60000);
   if (!description.empty()) DeleteFileW(description.c_str());
   if (!control) {
     const auto code = process->WaitForExit(0);
