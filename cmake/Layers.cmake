@@ -1,7 +1,7 @@
 # The layers of src/, lowest first: each folder of src/ is one layer, and its code may include and
 # link only its own layer and lower ones. Windows that need something done above them report it
 # to their caller instead.
-set(NORV_LAYERS core chrome layout mainwindow commands resident app)
+set(NORV_LAYERS core chrome layout mainwindow displays commands resident app)
 
 # The rank of the layer that holds `directory` (a path under src/), or -1 outside src/.
 function(norv_layer_rank directory out)

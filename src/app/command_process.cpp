@@ -16,6 +16,7 @@
 #include "core/win32/platform.h"
 #include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
+#include "displays/win32/win32_display_platform.h"
 
 namespace norv {
 namespace {
@@ -30,8 +31,9 @@ class Win32CommandRoutes final : public CommandRoutes {
     Win32Platform platform;
     AppState state;
     state.appDirectory = norv::ProgramDirectory();
+    Win32DisplayPlatform displays;
     CommandServices command(platform.services(), out);
-    return RunWithoutResident(request, state, command);
+    return RunWithoutResident(request, state, command, displays);
   }
   ExitCode Diagnose(CommandOutput& out) override { return DiagnoseDesktop(out); }
   std::u16string ProgramDirectory() override { return norv::ProgramDirectory(); }

@@ -16,7 +16,7 @@ struct SwitchName {
   CommandKind kind;
 };
 
-constexpr std::array<SwitchName, 8> kSwitches{{
+constexpr std::array<SwitchName, 11> kSwitches{{
     {u"save", CommandKind::kSave},
     {u"restore", CommandKind::kRestore},
     {u"list", CommandKind::kList},
@@ -24,6 +24,9 @@ constexpr std::array<SwitchName, 8> kSwitches{{
     {u"hide-all", CommandKind::kHideAll},
     {u"show-all", CommandKind::kShowAll},
     {u"diagnose", CommandKind::kDiagnose},
+    {u"follow-displays", CommandKind::kFollowDisplays},
+    {u"displays", CommandKind::kDisplays},
+    {u"undo", CommandKind::kUndo},
     {u"?", CommandKind::kUsage},
 }};
 constexpr std::u16string_view kOverwrite = u"overwrite";
@@ -32,13 +35,17 @@ bool IsSwitch(std::u16string_view argument) {
   return argument.size() > 1 && (argument[0] == u'/' || argument[0] == u'-');
 }
 
+std::u16string LowerCase(std::u16string_view text) {
+  std::u16string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; });
+  return lower;
+}
+
 // The switch's name without its "/" or "-", in lower case; nullopt for anything else.
 std::optional<std::u16string> SwitchNameOf(std::u16string_view argument) {
   if (!IsSwitch(argument)) return std::nullopt;
-  std::u16string name(argument.substr(1));
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; });
-  return name;
+  return LowerCase(argument.substr(1));
 }
 
 std::optional<CommandKind> CommandOf(std::u16string_view argument) {
@@ -71,6 +78,11 @@ ParsedCommandLine Extra(std::u16string_view argument) {
 
 }  // namespace
 
+bool MovesIcons(CommandKind kind) {
+  return kind == CommandKind::kRestore || kind == CommandKind::kHideAll ||
+         kind == CommandKind::kShowAll || kind == CommandKind::kUndo;
+}
+
 ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments) {
   ParsedCommandLine parsed;
   if (arguments.empty()) return parsed;
@@ -94,6 +106,13 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::u16string>& arguments)
       parsed.request.overwrite = true;
       ++next;
     }
+  }
+  if (*kind == CommandKind::kFollowDisplays) {
+    const std::u16string word = arguments.size() < 2 ? u"" : LowerCase(arguments[1]);
+    if (word != u"on" && word != u"off")
+      return Invalid(std::u16string(command_text::kOnOffMissing));
+    parsed.request.on = word == u"on";
+    next = 2;
   }
   if (next < arguments.size()) {
     if (IsOverwrite(arguments[next]))

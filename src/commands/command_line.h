@@ -14,6 +14,9 @@ enum class CommandKind {
   kHideAll,
   kShowAll,
   kDiagnose,
+  kFollowDisplays,
+  kDisplays,
+  kUndo,
   kUsage,
   kInvalid,
 };
@@ -22,12 +25,16 @@ struct CommandRequest {
   CommandKind kind = CommandKind::kNone;
   std::u16string name;     // kSave and kRestore
   bool overwrite = false;  // kSave
+  bool on = false;         // kFollowDisplays
 };
 
 struct ParsedCommandLine {
   CommandRequest request;
   std::u16string error;  // kInvalid: what is wrong, as a line for the user
 };
+
+// Whether the command moves icons when it succeeds.
+bool MovesIcons(CommandKind kind);
 
 // The program's arguments, without the program's own name, as the system split them. Switch names
 // are case-insensitive and may start with "/" or "-"; the layout name is taken as it is.

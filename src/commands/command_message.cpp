@@ -8,13 +8,15 @@ namespace {
 
 constexpr uint32_t kReplyTag = 0x4E560000;
 constexpr uint32_t kOverwriteFlag = 1;
+constexpr uint32_t kOnFlag = 2;
 constexpr size_t kRequestHeaderBytes = kMaxRequestBytes - 2 * kMaxNameUnits;
 constexpr size_t kLineHeaderBytes = 6;
 
-// The kinds that travel, by their number in a request.
-constexpr std::array<CommandKind, 6> kCarried{CommandKind::kSave,    CommandKind::kRestore,
-                                              CommandKind::kList,    CommandKind::kOpen,
-                                              CommandKind::kHideAll, CommandKind::kShowAll};
+// The kinds that travel, by their number in a request; new kinds go at the end.
+constexpr std::array<CommandKind, 9> kCarried{
+    CommandKind::kSave,           CommandKind::kRestore,  CommandKind::kList,
+    CommandKind::kOpen,           CommandKind::kHideAll,  CommandKind::kShowAll,
+    CommandKind::kFollowDisplays, CommandKind::kDisplays, CommandKind::kUndo};
 
 bool TakesName(CommandKind kind) {
   return kind == CommandKind::kSave || kind == CommandKind::kRestore;
@@ -113,7 +115,7 @@ std::string EncodeRequest(const CommandRequest& request) {
   std::string out;
   PutU32(out, kRequestTag);
   PutU32(out, static_cast<uint32_t>(carried - kCarried.begin()) + 1);
-  PutU32(out, request.overwrite ? kOverwriteFlag : 0);
+  PutU32(out, (request.overwrite ? kOverwriteFlag : 0) | (request.on ? kOnFlag : 0));
   PutU32(out, static_cast<uint32_t>(request.name.size()));
   PutText(out, request.name);
   return out;
@@ -129,11 +131,13 @@ std::optional<CommandRequest> DecodeRequest(std::string_view bytes) {
     return std::nullopt;
   CommandRequest request;
   request.kind = kCarried[*number - 1];
-  if ((*flags & ~kOverwriteFlag) != 0 ||
-      ((*flags & kOverwriteFlag) && request.kind != CommandKind::kSave)) {
+  if ((*flags & ~(kOverwriteFlag | kOnFlag)) != 0 ||
+      ((*flags & kOverwriteFlag) && request.kind != CommandKind::kSave) ||
+      ((*flags & kOnFlag) && request.kind != CommandKind::kFollowDisplays)) {
     return std::nullopt;
   }
   request.overwrite = (*flags & kOverwriteFlag) != 0;
+  request.on = (*flags & kOnFlag) != 0;
   if (*units > kMaxNameUnits || (*units != 0 && !TakesName(request.kind)) ||
       bytes.size() != kRequestHeaderBytes + size_t{*units} * 2) {
     return std::nullopt;

@@ -7,7 +7,7 @@
 // put between 「」.
 namespace norv::command_text {
 
-inline constexpr std::array<std::u16string_view, 24> kUsage{
+inline constexpr std::array<std::u16string_view, 30> kUsage{
     u"使い方: Norv.exe [コマンド]",
     u"コマンドを付けずに起動すると、常駐して通知領域にｱｲｺﾝを表示します。",
     u"",
@@ -22,6 +22,13 @@ inline constexpr std::array<std::u16string_view, 24> kUsage{
     u"      常駐している Norvane の設定画面を開きます。",
     u"  /hide-all、/show-all",
     u"      全てのｱｲｺﾝを非表示にします／起動時の位置に表示します。",
+    u"  /follow-displays on|off",
+    u"      画面の構成 (ﾓﾆﾀｰの数・解像度・拡大率) "
+    u"ごとにｱｲｺﾝ位置を記録し、構成が戻ったときに復帰します。",
+    u"  /displays",
+    u"      記録した画面の構成と最後に使った日時を、タブで区切って一行ずつ表示します。",
+    u"  /undo",
+    u"      最後に自動で復帰する直前のｱｲｺﾝ位置に戻します。",
     u"  /diagnose",
     u"      ﾃﾞｽｸﾄｯﾌﾟの状態を調べて表示します (不具合の報告用)。",
     u"  /?",
@@ -40,6 +47,8 @@ inline constexpr std::array<std::u16string_view, 24> kUsage{
 inline constexpr std::u16string_view kUnknownCommand = u"不明なコマンドです: ";
 inline constexpr std::u16string_view kExtraArgument = u"余分な指定があります: ";
 inline constexpr std::u16string_view kNameMissing = u" の後に名前を指定して下さい。";
+inline constexpr std::u16string_view kOnOffMissing =
+    u"/follow-displays の後に on か off を指定して下さい。";
 inline constexpr std::u16string_view kOverwriteOutOfPlace =
     u"/overwrite は「/save 名前」の後に付けて下さい。";
 
@@ -69,6 +78,20 @@ inline constexpr std::u16string_view kRestored = u"」を復帰しました。";
 inline constexpr std::u16string_view kAllHidden = u"全てのｱｲｺﾝを非表示にしました。";
 inline constexpr std::u16string_view kAllShown = u"全てのｱｲｺﾝを起動時の位置に表示しました。";
 inline constexpr std::u16string_view kOpened = u"設定画面を開きました。";
+
+// Following the displays.
+inline constexpr std::u16string_view kFollowOn =
+    u"画面の構成ごとのｱｲｺﾝ位置の記録と復帰を有効にしました。";
+inline constexpr std::u16string_view kFollowOff =
+    u"画面の構成ごとのｱｲｺﾝ位置の記録と復帰を無効にしました。記録した位置はそのまま残っています。";
+inline constexpr std::u16string_view kFollowNextStart =
+    u"Norvane が常駐していないため、次に起動したときから反映されます。";
+inline constexpr std::u16string_view kFollowNotSaved =
+    u"設定ファイル Norv.ini に書き込めなかったため、変更しませんでした。"
+    u"ファイルやフォルダーが読み取り専用でないかを確認して下さい。";
+inline constexpr std::u16string_view kCurrentDisplays = u"現在";
+inline constexpr std::u16string_view kUndone = u"自動で復帰する直前のｱｲｺﾝ位置に戻しました。";
+inline constexpr std::u16string_view kNothingToUndo = u"元に戻せる自動の復帰はありません。";
 
 // The desktop. A snapshot that found no icons says so with the program's own message.
 inline constexpr std::u16string_view kShellNoAnswer =

@@ -7,7 +7,7 @@ enum class ExitCode : int {
   kDone = 0,
   kBadCommandLine = 1,
   // The layout name was refused, the layout does not exist, exists already without /overwrite,
-  // or could not be written.
+  // or could not be written (Norv.ini too, for /follow-displays); nothing for /undo to undo.
   kLayoutRefused = 2,
   kNeedsResident = 3,
   // No desktop view, no icons, or the shell did not answer.

@@ -4,6 +4,7 @@
 #include "commands/command_output.h"
 #include "commands/command_services.h"
 #include "commands/command_texts.h"
+#include "commands/display_commands.h"
 #include "commands/layout_commands.h"
 #include "core/app_state.h"
 #include "core/settings.h"
@@ -65,6 +66,16 @@ ExitCode RunInResident(const CommandRequest& request, AppState& state, CommandSe
       return ReleaseAllIconsButton(Command::kHideAll, state, command, windows);
     case CommandKind::kShowAll:
       return ReleaseAllIconsButton(Command::kShowAll, state, command, windows);
+    case CommandKind::kFollowDisplays: {
+      const ExitCode code =
+          FollowDisplaysCommand(state, command, windows.Follower(), request.on, true);
+      windows.FollowDisplaysSwitched();
+      return code;
+    }
+    case CommandKind::kDisplays:
+      return ListDisplaysCommand(command, windows.Follower());
+    case CommandKind::kUndo:
+      return ThenShowInMainWindow(UndoCommand(state, command, windows.Follower()), windows);
     default:
       return ExitCode::kBadCommandLine;
   }

@@ -7,6 +7,7 @@ namespace norv {
 struct AppState;
 struct CommandRequest;
 class CommandServices;
+class DisplayFollower;
 
 // What the resident program's commands need of its windows.
 class ResidentWindows {
@@ -19,6 +20,10 @@ class ResidentWindows {
   virtual void ShowOutsideChange() = 0;
   // What "設定..." does; an open main window comes to the front instead.
   virtual void OpenSettings() = 0;
+  // The arrangements that follow the displays.
+  virtual DisplayFollower& Follower() = 0;
+  // After /follow-displays: the timers that serve following start or stop.
+  virtual void FollowDisplaysSwitched() = 0;
 };
 
 // A command handed to the resident Norvane, carried out with the code its windows run, so that

@@ -20,6 +20,8 @@ class Pause;
 struct AppState {
   IconTable table;
   Options options;
+  // Exactly 1: arrangements follow the display configuration ("FollowDisplays" in Norv.ini).
+  int16_t followDisplays = 0;
   int16_t savedLayoutCount = 0;
   std::u16string appDirectory;
 };

@@ -48,7 +48,8 @@ std::u16string AtomicWriteTemporaryPath(std::u16string_view target, uint32_t pro
   return path;
 }
 
-bool IsLeftoverOfAtomicWrite(std::u16string_view fileName) {
+bool IsLeftoverOfAtomicWrite(std::u16string_view fileName,
+                             std::initializer_list<std::u16string_view> alsoOwn) {
   if (!fileName.ends_with(kEnd)) return false;
   fileName.remove_suffix(kEnd.size());
   const size_t mark = fileName.rfind(kMark);
@@ -56,13 +57,16 @@ bool IsLeftoverOfAtomicWrite(std::u16string_view fileName) {
   const std::u16string_view numbers = fileName.substr(mark + kMark.size());
   const size_t separator = numbers.find(u'_');
   return separator != std::u16string_view::npos && IsHex(numbers.substr(0, separator)) &&
-         IsHex(numbers.substr(separator + 1)) && IsOwnFile(fileName.substr(0, mark));
+         IsHex(numbers.substr(separator + 1)) &&
+         (IsOwnFile(fileName.substr(0, mark)) ||
+          std::find(alsoOwn.begin(), alsoOwn.end(), fileName.substr(0, mark)) != alsoOwn.end());
 }
 
-void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& appDirectory) {
-  for (const std::u16string& name : files.List(appDirectory + u"\\*" + std::u16string(kEnd), 0)) {
-    if (!IsLeftoverOfAtomicWrite(name)) continue;
-    const std::u16string path = appDirectory + u"\\" + name;
+void RemoveLeftoverTemporaries(FileSystem& files, const std::u16string& folder,
+                               std::initializer_list<std::u16string_view> alsoOwn) {
+  for (const std::u16string& name : files.List(folder + u"\\*" + std::u16string(kEnd), 0)) {
+    if (!IsLeftoverOfAtomicWrite(name, alsoOwn)) continue;
+    const std::u16string path = folder + u"\\" + name;
     const std::optional<int64_t> age = files.SecondsSinceLastWrite(path);
     if (age && (*age >= kLeftoverSeconds || *age <= -kLeftoverSeconds)) files.Delete(path);
   }

@@ -44,6 +44,8 @@ class FileSystem {
   // path keeps its old content (or stays absent) and false is returned.
   virtual bool ReplaceAtomically(const std::u16string& path, std::string_view bytes) = 0;
   virtual bool Delete(const std::u16string& path) = 0;
+  // Makes the folder where none is; true when it exists afterwards (its parent must exist).
+  virtual bool CreateFolder(const std::u16string& path) = 0;
   // Names (without directory), in listing order, of the entries matching pattern ("*" and "?" in
   // its last component, case-insensitive): every file, read-only and archive ones included, and
   // hidden, system or directory entries only when `attributes` names that class, as the platform's

@@ -72,6 +72,15 @@ void LoadOptions(AppState& state, ProfileFile& profile) {
     if (const std::optional<int16_t> number = ParseOptionValue(value))
       state.options.*option.value = *number;
   }
+  const std::u16string follow =
+      CutProfileValue(profile.Read(kSettingsSection, kFollowDisplaysKey, file));
+  if (const std::optional<int16_t> number = ParseOptionValue(follow))
+    state.followDisplays = *number;
+}
+
+bool SaveFollowDisplays(const AppState& state, ProfileFile& profile) {
+  return profile.Write(kSettingsSection, kFollowDisplaysKey, NumberText(state.followDisplays),
+                       state.appDirectory + kSettingsFileName);
 }
 
 bool SaveOptions(const AppState& state, ProfileFile& profile) {

@@ -24,15 +24,19 @@ inline constexpr char16_t kHelpFileName[] = u"\\Norvane.html";
 inline constexpr char16_t kSettingsSection[] = u"Section";
 inline constexpr char16_t kRestoreLastExitKey[] = u"ReCover_0";
 inline constexpr char16_t kKeepPositionsAtExitKey[] = u"ReCover_1";
+inline constexpr char16_t kFollowDisplaysKey[] = u"FollowDisplays";
 
 // The value text of one option as stored: empty reads as 0, a number is rounded down, anything
 // else (not a number, or outside 16 bits) leaves the option as it was.
 std::optional<int16_t> ParseOptionValue(std::u16string_view text);
 
-// Reads both options from the settings file into state.options by the rule above.
+// Reads both options from the settings file into state.options by the rule above, and the
+// switch of following the displays into state.followDisplays.
 void LoadOptions(AppState& state, ProfileFile& profile);
-// Writes both options with the list's number text (" 1"); false when a write failed.
+// Writes both options with the list's number text (" 1"); false when a write failed. The switch
+// is not among them: only its command writes it.
 bool SaveOptions(const AppState& state, ProfileFile& profile);
+bool SaveFollowDisplays(const AppState& state, ProfileFile& profile);
 
 // Profile values are cut to what a 256-byte ANSI buffer holds.
 inline constexpr size_t kProfileValueMaxBytes = 255;

@@ -26,8 +26,8 @@ int16_t ReadInt16(std::string_view bytes) {
   return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
 }
 
-// For each record in order, a move of the first icon of the table whose trimmed text equals the
-// record's trimmed text; the last record of a text decides where it ends.
+}  // namespace
+
 std::vector<IconMove> PlanLayoutMoves(const std::vector<LayoutRecord>& records,
                                       const IconTable& table) {
   // Only the first icon of each text is ever matched, so one entry per text is enough.
@@ -46,8 +46,6 @@ std::vector<IconMove> PlanLayoutMoves(const std::vector<LayoutRecord>& records,
   }
   return moves;
 }
-
-}  // namespace
 
 std::u16string LayoutPath(std::u16string_view appDirectory, std::u16string_view name) {
   std::u16string path(appDirectory);

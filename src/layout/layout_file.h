@@ -36,6 +36,11 @@ std::string EncodeLayout(const IconTable& table);
 // Records of the bytes; a trailing partial record is ignored, at most kMaxLayoutRecords.
 std::vector<LayoutRecord> DecodeLayout(std::string_view bytes);
 
+// For each record in order, a move of the first icon of the table whose trimmed text equals the
+// record's trimmed text; the last record of a text decides where it ends.
+std::vector<IconMove> PlanLayoutMoves(const std::vector<LayoutRecord>& records,
+                                      const IconTable& table);
+
 // Replaces the file at path with the table's records in one step; false (old file untouched)
 // when it could not be written.
 bool WriteLayoutFile(FileSystem& files, const std::u16string& path, const IconTable& table);

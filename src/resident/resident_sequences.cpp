@@ -8,6 +8,7 @@
 #include "core/icon_moves.h"
 #include "core/settings.h"
 #include "core/user_messages.h"
+#include "displays/display_arrangements.h"
 #include "layout/layout_file.h"
 #include "resident/tray_window_view.h"
 
@@ -37,6 +38,8 @@ bool BeginStartup(AppState& state, Services& services, std::u16string appDirecto
   state.appDirectory = std::move(appDirectory);
   LoadOptions(state, services.profile);
   RemoveLeftoverTemporaries(services.files, state.appDirectory);
+  RemoveLeftoverTemporaries(services.files, state.appDirectory + kDisplaysFolderName,
+                            {std::u16string_view(kDisplayIndexName).substr(1)});
   const bool taken = TakeFirstSnapshot(state.table, services);
   // A run killed while it moved icons may have left the desktop not painting them.
   services.desktop.EndMoveBatch();

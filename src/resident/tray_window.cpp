@@ -30,6 +30,9 @@ void TrayWindow::Start() {
   BringBackLastExit(state_, services_);
   iconWanted_ = true;
   AddIcon();
+  // The configuration at start is settled like any other before anything is recorded.
+  OnFollowSwitched();
+  OnDisplayEvent();
 }
 
 void TrayWindow::AddIcon() {
@@ -44,6 +47,8 @@ void TrayWindow::AddIcon() {
 void TrayWindow::OnTimer(TrayTimer timer) {
   if (timer == TrayTimer::kIconRetry) TryIconAgain();
   if (timer == TrayTimer::kDisplayCheck) CheckDisplay();
+  if (timer == TrayTimer::kDisplaySettle) SettleDisplays();
+  if (timer == TrayTimer::kArrangementRecord) RecordFromTimer();
 }
 
 void TrayWindow::TryIconAgain() {
@@ -58,13 +63,52 @@ void TrayWindow::OnDisplayChanged() {
   if (!areaBefore_) areaBefore_ = state_.table.Desktop();
   displayChecksLeft_ = kDisplayChecks;
   view_.StartTimer(TrayTimer::kDisplayCheck, kDisplayCheckMilliseconds);
+  OnDisplayEvent();
+}
+
+void TrayWindow::OnDisplayEvent() {
+  follower_.OnDisplayEvent();
+  if (follower_.Settling())
+    view_.StartTimer(TrayTimer::kDisplaySettle, kDisplaySettleTickMilliseconds);
+}
+
+void TrayWindow::SettleDisplays() {
+  if (Occupied()) return;
+  const SettleDecision decision = follower_.OnTick();
+  if (!follower_.Settling()) view_.StopTimer(TrayTimer::kDisplaySettle);
+  if (decision == SettleDecision::kRestored) {
+    // The known arrangement has put the hidden icons at the new corner already.
+    areaBefore_.reset();
+    view_.StopTimer(TrayTimer::kDisplayCheck);
+    view_.ShowChangeInMainWindow();
+  } else if (decision == SettleDecision::kReHide && !areaBefore_) {
+    follower_.Record();
+  }
+}
+
+void TrayWindow::RecordArrangement() { follower_.RecordTable(state_.table); }
+
+void TrayWindow::RecordFromTimer() {
+  // Not while a re-hide is still to come: the hidden icons may still lie inside the new area.
+  if (!Occupied() && !areaBefore_) follower_.Record();
+}
+
+void TrayWindow::OnFollowSwitched() {
+  if (follower_.On()) {
+    view_.StartTimer(TrayTimer::kArrangementRecord, kArrangementRecordMilliseconds);
+  } else {
+    view_.StopTimer(TrayTimer::kArrangementRecord);
+    view_.StopTimer(TrayTimer::kDisplaySettle);
+  }
 }
 
 void TrayWindow::CheckDisplay() {
-  // The desktop is left alone until what occupies the program has ended.
-  if (!areaBefore_ || Occupied()) return;
+  // The desktop is left alone until what occupies the program has ended, and while following the
+  // displays until the configuration has settled: a known arrangement replaces the re-hide.
+  if (!areaBefore_ || Occupied() || follower_.Settling()) return;
   const DisplayFollow follow = FollowDesktopArea(state_.table, services_, *areaBefore_);
   if (follow != DisplayFollow::kAreaUnchanged) view_.ShowChangeInMainWindow();
+  if (follow == DisplayFollow::kFollowed) follower_.RecordTable(state_.table);
   if (follow == DisplayFollow::kFollowed || --displayChecksLeft_ <= 0) {
     areaBefore_.reset();
     view_.StopTimer(TrayTimer::kDisplayCheck);
@@ -96,13 +140,14 @@ void TrayWindow::Run(TrayCommand command) {
     case TrayCommand::kRestore:
       view_.RunRestoreDialog();
       // Whatever the user did in the dialog, the table follows the desktop.
-      SnapshotOrEndForNoIcons(state_.table, services_);
+      if (SnapshotOrEndForNoIcons(state_.table, services_)) RecordArrangement();
       break;
     case TrayCommand::kHelp:
       ShowHelp();
       break;
     case TrayCommand::kExit:
       iconWanted_ = false;
+      follower_.Record();
       RunExitSequence(state_, services_, view_);
       break;
   }

@@ -5,11 +5,13 @@
 #include <string>
 
 #include "core/geometry.h"
+#include "displays/display_follower.h"
 
 namespace norv {
 
 struct AppState;
 struct Services;
+class DisplayPlatform;
 class TrayWindowView;
 enum class TrayCommand;
 enum class TrayTimer;
@@ -22,6 +24,10 @@ inline constexpr int kIconRetries = 100;  // five minutes
 // How often and how many times the desktop's area is read after the display changed.
 inline constexpr int kDisplayCheckMilliseconds = 500;
 inline constexpr int kDisplayChecks = 10;
+// How often a settling display configuration is looked at, and how often the arrangement is
+// recorded while following the displays (only what changed is written).
+inline constexpr int kDisplaySettleTickMilliseconds = 500;
+inline constexpr int kArrangementRecordMilliseconds = 2 * 60 * 1000;
 
 inline constexpr char16_t kHelpMissingMessage[] =
     u"ヘルプ ファイル「Norvane.html」が見つかりませんでした。\n"
@@ -44,10 +50,15 @@ inline constexpr char16_t kNoTrayWindowMessage[] =
 // its view only later; hidden icons then follow its new corner, tried again at the next check
 // until every move was delivered. Like a command sent from outside,
 // this waits while the program is occupied, and happens when it is free again.
+//
+// While following the displays is on, every display event (the caller also passes on those that
+// are not a new display mode: a work area, a monitor arriving or leaving, a session connected or
+// unlocked, a resume, a restarted shell) waits for the configuration to settle; the hidden icons
+// follow the new corner only when no arrangement known for it was put back instead.
 class TrayWindow {
  public:
-  TrayWindow(AppState& state, Services& services, TrayWindowView& view)
-      : state_(state), services_(services), view_(view) {}
+  TrayWindow(AppState& state, Services& services, TrayWindowView& view, DisplayPlatform& displays)
+      : state_(state), services_(services), view_(view), follower_(state, services, displays) {}
 
   // The start-up steps that follow the first snapshot: the last exit's arrangement, the icon.
   void Start();
@@ -58,7 +69,13 @@ class TrayWindow {
   // A new notification area has no icon of ours: add it again.
   void OnShellRestarted();
   void OnDisplayChanged();
+  void OnDisplayEvent();
   void OnTimer(TrayTimer timer);
+  // After a command of ours moved icons and took its snapshot.
+  void RecordArrangement();
+  // /follow-displays switched following on or off.
+  void OnFollowSwitched();
+  DisplayFollower& follower() { return follower_; }
   void Unload();
   // Whether the program is in the middle of something of its own: the menu or one of its entries,
   // a dialog or message box of ours waiting for the user, or a wait for the shell. Work that comes
@@ -69,6 +86,8 @@ class TrayWindow {
   void AddIcon();
   void TryIconAgain();
   void CheckDisplay();
+  void SettleDisplays();
+  void RecordFromTimer();
   void OpenSettings();
   void ShowHelp();
 
@@ -81,6 +100,7 @@ class TrayWindow {
   // The desktop's area before the display changed, while its change is still to be followed.
   std::optional<DesktopRect> areaBefore_;
   bool busy_ = false;
+  DisplayFollower follower_;
 };
 
 }  // namespace norv

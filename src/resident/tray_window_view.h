@@ -10,8 +10,9 @@ namespace norv {
 // The entries of the tray menu, in menu order; kNone when the menu was dismissed.
 enum class TrayCommand { kNone, kSettings, kRestore, kHelp, kExit };
 
-// The tray window's timers: trying a refused icon again, looking at a changed display.
-enum class TrayTimer { kIconRetry, kDisplayCheck };
+// The tray window's timers: trying a refused icon again, looking at a changed display, waiting
+// for a changing display configuration to settle, recording the arrangement now and then.
+enum class TrayTimer { kIconRetry, kDisplayCheck, kDisplaySettle, kArrangementRecord };
 
 // What the tray window's behaviour needs from its platform half: the notification icon, the
 // menu, the cursor and the other windows.

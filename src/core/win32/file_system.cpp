@@ -126,6 +126,12 @@ bool Win32FileSystem::Delete(const std::u16string& path) {
   return DeleteFileW(Wide(path)) != 0 && GetFileAttributesW(Wide(path)) == INVALID_FILE_ATTRIBUTES;
 }
 
+bool Win32FileSystem::CreateFolder(const std::u16string& path) {
+  if (CreateDirectoryW(Wide(path), nullptr)) return true;
+  const DWORD attributes = GetFileAttributesW(Wide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::vector<std::u16string> Win32FileSystem::List(const std::u16string& pattern,
                                                   uint32_t attributes) {
   std::vector<std::u16string> names;

@@ -17,6 +17,7 @@ class Win32FileSystem final : public FileSystem {
   std::optional<Prefix> ReadOrCreate(const std::u16string& path, size_t maxBytes) override;
   bool ReplaceAtomically(const std::u16string& path, std::string_view bytes) override;
   bool Delete(const std::u16string& path) override;
+  bool CreateFolder(const std::u16string& path) override;
   std::vector<std::u16string> List(const std::u16string& pattern, uint32_t attributes) override;
   std::optional<uint32_t> Attributes(const std::u16string& path) override;
   std::optional<std::u16string> LastWriteText(const std::u16string& path) override;

@@ -103,6 +103,9 @@ struct IconDeleter {
 struct CursorDeleter {
   void operator()(HCURSOR cursor) const { DestroyCursor(cursor); }
 };
+struct DeviceNotificationDeleter {
+  void operator()(HDEVNOTIFY notification) const { UnregisterDeviceNotification(notification); }
+};
 
 template <class Handle, class Deleter>
 using ScopedHandleOf = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
@@ -116,6 +119,8 @@ using ScopedMemoryDc = ScopedHandleOf<HDC, MemoryDcDeleter>;
 using ScopedIcon = ScopedHandleOf<HICON, IconDeleter>;
 using ScopedCursor = ScopedHandleOf<HCURSOR, CursorDeleter>;
 using ScopedMenu = ScopedHandleOf<HMENU, MenuDeleter>;
+// A window's registration for device arrivals and removals (RegisterDeviceNotificationW).
+using ScopedDeviceNotification = ScopedHandleOf<HDEVNOTIFY, DeviceNotificationDeleter>;
 
 // A window's device context from GetDC (null: the screen's), released with ReleaseDC.
 class ScopedWindowDc {

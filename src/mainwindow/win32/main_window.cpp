@@ -197,8 +197,10 @@ void Win32MainWindow::BuildWidgets() {
     const bool defaultFont = command == Command::kHideSelected ||
                              command == Command::kShowSelected || command == Command::kSave ||
                              command == Command::kRestore;
-    ImageButtonSpec widget = Button(place.face, place.label, text::kButtons[i],
-                                    [this, command] { logic_.OnButtonReleased(command); });
+    ImageButtonSpec widget = Button(place.face, place.label, text::kButtons[i], [this, command] {
+      logic_.OnButtonReleased(command);
+      if (slot_.afterCommand_) slot_.afterCommand_();
+    });
     widget.fit = command == Command::kAutoArrange ? FaceFit::kNatural : FaceFit::kStretch;
     widget.font = defaultFont ? CaptionFont::kWindowDefault : CaptionFont::kJapanese;
     buttons_[i] = chrome_->AddButton(

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 
 #include "core/geometry.h"
@@ -33,6 +34,9 @@ class MainWindowSlot {
   HWND hwnd() const;
   // An open window shows a change it did not make (see MainWindow::ShowOutsideChange).
   void ShowOutsideChange();
+  // Called after each button of the window has done its work (the table then shows the desktop
+  // its command left), for whoever keeps a record of the arrangement.
+  void AfterEachCommand(std::function<void()> call) { afterCommand_ = std::move(call); }
 
  private:
   friend class Win32MainWindow;
@@ -46,6 +50,7 @@ class MainWindowSlot {
   LayoutDialogs& dialogs_;
   std::unique_ptr<Win32MainWindow> loaded_;
   std::unique_ptr<Win32MainWindow> retired_;
+  std::function<void()> afterCommand_;
 };
 
 }  // namespace norv

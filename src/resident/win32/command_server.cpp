@@ -74,6 +74,7 @@ void CommandServer::RunTaken(HWND self) {
   } else {
     CommandServices command(services_, out);
     code = RunInResident(*taken_, state_, command, *this);
+    if (code == ExitCode::kDone && MovesIcons(taken_->kind)) tray_.RecordArrangement();
   }
   if (IsWindow(answerTo_) && SendAnswer(self, answerTo_, out.lines)) {
     SendBlock(self, answerTo_, kResultTag, EncodeResult(code));
@@ -81,6 +82,10 @@ void CommandServer::RunTaken(HWND self) {
   taken_.reset();
   answerTo_ = nullptr;
 }
+
+DisplayFollower& CommandServer::Follower() { return tray_.follower(); }
+
+void CommandServer::FollowDisplaysSwitched() { tray_.OnFollowSwitched(); }
 
 bool CommandServer::MainWindowOpen() { return trayView_.MainWindowOpen(); }
 

@@ -43,6 +43,8 @@ class CommandServer final : public ResidentWindows {
   bool MainWindowOpen() override;
   void ShowOutsideChange() override;
   void OpenSettings() override;
+  DisplayFollower& Follower() override;
+  void FollowDisplaysSwitched() override;
 
  private:
   AppState& state_;

@@ -1,5 +1,6 @@
 #include "resident/win32/tray_window.h"
 
+#include <dbt.h>
 #include <shellapi.h>
 
 #include <cwchar>
@@ -14,6 +15,7 @@
 #include "core/win32/diagnostics.h"
 #include "core/win32/wide_text.h"
 #include "core/win32/window_base.h"
+#include "displays/win32/win32_display_platform.h"
 #include "layout/win32/layout_dialogs.h"
 #include "mainwindow/win32/main_window.h"
 #include "resident/tray_window.h"
@@ -27,6 +29,43 @@ namespace {
 constexpr wchar_t kTipText[] = L"Norvane";
 
 UINT_PTR TimerId(TrayTimer timer) { return static_cast<UINT_PTR>(timer) + 1; }
+
+constexpr TrayTimer kTimers[] = {TrayTimer::kIconRetry, TrayTimer::kDisplayCheck,
+                                 TrayTimer::kDisplaySettle, TrayTimer::kArrangementRecord};
+
+// Monitors arriving and leaving, which a sleeping monitor's connection may do without a new
+// display mode being announced.
+constexpr GUID kMonitorInterface{
+    0xE6F07B5F, 0xEE97, 0x4A90, {0xB0, 0x76, 0x33, 0xF5, 0x7B, 0xF4, 0xEA, 0xA7}};
+
+// A remote session connecting or the console being unlocked is announced only to windows that
+// asked for it. The library is not among the system's known ones, so it is loaded from the system
+// folder by name rather than imported, where one planted beside Norv.exe would be taken.
+void AskForSessionChanges(HWND window) {
+  const HMODULE library = LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!library) return;
+  using Register = BOOL(WINAPI*)(HWND, DWORD);
+  const auto registerWindow = reinterpret_cast<Register>(
+      reinterpret_cast<void*>(GetProcAddress(library, "WTSRegisterSessionNotification")));
+  constexpr DWORD kThisSessionOnly = 0;
+  if (registerWindow) registerWindow(window, kThisSessionOnly);
+}
+
+bool IsDisplayEvent(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_SETTINGCHANGE:
+      return wParam == SPI_SETWORKAREA;
+    case WM_DEVICECHANGE:
+      return wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE;
+    case WM_WTSSESSION_CHANGE:
+      return wParam == WTS_CONSOLE_CONNECT || wParam == WTS_REMOTE_CONNECT ||
+             wParam == WTS_SESSION_UNLOCK;
+    case WM_POWERBROADCAST:
+      return wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND;
+    default:
+      return false;
+  }
+}
 
 class Win32TrayWindow final : public WindowBase, public TrayWindowView {
  public:
@@ -134,7 +173,9 @@ class Win32TrayWindow final : public WindowBase, public TrayWindowView {
   MainWindowSlot mainWindow_;
   const UINT taskbarCreated_;
   ScopedMenu menu_;
-  TrayWindow tray_{state_, services_, *this};
+  ScopedDeviceNotification monitorNotification_;
+  Win32DisplayPlatform displays_;
+  TrayWindow tray_{state_, services_, *this, displays_};
   CommandServer commands_{state_, services_, tray_, *this};
 };
 
@@ -155,6 +196,15 @@ bool Win32TrayWindow::Create() {
   }
   // An elevated program would otherwise not hear a restarted shell.
   ChangeWindowMessageFilterEx(hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+  DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+  filter.dbcc_size = sizeof(filter);
+  filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  filter.dbcc_classguid = kMonitorInterface;
+  monitorNotification_.reset(
+      RegisterDeviceNotificationW(hwnd(), &filter, DEVICE_NOTIFY_WINDOW_HANDLE));
+  AskForSessionChanges(hwnd());
+  // The main window's moves are recorded as the commands' are.
+  mainWindow_.AfterEachCommand([this] { tray_.RecordArrangement(); });
   return true;
 }
 
@@ -165,7 +215,12 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
   }
   if (message == taskbarCreated_) {
     tray_.OnShellRestarted();
+    tray_.OnDisplayEvent();
     return 0;
+  }
+  if (IsDisplayEvent(message, wParam)) {
+    tray_.OnDisplayEvent();
+    return message == WM_POWERBROADCAST ? TRUE : 0;
   }
   if (message == WM_COPYDATA) {
     return commands_.Answer(hwnd(), reinterpret_cast<HWND>(wParam),
@@ -176,7 +231,7 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       commands_.RunTaken(hwnd());
       return 0;
     case WM_TIMER:
-      for (const TrayTimer timer : {TrayTimer::kIconRetry, TrayTimer::kDisplayCheck}) {
+      for (const TrayTimer timer : kTimers) {
         if (wParam == TimerId(timer)) tray_.OnTimer(timer);
       }
       return 0;

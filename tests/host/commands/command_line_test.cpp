@@ -14,6 +14,7 @@ struct Case {
   CommandKind kind;
   std::u16string name = {};
   bool overwrite = false;
+  bool on = false;
 };
 
 TEST(CommandLineTest, EveryCommandInEitherFormAndAnyCase) {
@@ -31,6 +32,10 @@ TEST(CommandLineTest, EveryCommandInEitherFormAndAnyCase) {
       {{u"/diagnose"}, CommandKind::kDiagnose},
       {{u"/?"}, CommandKind::kUsage},
       {{u"-?"}, CommandKind::kUsage},
+      {{u"/follow-displays", u"ON"}, CommandKind::kFollowDisplays, u"", false, true},
+      {{u"-Follow-Displays", u"off"}, CommandKind::kFollowDisplays},
+      {{u"/displays"}, CommandKind::kDisplays},
+      {{u"-UNDO"}, CommandKind::kUndo},
   };
   for (const Case& c : cases) {
     const ParsedCommandLine parsed = ParseCommandLine(c.arguments);
@@ -38,6 +43,7 @@ TEST(CommandLineTest, EveryCommandInEitherFormAndAnyCase) {
     EXPECT_EQ(parsed.request.kind, c.kind) << label << " " << Utf8(parsed.error);
     EXPECT_EQ(parsed.request.name, c.name) << label;
     EXPECT_EQ(parsed.request.overwrite, c.overwrite) << label;
+    EXPECT_EQ(parsed.request.on, c.on) << label;
   }
 }
 
@@ -57,6 +63,10 @@ TEST(CommandLineTest, MistakesAreRefusedWithWhatIsWrong) {
       {{u"/save", u"a", u"/overwrite", u"/overwrite"},
        u"/overwrite は「/save 名前」の後に付けて下さい。"},
       {{u"/list", u"x"}, u"余分な指定があります: x"},
+      {{u"/follow-displays"}, u"/follow-displays の後に on か off を指定して下さい。"},
+      {{u"/follow-displays", u"yes"}, u"/follow-displays の後に on か off を指定して下さい。"},
+      {{u"/follow-displays", u"on", u"off"}, u"余分な指定があります: off"},
+      {{u"/undo", u"1"}, u"余分な指定があります: 1"},
       {{u"/?", u"/save"}, u"余分な指定があります: /save"},
       // What the user typed is echoed without its control characters.
       {{u"/hide-all", u"a\x1b[2J"}, u"余分な指定があります: a?[2J"},

@@ -24,20 +24,24 @@ std::string Request(uint32_t number, uint32_t flags, std::u16string name,
   return bytes;
 }
 
-CommandRequest Of(CommandKind kind, std::u16string name = {}, bool overwrite = false) {
-  return {kind, std::move(name), overwrite};
+CommandRequest Of(CommandKind kind, std::u16string name = {}, bool overwrite = false,
+                  bool on = false) {
+  return {kind, std::move(name), overwrite, on};
 }
 
 TEST(CommandMessageTest, RequestsTravelWhole) {
   for (const CommandRequest& request :
        {Of(CommandKind::kSave, u"仕事 😀", true), Of(CommandKind::kSave),
         Of(CommandKind::kRestore, u"a"), Of(CommandKind::kList), Of(CommandKind::kOpen),
-        Of(CommandKind::kHideAll), Of(CommandKind::kShowAll)}) {
+        Of(CommandKind::kHideAll), Of(CommandKind::kShowAll),
+        Of(CommandKind::kFollowDisplays, {}, false, true), Of(CommandKind::kFollowDisplays),
+        Of(CommandKind::kDisplays), Of(CommandKind::kUndo)}) {
     const std::optional<CommandRequest> decoded = DecodeRequest(EncodeRequest(request));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->kind, request.kind);
     EXPECT_EQ(decoded->name, request.name);
     EXPECT_EQ(decoded->overwrite, request.overwrite);
+    EXPECT_EQ(decoded->on, request.on);
   }
   EXPECT_EQ(Request(1, 1, u"ab"), EncodeRequest(Of(CommandKind::kSave, u"ab", true)));
 }
@@ -47,10 +51,12 @@ TEST(CommandMessageTest, ForeignOrMalformedRequestsAreRefused) {
       {},
       Request(1, 0, u"a", kAnswerTag),
       Request(0, 0, u""),
-      Request(7, 0, u""),                    // /diagnose never travels
+      Request(10, 0, u""),                   // /diagnose never travels
       Request(3, 0, u"x"),                   // /list takes no name
       Request(2, 1, u"a"),                   // /overwrite only with /save
-      Request(1, 2, u"a"),                   // unknown flag
+      Request(1, 2, u"a"),                   // "on" only with /follow-displays
+      Request(7, 4, u""),                    // unknown flag
+      Request(9, 0, u"x"),                   // /undo takes no name
       Request(1, 0, u"ab", kRequestTag, 3),  // length past the end
       Request(1, 0, u"ab", kRequestTag, 1),  // bytes after the name
       Request(1, 0, u"a\xD800"),             // lone surrogate

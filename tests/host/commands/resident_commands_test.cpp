@@ -9,8 +9,10 @@
 #include "commands/command_output.h"
 #include "commands/command_services.h"
 #include "core/settings.h"
+#include "displays/display_follower.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/recording_view.h"
+#include "support/fake_displays.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -26,8 +28,11 @@ struct Resident : ResidentWindows {
   test::FakePlatform p;
   test::RecordingView view;
   MainWindow window{p.state, p.services, view};
+  test::FakeDisplays displays;
+  DisplayFollower follower{p.state, p.services, displays};
   bool windowOpen = false;
   int settingsOpened = 0;
+  int followSwitches = 0;
   CollectedOutput out;
 
   Resident() {
@@ -47,11 +52,13 @@ struct Resident : ResidentWindows {
     if (windowOpen) window.ShowOutsideChange();
   }
   void OpenSettings() override { ++settingsOpened; }
+  DisplayFollower& Follower() override { return follower; }
+  void FollowDisplaysSwitched() override { ++followSwitches; }
 
-  ExitCode Run(CommandKind kind, std::u16string name = {}) {
+  ExitCode Run(CommandKind kind, std::u16string name = {}, bool on = false) {
     out.lines.clear();
     CommandServices command(p.services, out);
-    return RunInResident({kind, std::move(name), false}, p.state, command, *this);
+    return RunInResident({kind, std::move(name), false, on}, p.state, command, *this);
   }
   std::string Line() const { return out.lines.empty() ? "" : Utf8(out.lines.back().text); }
 };
@@ -134,6 +141,48 @@ TEST(ResidentCommandsTest, TheDesktopsAnswersDecideTheCodeAndTheOneLineSaysWhy) 
     EXPECT_EQ(r.p.state.table.hiddenCount == 2, c.everyIconHidden) << c.what;
     EXPECT_EQ(r.p.state.table.itemCount, 2) << c.what;  // the last good table stays
   }
+}
+
+TEST(ResidentCommandsTest, FollowingTheDisplaysIsSwitchedListedAndUndone) {
+  Resident r;
+  EXPECT_EQ(r.Run(CommandKind::kUndo), ExitCode::kLayoutRefused);
+  EXPECT_EQ(r.Line(), "元に戻せる自動の復帰はありません。");
+
+  ASSERT_EQ(r.Run(CommandKind::kFollowDisplays, {}, true), ExitCode::kDone);
+  EXPECT_EQ(r.Line(), "画面の構成ごとのｱｲｺﾝ位置の記録と復帰を有効にしました。");
+  EXPECT_EQ(r.p.profile.Read(u"Section", u"FollowDisplays", kSettings), u"1");
+  EXPECT_EQ(r.followSwitches, 1);
+  // Switched on, the configuration in use is recorded at once.
+  ASSERT_EQ(r.Run(CommandKind::kDisplays), ExitCode::kDone);
+  EXPECT_EQ(r.Line(), "1 台: 1920×1200 100% (メイン)\t2026/12/08 12:00:00\t現在");
+
+  // Another configuration settles, its arrangement is recorded, then the first comes back.
+  const auto settleOn = [&](DisplayConfiguration configuration) {
+    r.displays.configuration = std::move(configuration);
+    r.follower.OnDisplayEvent();
+    for (int tick = 0; tick < 10 && r.follower.Settling(); ++tick) {
+      r.displays.now += 1000;
+      r.follower.OnTick();
+    }
+  };
+  settleOn({{{u"SHP", 1366, 768, 0, 0, 0, 120, true}}, false});
+  r.p.desktop.items[0].position = {300, 300};
+  r.follower.Record();
+  settleOn(*test::FakeDisplays().configuration);
+  EXPECT_EQ(r.p.desktop.items[0].position, (Point{10, 10}));
+  ASSERT_EQ(r.Run(CommandKind::kDisplays), ExitCode::kDone);
+  ASSERT_EQ(r.out.lines.size(), 2u);
+  EXPECT_EQ(Utf8(r.out.lines[1].text), "1 台: 1366×768 125% (メイン)\t2026/12/08 12:00:00");
+
+  EXPECT_EQ(r.Run(CommandKind::kUndo), ExitCode::kDone);
+  EXPECT_EQ(r.Line(), "自動で復帰する直前のｱｲｺﾝ位置に戻しました。");
+  EXPECT_EQ(r.p.desktop.items[0].position, (Point{300, 300}));
+  EXPECT_EQ(r.p.state.table.positions[0], (Point{300, 300}));
+  EXPECT_EQ(r.Run(CommandKind::kUndo), ExitCode::kLayoutRefused) << "one level only";
+
+  ASSERT_EQ(r.Run(CommandKind::kFollowDisplays, {}, false), ExitCode::kDone);
+  EXPECT_EQ(r.p.profile.Read(u"Section", u"FollowDisplays", kSettings), u"0");
+  EXPECT_FALSE(r.follower.On());
 }
 
 TEST(ResidentCommandsTest, OpenIsTheSettingsEntry) {

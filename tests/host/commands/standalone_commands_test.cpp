@@ -6,6 +6,7 @@
 #include "commands/command_output.h"
 #include "commands/command_services.h"
 #include "layout/layout_file.h"
+#include "support/fake_displays.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -18,6 +19,7 @@ const std::u16string kWork = u"C:\\Norv\\仕事.ppx";
 // A command process without a resident Norvane, on the simulated desktop and files.
 struct Standalone {
   test::FakePlatform p;
+  test::FakeDisplays displays;
   CollectedOutput out;
 
   Standalone() {
@@ -25,10 +27,11 @@ struct Standalone {
     p.desktop.Add(u"メモ", 10, 90);
   }
 
-  ExitCode Run(CommandKind kind, std::u16string name = {}, bool overwrite = false) {
+  ExitCode Run(CommandKind kind, std::u16string name = {}, bool overwrite = false,
+               bool on = false) {
     out.lines.clear();
     CommandServices command(p.services, out);
-    return RunWithoutResident({kind, std::move(name), overwrite}, p.state, command);
+    return RunWithoutResident({kind, std::move(name), overwrite, on}, p.state, command, displays);
   }
   // The one line printed; failures go to standard error.
   std::string Line(OutputStream stream) const {
@@ -185,6 +188,23 @@ TEST(StandaloneCommandsTest, ListPrintsTheRestoreDialogsRowsInItsOrder) {
   }
   EXPECT_EQ(lines, (std::vector<std::u16string>{u"C\t2026/12/07", u"a\t2026/12/07",
                                                 u"a\t2026/12/07", u"b\t26/12/07"}));
+}
+
+TEST(StandaloneCommandsTest, TheDisplaySwitchIsWrittenForTheNextStart) {
+  Standalone s;
+  ASSERT_EQ(s.Run(CommandKind::kFollowDisplays, {}, false, true), ExitCode::kDone);
+  EXPECT_EQ(s.p.profile.Read(u"Section", u"FollowDisplays", u"C:\\Norv\\Norv.ini"), u"1");
+  ASSERT_EQ(s.out.lines.size(), 2u);
+  EXPECT_EQ(Utf8(s.out.lines[1].text),
+            "Norvane が常駐していないため、次に起動したときから反映されます。");
+  // Nothing recorded by a process that does not follow.
+  EXPECT_FALSE(s.p.files.directories.count(u"C:\\Norv\\Displays"));
+
+  s.p.files.readOnlyFolder = true;
+  EXPECT_EQ(s.Run(CommandKind::kFollowDisplays), ExitCode::kLayoutRefused);
+  EXPECT_EQ(s.p.state.followDisplays, 1);
+  EXPECT_EQ(s.Run(CommandKind::kDisplays), ExitCode::kDone);
+  EXPECT_TRUE(s.out.lines.empty());
 }
 
 TEST(StandaloneCommandsTest, CommandsOfTheResidentProgramNeedIt) {

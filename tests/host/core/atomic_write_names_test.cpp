@@ -38,10 +38,15 @@ TEST(AtomicWriteNamesTest, AtStartOnlyExactLeftoversOfTheProgramsOwnWritesAreRem
       {u"C:\\Norv\\a.PPX.~1f_0.tmp", false},
       // Another folder is not the program's.
       {u"C:\\Other\\a.ppx.~1f_0.tmp", false},
+      // A folder of its own, with a file name of its own that is the user's elsewhere.
+      {u"C:\\Norv\\Displays\\index.txt.~1f_0.tmp", true},
+      {u"C:\\Norv\\Displays\\2.ppx.~1f_0.tmp", true},
+      {u"C:\\Norv\\index.txt.~1f_0.tmp", false},
   };
   for (const auto& [path, leftover] : files) p.files.Put(path, "x");
 
   RemoveLeftoverTemporaries(p.files, u"C:\\Norv");
+  RemoveLeftoverTemporaries(p.files, u"C:\\Norv\\Displays", {u"index.txt"});
 
   for (const auto& [path, leftover] : files)
     EXPECT_EQ(p.files.Has(path), !leftover) << test::Utf8(path);

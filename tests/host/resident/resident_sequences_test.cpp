@@ -8,6 +8,7 @@
 #include "layout/layout_file.h"
 #include "recording_tray_view.h"
 #include "resident/tray_window.h"
+#include "support/fake_displays.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -25,7 +26,8 @@ const std::u16string kE01 = u"C:\\Norv\\Norv.e01";
 struct ProgramRun {
   FakePlatform& p;
   RecordingTrayView view;
-  TrayWindow tray{p.state, p.services, view};
+  test::FakeDisplays displays;
+  TrayWindow tray{p.state, p.services, view, displays};
 
   explicit ProgramRun(FakePlatform& platform) : p(platform) {
     p.state = AppState{};

@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "recording_tray_view.h"
 #include "resident/resident_sequences.h"
+#include "support/fake_displays.h"
 #include "support/fake_services.h"
 
 namespace norv {
@@ -24,7 +25,8 @@ constexpr uint32_t kMouseMove = 0x0200;
 struct Started {
   FakePlatform p;
   RecordingTrayView view;
-  TrayWindow tray{p.state, p.services, view};
+  test::FakeDisplays displays;
+  TrayWindow tray{p.state, p.services, view, displays};
 
   Started() {
     p.desktop.Add(u"a", 10, 10);
@@ -146,7 +148,8 @@ TEST(TrayWindowTest, RestartedShellGetsTheIconAgain) {
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);
   RecordingTrayView view;
-  TrayWindow tray(p.state, p.services, view);
+  test::FakeDisplays displays;
+  TrayWindow tray(p.state, p.services, view, displays);
   tray.OnShellRestarted();  // before start-up there is no icon to bring back
   EXPECT_EQ(view.iconAdds, 0);
   BeginStartup(p.state, p.services, u"C:\\Norv");
@@ -163,7 +166,8 @@ TEST(TrayWindowTest, AnIconTheShellRefusesIsTriedAgainEveryFewSecondsForAWhile) 
   FakePlatform p;
   p.desktop.Add(u"a", 10, 10);
   RecordingTrayView view;
-  TrayWindow tray(p.state, p.services, view);
+  test::FakeDisplays displays;
+  TrayWindow tray(p.state, p.services, view, displays);
   view.addsToRefuse = 3;  // the notification area is not ready at logon
   BeginStartup(p.state, p.services, u"C:\\Norv");
   tray.Start();
@@ -288,6 +292,43 @@ TEST(TrayWindowTest, ADisplayChangeWaitsForOurDialogsAndEndsWhenTheAreaStaysTheS
   for (int tick = 0; tick < kDisplayChecks; ++tick) d.Check();
   EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
   EXPECT_EQ(d.p.desktop.moves, 0);
+}
+
+TEST(TrayWindowTest, FollowingTheDisplaysReplacesTheReHideOnlyWhenAnArrangementIsKnown) {
+  DisplayChange d;
+  const DisplayConfiguration first = *d.displays.configuration;
+  d.p.state.followDisplays = 1;
+  d.tray.OnFollowSwitched();
+  d.tray.follower().SwitchedOn();
+  EXPECT_EQ(d.view.timers[TrayTimer::kArrangementRecord], kArrangementRecordMilliseconds);
+  const auto settle = [&] {
+    for (int tick = 0; tick < 20 && d.view.Running(TrayTimer::kDisplaySettle); ++tick) {
+      d.displays.now += kDisplaySettleTickMilliseconds;
+      d.tray.OnTimer(TrayTimer::kDisplaySettle);
+    }
+    EXPECT_FALSE(d.view.Running(TrayTimer::kDisplaySettle));
+  };
+
+  // A configuration not seen before: the re-hide waits for it to settle, then runs as always.
+  d.displays.configuration = DisplayConfiguration{{{u"LG", 1920, 1080, 0, 0, 0, 96, true}}, false};
+  d.p.desktop.rect = {1920, 1080};
+  d.tray.OnDisplayChanged();
+  d.Check();
+  EXPECT_EQ(d.p.desktop.moves, 0);
+  settle();
+  d.Check();
+  EXPECT_EQ(d.At(1), (Point{1970, 1130}));
+
+  // The first one back, after the shell shuffled the icons: its arrangement returns instead.
+  d.p.desktop.SetItemPosition(0, 500, 500);
+  d.displays.configuration = first;
+  d.p.desktop.rect = {1024, 768};
+  d.tray.OnDisplayChanged();
+  settle();
+  EXPECT_EQ(d.At(0), (Point{10, 10}));
+  EXPECT_EQ(d.At(1), (Point{1074, 818}));
+  EXPECT_FALSE(d.view.Running(TrayTimer::kDisplayCheck));
+  EXPECT_EQ(d.p.state.table.hiddenCount, 1);
 }
 
 }  // namespace

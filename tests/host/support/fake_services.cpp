@@ -157,6 +157,13 @@ bool MemoryFileSystem::Delete(const std::u16string& path) {
   return true;
 }
 
+bool MemoryFileSystem::CreateFolder(const std::u16string& path) {
+  if (directories.count(path)) return true;
+  if (readOnlyFolder || Has(path) || !directories.count(DirectoryOf(path))) return false;
+  directories.insert(path);
+  return true;
+}
+
 std::vector<std::u16string> MemoryFileSystem::List(const std::u16string& pattern,
                                                    uint32_t attributes) {
   const std::u16string directory = DirectoryOf(pattern);

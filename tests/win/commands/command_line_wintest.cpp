@@ -6,6 +6,7 @@
 // After windows.h:
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -306,6 +307,101 @@ TEST_F(CommandLineTest, AHungShellEndsACommandInCodeFourAndTheResidentProgramGoe
   EXPECT_EQ(Norv({L"/hide-all"}).code, 0u);
   EXPECT_EQ(Spots(), std::vector<Spot>(kIcons.size(), hidingPoint_));
   EXPECT_TRUE(resident_->running());
+}
+
+// Wine cannot dock or undock its screen, so the displays Norv.exe reads are described in a file
+// named by NORV_TEST_DISPLAYS, switched here together with the test desktop's size.
+class FollowDisplaysTest : public CommandLineTest {
+ protected:
+  void SetUp() override {
+    CommandLineTest::SetUp();
+    ASSERT_TRUE(SetEnvironmentVariableW(L"NORV_TEST_DISPLAYS", displays_.c_str()));
+    small_ = {hidingPoint_.x - 50, hidingPoint_.y - 50};
+  }
+  void TearDown() override {
+    CommandLineTest::TearDown();
+    SetEnvironmentVariableW(L"NORV_TEST_DISPLAYS", nullptr);
+    DeleteFileW(displays_.c_str());
+  }
+  // The screen becomes `size`, with one monitor of that size and `dpi`.
+  void Display(SIZE size, int dpi, bool announce = true) {
+    ASSERT_TRUE(wintest::WriteFileBytes(displays_, "Test " + std::to_string(size.cx) + " " +
+                                                       std::to_string(size.cy) + " 0 0 0 " +
+                                                       std::to_string(dpi) + " main\r\n"));
+    if (announce) {
+      ASSERT_TRUE(desk_->Resize(size, 0));
+    }
+  }
+  std::string Index() { return wintest::ReadFileBytes(folder_.File(L"Displays\\index.txt")); }
+  size_t Known() {
+    const std::string index = Index();
+    return static_cast<size_t>(std::count(index.begin(), index.end(), '\n'));
+  }
+  testing::AssertionResult DeskBecomes(const std::vector<Spot>& expected) {
+    // A change settles a few seconds after the display's announcement.
+    if (WaitUntil([&] { return Spots() == expected; }, kSettleMs))
+      return testing::AssertionSuccess();
+    testing::AssertionResult failure = testing::AssertionFailure() << "the desktop shows";
+    for (const Spot& spot : Spots()) failure << " " << spot;
+    return failure;
+  }
+
+  static constexpr DWORD kSettleMs = 20000;
+  const std::wstring displays_ = wintest::NewTempFile();
+  SIZE small_{};
+};
+
+TEST_F(FollowDisplaysTest, TheArrangementReturnsWithItsDisplaysAndUndoBringsTheShuffleBack) {
+  Display(small_, 96, false);
+  Ran ran = Norv({L"/follow-displays", L"on"});
+  ASSERT_EQ(ran.code, 0u) << wintest::U16ToUtf8(FromCp932(ran.err));
+  // Arrangement A: one icon hidden.
+  SendMessageW(desk_->ListView(), LVM_SETITEMPOSITION, 2,
+               MAKELPARAM(hidingPoint_.x, hidingPoint_.y));
+  std::vector<Spot> a = StartSpots();
+  a[2] = hidingPoint_;
+  ASSERT_EQ(Spots(), a);
+  ASSERT_NO_FATAL_FAILURE(StartResident());
+  ASSERT_TRUE(WaitUntil([&] { return Known() == 1; }, kSettleMs)) << "A was not recorded";
+
+  // Another display: the hidden icon follows its corner, and B is recorded.
+  const SIZE big{small_.cx + 400, small_.cy + 300};
+  Display(big, 120);
+  std::vector<Spot> b = StartSpots();
+  b[2] = {big.cx + 50, big.cy + 50};
+  EXPECT_TRUE(DeskBecomes(b));
+  ASSERT_TRUE(WaitUntil([&] { return Known() == 2; }, kSettleMs)) << "B was not recorded";
+
+  // Shuffled on B, then A is back: every icon where it was, the hidden one hidden.
+  MoveIcons();
+  const std::vector<Spot> shuffled = Spots();
+  Display(small_, 96);
+  EXPECT_TRUE(DeskBecomes(a));
+
+  ran = Norv({L"/displays"});
+  ASSERT_EQ(ran.code, 0u);
+  const auto label = [](SIZE size, const char* scale) {
+    return wintest::Utf8ToU16("1 台: " + std::to_string(size.cx) + "×" + std::to_string(size.cy) +
+                              " " + scale + " (メイン)\t");
+  };
+  const std::u16string listed = FromCp932(ran.out);
+  EXPECT_TRUE(listed.starts_with(label(small_, "100%"))) << wintest::U16ToUtf8(listed);
+  EXPECT_NE(listed.find(u"\t現在\r\n" + label(big, "125%")), std::u16string::npos)
+      << wintest::U16ToUtf8(listed);
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), u'\n'), 2);
+
+  ran = Norv({L"/undo"});
+  EXPECT_EQ(ran.code, 0u) << wintest::U16ToUtf8(FromCp932(ran.err));
+  EXPECT_EQ(Spots(), shuffled);
+  EXPECT_EQ(Norv({L"/undo"}).code, 2u);
+
+  // Following off: B's arrangement is known, yet only the re-hide runs.
+  ASSERT_EQ(Norv({L"/follow-displays", L"off"}).code, 0u);
+  const std::string index = Index();
+  ASSERT_EQ(Norv({L"/hide-all"}).code, 0u);
+  Display(big, 120);
+  EXPECT_TRUE(DeskBecomes(std::vector<Spot>(kIcons.size(), Spot{big.cx + 50, big.cy + 50})));
+  EXPECT_EQ(Index(), index);
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ class CountingFileSystem : public FileSystem {
     return files_.ReplaceAtomically(path, bytes);
   }
   bool Delete(const std::u16string& path) override { return files_.Delete(path); }
+  bool CreateFolder(const std::u16string& path) override { return files_.CreateFolder(path); }
   std::vector<std::u16string> List(const std::u16string& pattern, uint32_t attributes) override {
     return files_.List(pattern, attributes);
   }

@@ -20,6 +20,7 @@
 #include "resident/resident_sequences.h"
 #include "resident/tray_window.h"
 #include "support/build_paths.h"
+#include "support/fake_displays.h"
 #include "support/program_services.h"
 #include "support/test_desk.h"
 
@@ -104,7 +105,7 @@ const std::map<std::string, std::set<std::string>> kChangingFunctions{
     {"shell32.dll", {"SHFileOperationA", "SHFileOperationW", "SHCreateDirectoryExW"}},
 };
 const std::set<std::string> kWatchedFunctions{"CreateFileW", "MoveFileExW", "DeleteFileW",
-                                              "WritePrivateProfileStringW"};
+                                              "WritePrivateProfileStringW", "CreateDirectoryW"};
 
 // Ways into another process beyond reading and writing its memory. (The threads runtime brings
 // DuplicateHandle and SetThreadContext for its own threads; without a handle to the shell's
@@ -159,6 +160,7 @@ ImportHook* createFileHook = nullptr;
 ImportHook* moveFileHook = nullptr;
 ImportHook* deleteFileHook = nullptr;
 ImportHook* profileHook = nullptr;
+ImportHook* createDirectoryHook = nullptr;
 
 template <typename F>
 F Original(ImportHook* hook) {
@@ -203,6 +205,11 @@ BOOL WINAPI ProfileStandIn(LPCWSTR section, LPCWSTR key, LPCWSTR value, LPCWSTR 
   return Original<decltype(&WritePrivateProfileStringW)>(profileHook)(section, key, value, file);
 }
 
+BOOL WINAPI CreateDirectoryStandIn(LPCWSTR path, LPSECURITY_ATTRIBUTES attributes) {
+  Changes("CreateDirectoryW", path);
+  return Original<decltype(&CreateDirectoryW)>(createDirectoryHook)(path, attributes);
+}
+
 class HookedTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -212,8 +219,9 @@ class HookedTest : public ::testing::Test {
     moveFileHook = &moveFile_;
     deleteFileHook = &deleteFile_;
     profileHook = &profile_;
+    createDirectoryHook = &createDirectory_;
     for (const ImportHook* hook :
-         {&openProcess_, &createFile_, &moveFile_, &deleteFile_, &profile_})
+         {&openProcess_, &createFile_, &moveFile_, &deleteFile_, &profile_, &createDirectory_})
       ASSERT_TRUE(hook->installed());
   }
 
@@ -226,6 +234,8 @@ class HookedTest : public ::testing::Test {
                          reinterpret_cast<void*>(&DeleteFileStandIn)};
   ImportHook profile_{"kernel32.dll", "WritePrivateProfileStringW",
                       reinterpret_cast<void*>(&ProfileStandIn)};
+  ImportHook createDirectory_{"kernel32.dll", "CreateDirectoryW",
+                              reinterpret_cast<void*>(&CreateDirectoryStandIn)};
 };
 
 TEST_F(HookedTest, TheShellsProcessIsOpenedForMemoryOperationsOnly) {
@@ -298,8 +308,12 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
     window.Unload();
   }
   test::RecordingTrayView tray;
-  TrayWindow resident(state, program.services, tray);
+  test::FakeDisplays displays;
+  TrayWindow resident(state, program.services, tray, displays);
   resident.Run(TrayCommand::kHelp);
+  // Following the displays records the arrangement in its own folder, here at the exit.
+  state.followDisplays = 1;
+  resident.follower().SwitchedOn();
   EXPECT_THROW(resident.Run(TrayCommand::kExit), test::ProgramEnded);
   asked.watching = false;
 
@@ -315,9 +329,14 @@ TEST_F(HookedTest, ARunChangesFilesInTheProgramsFolderOnlyWhateverTheLayoutNames
   EXPECT_EQ(tray.documents[0], folder / u"Norvane.html");
   // Nothing beside the folder.
   EXPECT_EQ(parent.Names(), std::vector<std::u16string>{u"Norvane"});
-  // What the run kept: the help, the settings, the last exit; the one layout saved was deleted.
+  // What the run kept: the help, the settings, the last exit, the arrangement of the displays; the
+  // one layout saved was deleted.
   EXPECT_EQ(folder.Names(),
-            (std::vector<std::u16string>{u"Norv.e01", u"Norv.ini", u"Norvane.html"}));
+            (std::vector<std::u16string>{u"Displays", u"Norv.e01", u"Norv.ini", u"Norvane.html"}));
+  const std::u16string displaysFolder = folder / u"Displays";
+  for (const wchar_t* name : {L"\\1.ppx", L"\\index.txt"})
+    EXPECT_TRUE(DeleteFileW((std::wstring(Wide(displaysFolder)) + name).c_str()));
+  EXPECT_TRUE(RemoveDirectoryW(Wide(displaysFolder)));
   for (const std::u16string& name : folder.Names()) DeleteFileW(Wide(folder / name));
   RemoveDirectoryW(Wide(folder.path()));
 }

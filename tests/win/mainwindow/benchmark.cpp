@@ -21,6 +21,8 @@
 #include "core/app_state.h"
 #include "core/desktop_list_view.h"
 #include "core/icon_table.h"
+#include "displays/display_follower.h"
+#include "displays/display_platform.h"
 #include "layout/layout_file.h"
 #include "mainwindow/headless_main_window_view.h"
 #include "mainwindow/icon_row.h"
@@ -30,6 +32,18 @@
 
 namespace norv {
 namespace {
+
+// One unchanging monitor: what recording the arrangement of the configuration in use costs is
+// the desktop's part, not the monitors'.
+class OneMonitor final : public DisplayPlatform {
+ public:
+  std::optional<DisplayConfiguration> ReadConfiguration() override {
+    return DisplayConfiguration{{{u"BENCH", 1024, 768, 0, 0, 0, 96, true}}, false};
+  }
+  uint64_t Milliseconds() override { return GetTickCount64(); }
+  std::u16string NowText() override { return u"2026/12/08 12:00:00"; }
+  bool IconsAutoArranged() override { return false; }
+};
 
 using Clock = std::chrono::steady_clock;
 
@@ -242,11 +256,20 @@ bool RunFor(int icons, const std::u16string& folder) {
   const std::u16string layout = LayoutPath(folder, u"benchmark");
   Bench bench{*desk, program.listView, timed, desk->ListView(), {}, {}};
 
+  OneMonitor monitor;
+  DisplayFollower follower(state, services, monitor);
+  state.followDisplays = 1;
+
   state.table.firstSnapshotPending = true;
   SnapshotDesktop(state.table, services);
   window.Load();
+  follower.SwitchedOn();
   for (int run = 0; run < kRuns; ++run) {
     bench.Run("snapshot", [&] { SnapshotDesktop(state.table, services); });
+    // The periodic recording with nothing changed since the last: a snapshot of its own,
+    // compared, not written.
+    follower.Record();
+    bench.Run("record", [&] { follower.Record(); });
     bench.Run("hide all", [&] { window.HideAll(); });
     bench.Run("show all", [&] { window.ShowAll(); });
     // As the save dialog does: a fresh snapshot, the list rebuilt from it, the file written.
@@ -265,6 +288,10 @@ bool RunFor(int icons, const std::u16string& folder) {
   }
   bench.Print(icons);
   DeleteFileW(reinterpret_cast<const wchar_t*>(layout.c_str()));
+  const std::u16string displays = folder + kDisplaysFolderName;
+  for (const char16_t* name : {u"\\1.ppx", u"\\index.txt"})
+    DeleteFileW(reinterpret_cast<const wchar_t*>((displays + name).c_str()));
+  RemoveDirectoryW(reinterpret_cast<const wchar_t*>(displays.c_str()));
   return true;
 }
 
