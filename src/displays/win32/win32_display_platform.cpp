@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/win32/list_view_desktop.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/wide_text.h"
 
 namespace norv {
