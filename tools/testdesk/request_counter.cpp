@@ -49,16 +49,27 @@ LRESULT CALLBACK RequestCounter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     // A window that is going away answers nothing, as a failed SendMessage would.
     if (c.dead_) return 0;
     ++c.counts_[msg];
-    if (c.allowedBeforeDeath_ && --*c.allowedBeforeDeath_ == 0) {
-      c.dead_ = true;
-      PostMessageW(c.notify_, c.dying_, 0, 0);
-    }
-    if (c.requestsBeforeHang_ && --*c.requestsBeforeHang_ == 0) {
-      c.requestsBeforeHang_.reset();
-      Sleep(c.hangMs_);
-    }
+    c.Request();
   }
   return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool RequestCounter::FolderViewCall() {
+  if (dead_) return false;
+  ++folderViewCalls_;
+  Request();
+  return true;
+}
+
+void RequestCounter::Request() {
+  if (allowedBeforeDeath_ && --*allowedBeforeDeath_ == 0) {
+    dead_ = true;
+    PostMessageW(notify_, dying_, 0, 0);
+  }
+  if (requestsBeforeHang_ && --*requestsBeforeHang_ == 0) {
+    requestsBeforeHang_.reset();
+    Sleep(hangMs_);
+  }
 }
 
 }  // namespace norv::testdesk
