@@ -6,8 +6,8 @@
 
 #include "app/startup.h"
 #include "commands/command_line.h"
+#include "commands/command_routing.h"
 #include "commands/command_services.h"
-#include "commands/command_texts.h"
 #include "commands/standalone_commands.h"
 #include "commands/win32/command_client.h"
 #include "commands/win32/console_output.h"
@@ -18,38 +18,22 @@
 namespace norv {
 namespace {
 
-void PrintUsage(CommandOutput& out, OutputStream stream) {
-  for (std::u16string_view line : command_text::kUsage) out.Write(stream, line);
-}
-
-ExitCode RunInThisProcess(const CommandRequest& request, CommandOutput& out) {
-  Win32Platform platform;
-  AppState state;
-  state.appDirectory = ProgramDirectory();
-  CommandServices command(platform.services(), out);
-  return RunWithoutResident(request, state, command);
-}
-
-ExitCode Run(const ParsedCommandLine& parsed, CommandOutput& out) {
-  switch (parsed.request.kind) {
-    case CommandKind::kInvalid:
-      out.Error(parsed.error);
-      PrintUsage(out, OutputStream::kError);
-      return ExitCode::kBadCommandLine;
-    case CommandKind::kUsage:
-      PrintUsage(out, OutputStream::kOut);
-      return ExitCode::kDone;
-    case CommandKind::kDiagnose:
-      // Always here, so that a resident Norvane and its windows are left alone.
-      return DiagnoseDesktop(out);
-    default:
-      break;
+// The resident program through its tray window, this process on the real desktop and files.
+class Win32CommandRoutes final : public CommandRoutes {
+ public:
+  std::optional<ExitCode> Forward(const CommandRequest& request, CommandOutput& out) override {
+    return SendToResident(request, out, &SingleInstance::HeldElsewhere);
   }
-  if (const auto answered = SendToResident(parsed.request, out, &SingleInstance::HeldElsewhere)) {
-    return *answered;
+  ExitCode RunHere(const CommandRequest& request, CommandOutput& out) override {
+    Win32Platform platform;
+    AppState state;
+    state.appDirectory = norv::ProgramDirectory();
+    CommandServices command(platform.services(), out);
+    return RunWithoutResident(request, state, command);
   }
-  return RunInThisProcess(parsed.request, out);
-}
+  ExitCode Diagnose(CommandOutput& out) override { return DiagnoseDesktop(out); }
+  std::u16string ProgramDirectory() override { return norv::ProgramDirectory(); }
+};
 
 }  // namespace
 
@@ -64,7 +48,8 @@ std::vector<std::u16string> ProgramArguments() {
 
 int RunCommandProcess(const std::vector<std::u16string>& arguments) {
   ConsoleOutput out;
-  return static_cast<int>(Run(ParseCommandLine(arguments), out));
+  Win32CommandRoutes routes;
+  return static_cast<int>(RouteCommand(ParseCommandLine(arguments), out, routes));
 }
 
 }  // namespace norv

@@ -180,6 +180,39 @@ std::optional<std::vector<OutputLine>> DecodeAnswerBlock(std::string_view bytes)
   return lines;
 }
 
+std::string EncodeResult(ExitCode code) {
+  std::string block;
+  PutU32(block, kResultTag);
+  PutU32(block, ReplyFor(code));
+  return block;
+}
+
+std::optional<ExitCode> DecodeResult(std::string_view bytes) {
+  Reader reader(bytes);
+  const std::optional<uint32_t> tag = reader.U32();
+  const std::optional<uint32_t> reply = tag == kResultTag ? reader.U32() : std::nullopt;
+  if (!reply || !reader.empty()) return std::nullopt;
+  return ExitCodeOfReply(*reply);
+}
+
+RequestFate FateOfRequest(bool delivered, bool refusedForLevel, bool windowStill, uint64_t reply) {
+  if (!delivered) {
+    if (refusedForLevel) return RequestFate::kOtherLevel;
+    return windowStill ? RequestFate::kNoAnswer : RequestFate::kNotReady;
+  }
+  if (ExitCodeOfReply(reply)) return RequestFate::kAnswered;
+  switch (reply) {
+    case kTakenReply:
+      return RequestFate::kTaken;
+    case kNotReadyReply:
+      return RequestFate::kNotReady;
+    case kRejectedReply:
+      return RequestFate::kRejected;
+    default:
+      return RequestFate::kNoAnswer;
+  }
+}
+
 uint32_t ReplyFor(ExitCode code) { return kReplyTag | static_cast<uint32_t>(code); }
 
 std::optional<ExitCode> ExitCodeOfReply(uint64_t reply) {

@@ -7,7 +7,7 @@
 // put between 「」.
 namespace norv::command_text {
 
-inline constexpr std::array<std::u16string_view, 23> kUsage{
+inline constexpr std::array<std::u16string_view, 24> kUsage{
     u"使い方: Norv.exe [コマンド]",
     u"コマンドを付けずに起動すると、常駐して通知領域にｱｲｺﾝを表示します。",
     u"",
@@ -32,7 +32,8 @@ inline constexpr std::array<std::u16string_view, 23> kUsage{
     u"終了コード: 0 完了、1 コマンドラインの誤り、2 名前を使えない・見つからない・既にある・"
     u"書き込めない、",
     u"  3 Norvane が常駐していない、4 ﾃﾞｽｸﾄｯﾌﾟのｱｲｺﾝを読み取れない、"
-    u"5 Norvane が画面やメニューを表示中",
+    u"5 Norvane が画面やメニューを表示中、",
+    u"  6 常駐している Norvane にコマンドを渡せない (管理者として実行しているかどうかの違いなど)",
 };
 
 // A bad command line; the usage follows.
@@ -93,6 +94,13 @@ inline constexpr std::u16string_view kBusy =
     u"閉じてからもう一度お試し下さい。";
 inline constexpr std::u16string_view kNoAnswer =
     u"常駐している Norvane が応答しなかったため、結果は分かりません。";
+inline constexpr std::u16string_view kOtherLevel =
+    u"常駐している Norvane "
+    u"と管理者として実行しているかどうかが違うため、コマンドを渡せませんでした。"
+    u"同じ権限で実行して下さい。";
+inline constexpr std::u16string_view kRejected =
+    u"常駐している Norvane がこのコマンドを受け付けませんでした。"
+    u"常駐している Norvane と同じ版の Norv.exe で実行して下さい。";
 inline constexpr std::u16string_view kOptionsNotSaved =
     u"設定ファイル Norv.ini に書き込めませんでした。設定は Norvane を終了するまで有効です。";
 

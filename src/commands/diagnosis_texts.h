@@ -16,6 +16,9 @@ inline constexpr std::u16string_view kListViewOtherFolderView =
     u"リスト ビューへのメッセージ (フォルダー ビューがﾃﾞｽｸﾄｯﾌﾟのリスト ビューを持っていないため)";
 inline constexpr std::u16string_view kNoListViewPath =
     u"なし (ﾃﾞｽｸﾄｯﾌﾟのリスト ビューが見つからないため)";
+inline constexpr std::u16string_view kForwardedPath = u"常駐中の Norvane に渡したコマンドの経路: ";
+inline constexpr std::u16string_view kSamePathFromItsLoop =
+    u"上と同じ (常駐中の Norvane は受け取ったコマンドを自分のメッセージ ループから実行するため)";
 inline constexpr std::u16string_view kWindowChain = u"ウィンドウの並び: ";
 inline constexpr std::u16string_view kNoWindowChain = u"見つかりません";
 inline constexpr std::u16string_view kDesktopArea = u"ﾃﾞｽｸﾄｯﾌﾟの範囲: 右端 ";

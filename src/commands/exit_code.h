@@ -13,6 +13,9 @@ enum class ExitCode : int {
   // No desktop view, no icons, or the shell did not answer.
   kDesktopUnreadable = 4,
   kResidentBusy = 5,
+  // The resident Norvane could not take the request: it runs at another integrity level (one of
+  // the two as administrator), or it refused the request as malformed (another version).
+  kResidentRefused = 6,
 };
 
 }  // namespace norv

@@ -26,19 +26,6 @@ std::u16string Quoted(std::u16string_view name, std::u16string_view rest) {
   return Concat({u"「", PrintableText(name), rest});
 }
 
-// Checked before the name reaches the file system: a separator or a device name never does.
-bool NameRefused(const AppState& state, std::u16string_view name, CommandOutput& out) {
-  if (name.empty()) {
-    out.Error(text::kEmptyName);
-    return true;
-  }
-  if (const auto refusal = RefuseLayoutName(state.appDirectory, name)) {
-    out.Error(Concat({text::kNameRefused, OneLine(*refusal)}));
-    return true;
-  }
-  return false;
-}
-
 bool SameFileName(std::u16string_view a, std::u16string_view b) {
   // File names are compared as Windows does, without regard to (ASCII) case.
   const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
@@ -77,11 +64,24 @@ std::optional<std::u16string> FindSavedLayout(const AppState& state, FileSystem&
 
 }  // namespace
 
+bool LayoutNameRefused(std::u16string_view appDirectory, std::u16string_view name,
+                       CommandOutput& out) {
+  if (name.empty()) {
+    out.Error(text::kEmptyName);
+    return true;
+  }
+  if (const auto refusal = RefuseLayoutName(appDirectory, name)) {
+    out.Error(Concat({text::kNameRefused, OneLine(*refusal)}));
+    return true;
+  }
+  return false;
+}
+
 ExitCode SaveLayoutCommand(AppState& state, CommandServices& command, std::u16string_view name,
                            bool overwrite) {
   CommandOutput& out = command.out();
   Services& services = command.services();
-  if (NameRefused(state, name, out)) return ExitCode::kLayoutRefused;
+  if (LayoutNameRefused(state.appDirectory, name, out)) return ExitCode::kLayoutRefused;
   const std::u16string path = LayoutPath(state.appDirectory, name);
   const std::optional<uint32_t> attributes = services.files.Attributes(path);
   const bool existed = attributes && !(*attributes & kAttrDirectory);
@@ -103,7 +103,7 @@ ExitCode SaveLayoutCommand(AppState& state, CommandServices& command, std::u16st
 ExitCode RestoreLayoutCommand(AppState& state, CommandServices& command, std::u16string_view name) {
   CommandOutput& out = command.out();
   Services& services = command.services();
-  if (NameRefused(state, name, out)) return ExitCode::kLayoutRefused;
+  if (LayoutNameRefused(state.appDirectory, name, out)) return ExitCode::kLayoutRefused;
   const std::optional<std::u16string> path = FindSavedLayout(state, services.files, name, out);
   if (!path) return ExitCode::kLayoutRefused;
   // Records are matched to the icons of the table by text, then moved by index, and the moves

@@ -7,10 +7,17 @@
 namespace norv {
 
 struct AppState;
+class CommandOutput;
 class CommandServices;
 
 // The saved-layout commands, carried out alike by the resident Norvane and, when none runs, by the
 // command's own process. Each prints one line saying what happened.
+
+// The name rules of both, checked before the name reaches the file system (a separator or a
+// device name never does): true, with the line that says why, when a program in `appDirectory`
+// refuses `name`.
+bool LayoutNameRefused(std::u16string_view appDirectory, std::u16string_view name,
+                       CommandOutput& out);
 
 // /save NAME: a snapshot written to NAME.ppx exactly as the save dialog writes it, under the same
 // name rules. An existing layout is kept unless `overwrite`; then it is replaced in one step.

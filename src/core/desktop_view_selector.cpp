@@ -14,4 +14,15 @@ bool DesktopViewSelector::FindDesktopListView() {
   return listFound;
 }
 
+void DesktopViewSelector::BeginMoveBatch() {
+  batch_ = &Active();
+  batch_->BeginMoveBatch();
+}
+
+void DesktopViewSelector::EndMoveBatch() {
+  DesktopListView& view = batch_ ? *batch_ : listView_;
+  batch_ = nullptr;
+  view.EndMoveBatch();
+}
+
 }  // namespace norv

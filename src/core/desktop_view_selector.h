@@ -43,8 +43,10 @@ class DesktopViewSelector : public DesktopListView {
     return Active().ReadItems(count);
   }
   size_t MoveItems(std::span<const IconMove> moves) override { return Active().MoveItems(moves); }
-  void BeginMoveBatch() override { Active().BeginMoveBatch(); }
-  void EndMoveBatch() override { Active().EndMoveBatch(); }
+  void BeginMoveBatch() override;
+  // A batch ends where it began. An end without a begin, which repairs a batch an earlier run was
+  // killed in, goes to the list view: only list-view messages switch a view's painting off.
+  void EndMoveBatch() override;
   bool ArrangeIcons() override { return Active().ArrangeIcons(); }
   bool ViewStillExists() override { return Active().ViewStillExists(); }
 
@@ -55,6 +57,7 @@ class DesktopViewSelector : public DesktopListView {
   DesktopListView& listView_;
   DesktopWindows& windows_;
   DesktopPath path_ = DesktopPath::kListView;
+  DesktopListView* batch_ = nullptr;  // the way the open batch began on
 };
 
 }  // namespace norv

@@ -74,7 +74,8 @@ void TrayWindow::CheckDisplay() {
 bool TrayWindow::Occupied() { return busy_ || view_.InsideOtherWork(); }
 
 void TrayWindow::OnTrayMouse(uint32_t mouseMessage) {
-  if (view_.MainWindowOpen() || busy_ || mouseMessage != kRightButtonDown) return;
+  // A click can arrive while the program waits on the shell in the middle of other work.
+  if (view_.MainWindowOpen() || Occupied() || mouseMessage != kRightButtonDown) return;
   TrayCommand command;
   {
     BusyScope scope(busy_);

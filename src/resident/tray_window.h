@@ -51,7 +51,7 @@ class TrayWindow {
   // The start-up steps that follow the first snapshot: the last exit's arrangement, the icon.
   void Start();
   // Only a right-button press opens the menu, and only while no other window of ours is open
-  // and no entry is still running.
+  // and the program is not occupied.
   void OnTrayMouse(uint32_t mouseMessage);
   void Run(TrayCommand command);
   // A new notification area has no icon of ours: add it again.

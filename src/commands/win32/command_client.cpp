@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/command_message.h"
@@ -16,9 +17,12 @@ constexpr wchar_t kAnswerWindowClass[] = L"Norv_CommandAnswer";
 // A resident program that is starting (or restarting its shell) gets this long to be ready.
 constexpr ULONGLONG kReadyWaitMs = 30000;
 constexpr DWORD kRetryMs = 100;
-// Hiding or restoring many icons on a slow shell takes a while; a resident that does not answer
-// within this is taken for hung.
+// The resident takes a request at once, or once the work of its own that waits on the shell is
+// done; a resident that does not answer within this is taken for hung.
 constexpr UINT kAnswerTimeoutMs = 60000;
+// How often a command process waiting for a taken request's answer looks whether the resident
+// program still runs.
+constexpr DWORD kResidentCheckMs = 500;
 // Far more than any answer needs: a bound on what another program could make us keep.
 constexpr size_t kMaxAnswerLines = 100000;
 
@@ -27,13 +31,20 @@ class AnswerWindow final : public WindowBase {
  public:
   // False, with a diagnostic line, when the window could not be made.
   bool Create() {
-    return WindowBase::Create({.name = kAnswerWindowClass}, {.parent = HWND_MESSAGE});
+    if (!WindowBase::Create({.name = kAnswerWindowClass}, {.parent = HWND_MESSAGE})) return false;
+    // A resident program of a lower integrity level (this one run as administrator) may still
+    // answer; Take checks that the answer comes from the window the request went to.
+    ChangeWindowMessageFilterEx(hwnd(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    return true;
   }
   void Expect(HWND from) {
     from_ = from;
     lines_.clear();
+    result_.reset();
   }
   const std::vector<OutputLine>& lines() const { return lines_; }
+  // The exit code that ends a taken request's answer, once it came.
+  std::optional<ExitCode> result() const { return result_; }
 
  private:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -42,11 +53,16 @@ class AnswerWindow final : public WindowBase {
   }
 
   BOOL Take(HWND sender, const COPYDATASTRUCT& data) {
-    if (sender != from_ || data.dwData != kAnswerTag || !data.lpData ||
-        data.cbData > kMaxAnswerBlockBytes) {
+    if (sender != from_ || result_ || !data.lpData || data.cbData > kMaxAnswerBlockBytes) {
       return FALSE;
     }
-    const auto lines = DecodeAnswerBlock({static_cast<const char*>(data.lpData), data.cbData});
+    const std::string_view bytes{static_cast<const char*>(data.lpData), data.cbData};
+    if (data.dwData == kResultTag) {
+      result_ = DecodeResult(bytes);
+      return result_.has_value();
+    }
+    if (data.dwData != kAnswerTag) return FALSE;
+    const auto lines = DecodeAnswerBlock(bytes);
     if (!lines || lines_.size() + lines->size() > kMaxAnswerLines) return FALSE;
     lines_.insert(lines_.end(), lines->begin(), lines->end());
     return TRUE;
@@ -54,11 +70,34 @@ class AnswerWindow final : public WindowBase {
 
   HWND from_ = nullptr;
   std::vector<OutputLine> lines_;
+  std::optional<ExitCode> result_;
 };
+
+// Waits for the answer of a request the resident took, for as long as the resident lives.
+std::optional<ExitCode> AwaitResult(const AnswerWindow& answer, HWND tray, DWORD residentProcess) {
+  // Without the right to wait on its process (another user's or a higher level's), its tray
+  // window is looked at instead.
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, residentProcess);
+  while (!answer.result() && IsWindow(tray)) {
+    const DWORD handles = process ? 1 : 0;
+    const DWORD woke =
+        MsgWaitForMultipleObjects(handles, &process, FALSE, kResidentCheckMs, QS_ALLINPUT);
+    if (process && woke == WAIT_OBJECT_0) break;
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  if (process) CloseHandle(process);
+  return answer.result();
+}
 
 ExitCode NoAnswer(CommandOutput& out) {
   out.Error(command_text::kNoAnswer);
   return ExitCode::kResidentBusy;
+}
+
+ExitCode Refused(CommandOutput& out, std::u16string_view line) {
+  out.Error(line);
+  return ExitCode::kResidentRefused;
 }
 
 }  // namespace
@@ -84,16 +123,34 @@ std::optional<ExitCode> SendToResident(const CommandRequest& request, CommandOut
       AllowSetForegroundWindow(residentProcess);
       answer.Expect(tray);
       DWORD_PTR reply = 0;
-      if (SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(answer.hwnd()),
+      SetLastError(ERROR_SUCCESS);
+      const bool delivered =
+          SendMessageTimeoutW(tray, WM_COPYDATA, reinterpret_cast<WPARAM>(answer.hwnd()),
                               reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kAnswerTimeoutMs,
-                              &reply)) {
-        if (const std::optional<ExitCode> code = ExitCodeOfReply(reply)) {
-          for (const OutputLine& line : answer.lines()) out.Write(line.stream, line.text);
-          return code;
-        }
-        if (reply != kNotReadyReply) return NoAnswer(out);
-      } else if (IsWindow(tray)) {
-        return NoAnswer(out);
+                              &reply) != 0;
+      // The system refuses a message to a program of a higher integrity level this way.
+      const bool refusedForLevel = !delivered && GetLastError() == ERROR_ACCESS_DENIED;
+      std::optional<ExitCode> code;
+      switch (FateOfRequest(delivered, refusedForLevel, IsWindow(tray), reply)) {
+        case RequestFate::kAnswered:
+          code = ExitCodeOfReply(reply);
+          break;
+        case RequestFate::kTaken:
+          code = AwaitResult(answer, tray, residentProcess);
+          if (!code) return NoAnswer(out);
+          break;
+        case RequestFate::kNotReady:
+          break;
+        case RequestFate::kRejected:
+          return Refused(out, command_text::kRejected);
+        case RequestFate::kOtherLevel:
+          return Refused(out, command_text::kOtherLevel);
+        case RequestFate::kNoAnswer:
+          return NoAnswer(out);
+      }
+      if (code) {
+        for (const OutputLine& line : answer.lines()) out.Write(line.stream, line.text);
+        return code;
       }
       // Not ready yet, or it ended meanwhile: look again.
     }

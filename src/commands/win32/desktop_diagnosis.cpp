@@ -124,6 +124,9 @@ ExitCode DiagnoseDesktop(CommandOutput& out) {
   DesktopListView& desktop = bridge.desktop();
   const bool found = desktop.FindDesktopListView();
   out.Out(Concat({text::kPath, PathText(found, bridge)}));
+  // Found the same way by the resident program, whose forwarded commands do not run inside the
+  // message that brought them (no call into Explorer could be made from there).
+  out.Out(Concat({text::kForwardedPath, text::kSamePathFromItsLoop}));
   out.Out(Concat({text::kWindowChain, WindowChain(listView.handle())}));
   const DesktopRect area = desktop.GetDesktopRect();
   out.Out(Concat({text::kDesktopArea, Decimal(area.right), text::kBottom, Decimal(area.bottom)}));

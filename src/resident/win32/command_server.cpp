@@ -16,20 +16,29 @@ namespace {
 // The command process waits for the answer, so each of its blocks is taken at once.
 constexpr UINT kAnswerBlockTimeoutMs = 5000;
 
-void SendAnswer(HWND self, HWND to, const std::vector<OutputLine>& lines) {
-  for (const std::string& block : EncodeAnswer(lines)) {
-    COPYDATASTRUCT data{};
-    data.dwData = kAnswerTag;
-    data.cbData = static_cast<DWORD>(block.size());
-    data.lpData = const_cast<char*>(block.data());
-    DWORD_PTR taken = 0;
-    // Blocking: nothing of ours runs while the command process reads the block.
-    if (!SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(self),
+bool SendBlock(HWND self, HWND to, uint32_t tag, const std::string& block) {
+  COPYDATASTRUCT data{};
+  data.dwData = tag;
+  data.cbData = static_cast<DWORD>(block.size());
+  data.lpData = const_cast<char*>(block.data());
+  DWORD_PTR taken = 0;
+  // Blocking: nothing of ours runs while the command process reads the block.
+  return SendMessageTimeoutW(to, WM_COPYDATA, reinterpret_cast<WPARAM>(self),
                              reinterpret_cast<LPARAM>(&data), SMTO_BLOCK, kAnswerBlockTimeoutMs,
-                             &taken)) {
-      return;
-    }
+                             &taken) != 0;
+}
+
+bool SendAnswer(HWND self, HWND to, const std::vector<OutputLine>& lines) {
+  for (const std::string& block : EncodeAnswer(lines)) {
+    if (!SendBlock(self, to, kAnswerTag, block)) return false;
   }
+  return true;
+}
+
+std::vector<OutputLine> BusyLines() {
+  CollectedOutput out;
+  out.Error(command_text::kBusy);
+  return out.lines;
 }
 
 }  // namespace
@@ -43,17 +52,34 @@ LRESULT CommandServer::Answer(HWND self, HWND sender, const COPYDATASTRUCT& data
       DecodeRequest({static_cast<const char*>(data.lpData), data.cbData});
   if (!request) return kRejectedReply;
   if (!taking_) return kNotReadyReply;
+  if (taken_ || tray_.Occupied() || !PostMessageW(self, kRunTakenCommandMessage, 0, 0)) {
+    SendAnswer(self, sender, BusyLines());
+    return static_cast<LRESULT>(ReplyFor(ExitCode::kResidentBusy));
+  }
+  taken_ = request;
+  answerTo_ = sender;
+  return kTakenReply;
+}
 
+void CommandServer::RunTaken(HWND self) {
+  if (!taken_) return;
+  // Nothing is taken meanwhile: a command that comes while this one runs is answered "busy".
   CollectedOutput out;
   ExitCode code = ExitCode::kResidentBusy;
-  if (tray_.Occupied()) {
-    out.Error(command_text::kBusy);
+  if (!IsWindow(answerTo_)) {
+    // The command process has ended (the user broke it off): nothing is done for it.
+  } else if (tray_.Occupied()) {
+    // A menu or dialog of ours opened before the command's turn came.
+    out.lines = BusyLines();
   } else {
     CommandServices command(services_, out);
-    code = RunInResident(*request, state_, command, *this);
+    code = RunInResident(*taken_, state_, command, *this);
   }
-  SendAnswer(self, sender, out.lines);
-  return static_cast<LRESULT>(ReplyFor(code));
+  if (IsWindow(answerTo_) && SendAnswer(self, answerTo_, out.lines)) {
+    SendBlock(self, answerTo_, kResultTag, EncodeResult(code));
+  }
+  taken_.reset();
+  answerTo_ = nullptr;
 }
 
 bool CommandServer::MainWindowOpen() { return trayView_.MainWindowOpen(); }

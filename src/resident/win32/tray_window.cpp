@@ -174,6 +174,9 @@ LRESULT Win32TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
                             *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
   }
   switch (message) {
+    case kRunTakenCommandMessage:
+      commands_.RunTaken(hwnd());
+      return 0;
     case WM_TIMER:
       for (const TrayTimer timer : {TrayTimer::kIconRetry, TrayTimer::kDisplayCheck}) {
         if (wParam == TimerId(timer)) tray_.OnTimer(timer);

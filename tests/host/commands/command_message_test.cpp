@@ -100,13 +100,46 @@ TEST(CommandMessageTest, AnswersComeBackInOrderAcrossBlocksAndOnlyPrintable) {
   EXPECT_FALSE(DecodeAnswerBlock(EncodeRequest(Of(CommandKind::kList))));
 }
 
-TEST(CommandMessageTest, OnlyMarkedRepliesCarryAnExitCode) {
+TEST(CommandMessageTest, OnlyMarkedRepliesAndResultBlocksCarryAnExitCode) {
   for (ExitCode code : {ExitCode::kDone, ExitCode::kLayoutRefused, ExitCode::kResidentBusy}) {
     EXPECT_EQ(ExitCodeOfReply(ReplyFor(code)), code);
+    EXPECT_EQ(DecodeResult(EncodeResult(code)), code);
   }
-  for (uint64_t reply : {uint64_t{0}, uint64_t{1}, uint64_t{kNotReadyReply},
-                         uint64_t{kRejectedReply}, uint64_t{ReplyFor(ExitCode::kDone)} << 32}) {
+  for (uint64_t reply :
+       {uint64_t{0}, uint64_t{1}, uint64_t{kNotReadyReply}, uint64_t{kRejectedReply},
+        uint64_t{kTakenReply}, uint64_t{ReplyFor(ExitCode::kDone)} << 32}) {
     EXPECT_FALSE(ExitCodeOfReply(reply)) << reply;
+  }
+  const std::string done = EncodeResult(ExitCode::kDone);
+  for (const std::string& block :
+       {std::string(), done.substr(0, 7), done + "x", EncodeAnswer({{OutputStream::kOut, u"a"}})[0],
+        EncodeRequest(Of(CommandKind::kList))}) {
+    EXPECT_FALSE(DecodeResult(block)) << block.size();
+  }
+}
+
+TEST(CommandMessageTest, HowASendEndedSaysWhatBecameOfTheRequest) {
+  struct Row {
+    bool delivered;
+    bool refusedForLevel;
+    bool windowStill;
+    uint64_t reply;
+    RequestFate fate;
+  };
+  const uint64_t busy = ReplyFor(ExitCode::kResidentBusy);
+  for (const Row& row : {
+           Row{true, false, true, busy, RequestFate::kAnswered},
+           Row{true, false, true, kTakenReply, RequestFate::kTaken},
+           Row{true, false, true, kNotReadyReply, RequestFate::kNotReady},
+           Row{true, false, true, kRejectedReply, RequestFate::kRejected},
+           Row{true, false, true, 0, RequestFate::kNoAnswer},  // not a Norvane
+           Row{false, true, true, 0, RequestFate::kOtherLevel},
+           Row{false, false, true, 0, RequestFate::kNoAnswer},   // timed out
+           Row{false, false, false, 0, RequestFate::kNotReady},  // ended meanwhile
+       }) {
+    EXPECT_EQ(FateOfRequest(row.delivered, row.refusedForLevel, row.windowStill, row.reply),
+              row.fate)
+        << row.delivered << row.refusedForLevel << row.windowStill << " " << row.reply;
   }
 }
 

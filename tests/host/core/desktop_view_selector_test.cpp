@@ -72,6 +72,26 @@ TEST(DesktopViewSelectorTest, FolderViewHoldingTheFoundListViewIsUsedForReadsMov
   EXPECT_EQ(t.folder.finds + t.list.finds, finds);
 }
 
+TEST(DesktopViewSelectorTest, ABatchEndsWhereItBeganAndALoneEndRepairsTheListView) {
+  TwoPaths t;
+  ASSERT_TRUE(t.Snapshot());
+  ASSERT_EQ(t.selector.path(), DesktopPath::kFolderView);
+  t.list.painting = false;  // a run killed inside a batch on the list view
+  t.selector.EndMoveBatch();
+  EXPECT_TRUE(t.list.painting);
+  EXPECT_EQ(t.folder.batchEnds, 0);
+
+  // A find between a batch's begin and its end that changes the way does not move its end.
+  t.selector.BeginMoveBatch();
+  t.windows.folderView = 30;
+  ASSERT_TRUE(t.Snapshot());
+  ASSERT_EQ(t.selector.path(), DesktopPath::kListView);
+  t.selector.EndMoveBatch();
+  EXPECT_EQ(t.folder.batchBegins, 1);
+  EXPECT_EQ(t.folder.batchEnds, 1);
+  EXPECT_EQ(t.list.batchEnds, 1);
+}
+
 TEST(DesktopViewSelectorTest, FolderViewWhoseWindowIsTheListViewItselfIsUsed) {
   TwoPaths t;
   t.windows.folderView = 21;

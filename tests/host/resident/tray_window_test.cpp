@@ -54,6 +54,16 @@ TEST(TrayWindowTest, NothingReactsWhileTheMainWindowIsOpen) {
   EXPECT_TRUE(s.view.IconPresent());
 }
 
+TEST(TrayWindowTest, AClickThatArrivesWhileTheProgramWaitsOnTheShellOpensNothing) {
+  Started s;
+  s.view.insideOtherWork = true;  // a command's request to the shell is out
+  s.tray.OnTrayMouse(kRightButtonDown);
+  EXPECT_EQ(s.view.menusShown, 0);
+  s.view.insideOtherWork = false;
+  s.tray.OnTrayMouse(kRightButtonDown);
+  EXPECT_EQ(s.view.menusShown, 1);
+}
+
 TEST(TrayWindowTest, SettingsRecordsTheCursorOrTheOriginWhenItCannotBeRead) {
   Started s;
   s.view.cursor = Point{1500, -20};

@@ -39,6 +39,7 @@ const std::vector<DeskItem> kIcons = {
     {10, 10, 0, u"ごみ箱"}, {10, 90, 1, u"メモ"}, {10, 170, 2, u"Work"}};
 
 using Spot = wintest::DeskSpot;
+const std::wstring kOverlongName(2000, L'a');
 
 // What one run of Norv.exe left: its exit code and the bytes of its standard output and error.
 struct Ran {
@@ -174,6 +175,11 @@ TEST_P(CommandLinePathTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAnd
   ASSERT_TRUE(report);
   EXPECT_EQ(report->folderViewCalls > 0, Path() == DeskPath::kFolderView);
 
+  // A name longer than any path: the name rules refuse it, whoever would carry the command out.
+  ran = Norv({L"/save", kOverlongName});
+  EXPECT_EQ(ran.code, 2u);
+  EXPECT_TRUE(FromCp932(ran.err).starts_with(u"この名前は使えません: "));
+
   ran = Norv({L"/hide-all"});
   EXPECT_EQ(ran.code, 3u);
   EXPECT_TRUE(FromCp932(ran.err).starts_with(u"このコマンドは Norvane が常駐しているときだけ"));
@@ -283,6 +289,7 @@ TEST_P(CommandLinePathTest, ThroughTheResidentProgramItsWindowShowsWhatTheComman
   EXPECT_EQ(Spots(), StartSpots());
   EXPECT_TRUE(rowsRead(u"表示"));
 
+  EXPECT_EQ(Norv({L"/save", kOverlongName}).code, 2u);
   EXPECT_EQ(Norv({L"/restore", L"x"}).code, 0u);
   EXPECT_EQ(Spots(), hidden);
   ASSERT_TRUE(desk_->Refresh());

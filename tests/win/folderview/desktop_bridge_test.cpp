@@ -97,7 +97,9 @@ TEST(DesktopBridgeTest, AFolderViewOfSomeOtherWindowIsNotUsed) {
   Snapshot(d.bridge.desktop());
   EXPECT_EQ(d.bridge.path(), DesktopPath::kListView);
 
-  // Nor is a window inside the list view: it must hold the list view, not sit in it.
+  // Nor is a window inside the list view: it must hold the list view, not sit in it. (Each case
+  // is another Explorer: what a find reached is kept while its window lives.)
+  d.explorer.Restart();
   const HWND inside =
       CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD, 0, 0, 10, 10, d.explorer.listView(),
                       nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -106,6 +108,7 @@ TEST(DesktopBridgeTest, AFolderViewOfSomeOtherWindowIsNotUsed) {
   EXPECT_EQ(d.bridge.path(), DesktopPath::kListView);
 
   // The shell view may also be the list view itself.
+  d.explorer.Restart();
   d.explorer.reportedViewWindow = d.explorer.listView();
   Snapshot(d.bridge.desktop());
   EXPECT_EQ(d.bridge.path(), DesktopPath::kFolderView);

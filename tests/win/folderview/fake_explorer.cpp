@@ -63,6 +63,7 @@ class FakeObject : public Interfaces... {
   // False when Explorer has ended; counts the call otherwise.
   bool Call() {
     if (!remote_) return true;
+    WaitForSingleObject(explorer_.awake(), INFINITE);
     if (!explorer_.Alive(generation_)) return false;
     ++explorer_.requests;
     return true;
@@ -557,7 +558,10 @@ FakeExplorer::FakeExplorer() {
   CreateWindows();
 }
 
-FakeExplorer::~FakeExplorer() { DestroyWindows(); }
+FakeExplorer::~FakeExplorer() {
+  DestroyWindows();
+  CloseHandle(awake_);
+}
 
 void FakeExplorer::CreateWindows() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -638,6 +642,8 @@ FolderViewShell FakeExplorer::Shell() {
   FolderViewShell shell;
   shell.openShellWindows = [this](IShellWindows** out) -> HRESULT {
     *out = nullptr;
+    WaitForSingleObject(awake_, INFINITE);
+    ++lookups;
     if (failAt == Step::kOpenShellWindows) return REGDB_E_CLASSNOTREG;
     ++requests;
     *out = new FakeShellWindows(*this);

@@ -57,6 +57,10 @@ class FakeExplorer {
   // Explorer ends and starts again: new windows with the same icons at the same places; every
   // object of the old one answers as a dead server's proxy does.
   void Restart();
+  // From now on every call into Explorer waits until Wake, as a hung Explorer's calls do.
+  void Hang() { ResetEvent(awake_); }
+  void Wake() { SetEvent(awake_); }
+  HANDLE awake() const { return awake_; }
 
   FolderViewShell Shell();
 
@@ -83,6 +87,7 @@ class FakeExplorer {
   HWND reportedViewWindow = nullptr;
   DWORD folderFlags = 0;
   int requests = 0;         // calls that would cross into Explorer's process
+  int lookups = 0;          // times the shell's windows were asked for: a find from nothing
   int liveObjects = 0;      // objects not yet released, of every generation
   int nameRequests = 0;     // display names asked of our own process's folder
   std::vector<Move> moves;  // every item moved by SelectAndPositionItems
@@ -93,6 +98,7 @@ class FakeExplorer {
   void DestroyWindows();
   void Insert(uint32_t id, POINT position);
 
+  HANDLE awake_ = CreateEventW(nullptr, TRUE, TRUE, nullptr);
   HWND progman_ = nullptr;
   HWND defView_ = nullptr;
   HWND listView_ = nullptr;

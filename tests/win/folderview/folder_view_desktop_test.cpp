@@ -189,6 +189,23 @@ TEST(FolderViewDesktopTest, AFailureAtAnyStepFindsNothingAndHoldsNothing) {
   }
 }
 
+TEST(FolderViewDesktopTest, AFindKeepsWhatItReachedWhileTheViewsWindowLivesAndAsksOnlyForItems) {
+  FakeExplorer explorer;
+  explorer.Add(u"ごみ箱", 10, 10);
+  FolderViewDesktop desktop(explorer.Shell());
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  const int firstFind = explorer.requests;
+  explorer.Add(u"メモ", 10, 90);  // an icon new since
+
+  ASSERT_TRUE(desktop.FindDesktopListView());
+  EXPECT_EQ(desktop.GetItemCount(), 2);
+  EXPECT_EQ(explorer.lookups, 1);
+  // The count, the ids (asked for, the enumerator's interface, one Next) and the folder (asked
+  // for, its interface, its location): no other call of the first find is made again.
+  EXPECT_EQ(explorer.requests - firstFind, 7);
+  EXPECT_LT(explorer.requests - firstFind, firstFind);
+}
+
 TEST(FolderViewDesktopTest, AnExplorerRestartFailsMovesUntilTheNextFindReachesTheNewOne) {
   FakeExplorer explorer;
   explorer.Add(u"ごみ箱", 10, 10);
@@ -206,6 +223,7 @@ TEST(FolderViewDesktopTest, AnExplorerRestartFailsMovesUntilTheNextFindReachesTh
   ASSERT_TRUE(desktop.FindDesktopListView());
   EXPECT_TRUE(desktop.ViewStillExists());
   EXPECT_EQ(desktop.ViewWindow(), explorer.defView());
+  EXPECT_EQ(explorer.lookups, 2);
   // The old Explorer's objects were let go, not piled up.
   EXPECT_EQ(explorer.liveObjects, held);
   EXPECT_TRUE(desktop.SetItemPosition(1, 500, 500));

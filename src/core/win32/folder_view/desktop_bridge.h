@@ -5,14 +5,14 @@
 #include <functional>
 
 #include "core/desktop_view_selector.h"
-#include "core/win32/folder_view/folder_view_desktop.h"
+#include "core/win32/folder_view/bounded_folder_view.h"
 
 namespace norv {
 
 // The windows the two ways reached, as real window handles.
 class Win32DesktopWindows : public DesktopWindows {
  public:
-  Win32DesktopWindows(const FolderViewDesktop& folderView, std::function<HWND()> listViewWindow)
+  Win32DesktopWindows(const BoundedFolderView& folderView, std::function<HWND()> listViewWindow)
       : folderView_(folderView), listViewWindow_(std::move(listViewWindow)) {}
 
   WindowId ListViewWindow() override;
@@ -20,12 +20,13 @@ class Win32DesktopWindows : public DesktopWindows {
   bool IsSameOrAncestor(WindowId outer, WindowId inner) override;
 
  private:
-  const FolderViewDesktop& folderView_;
+  const BoundedFolderView& folderView_;
   std::function<HWND()> listViewWindow_;
 };
 
 // The desktop bridge of the program: the shell's folder view where it leads to the desktop's icon
-// list view, the list-view messages everywhere else.
+// list view, the list-view messages everywhere else. Every call into Explorer's folder view is
+// bounded by the same deadline as a list-view request.
 class DesktopBridge {
  public:
   // listViewWindow names the window the list view's last find found.
@@ -34,10 +35,10 @@ class DesktopBridge {
 
   DesktopListView& desktop() { return selector_; }
   DesktopPath path() const { return selector_.path(); }
-  FolderViewDesktop& folderView() { return folderView_; }
+  BoundedFolderView& folderView() { return folderView_; }
 
  private:
-  FolderViewDesktop folderView_;
+  BoundedFolderView folderView_;
   Win32DesktopWindows windows_;
   DesktopViewSelector selector_;
 };

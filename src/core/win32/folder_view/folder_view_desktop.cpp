@@ -33,14 +33,16 @@ bool ReachedExplorer(HRESULT result) {
            code <= RPC_X_BAD_STUB_DATA);
 }
 
-// Takes every id the enumerator gives into `ids`, asking for `expected` + 1 at a time: one call
-// where the enumerator allows, and one id more than expected shows a count that was wrong.
-HRESULT TakeIds(IEnumIDList& enumerator, size_t expected, std::vector<Pidl>& ids) {
+// Takes every id the enumerator's next(wanted, ids, fetched) gives into `ids`, asking for
+// `expected` + 1 at a time: one call where the enumerator allows, and one id more than expected
+// shows a count that was wrong.
+template <class Next>
+HRESULT TakeIds(Next next, size_t expected, std::vector<Pidl>& ids) {
   std::vector<PITEMID_CHILD> batch(expected + 1);
   ids.reserve(expected);
   while (ids.size() <= expected) {
     ULONG fetched = 0;
-    const HRESULT hr = enumerator.Next(static_cast<ULONG>(batch.size()), batch.data(), &fetched);
+    const HRESULT hr = next(static_cast<ULONG>(batch.size()), batch.data(), &fetched);
     if (FAILED(hr)) return hr;
     for (ULONG i = 0; i < fetched && i < batch.size(); ++i) ids.emplace_back(batch[i]);
     if (hr != S_OK || fetched == 0) break;
@@ -81,7 +83,8 @@ FolderViewShell SystemFolderViewShell() {
   return shell;
 }
 
-FolderViewDesktop::FolderViewDesktop(FolderViewShell shell) : shell_(std::move(shell)) {}
+FolderViewDesktop::FolderViewDesktop(FolderViewShell shell, std::function<bool()> callStarts)
+    : shell_(std::move(shell)), callStarts_(std::move(callStarts)) {}
 
 void FolderViewDesktop::Release() {
   items_.clear();
@@ -92,6 +95,8 @@ void FolderViewDesktop::Release() {
 }
 
 bool FolderViewDesktop::FindDesktopListView() {
+  // Reaching the view is the fixed cost of a find; its items are asked for anew every time.
+  if (view_ && IsWindow(viewWindow_) && ReadItemIds()) return true;
   // What an earlier find holds may belong to an Explorer that has ended since.
   Release();
   if (Reach() && ReadItemIds()) return true;
@@ -101,7 +106,7 @@ bool FolderViewDesktop::FindDesktopListView() {
 
 bool FolderViewDesktop::Reach() {
   ComPtr<IShellWindows> windows;
-  if (FAILED(shell_.openShellWindows(&windows)) || !windows) return false;
+  if (FAILED(Ask([&] { return shell_.openShellWindows(&windows); })) || !windows) return false;
   // The shell accepts a folder id (CSIDL) for the location as well as an item id list.
   VARIANT location;
   VariantInit(&location);
@@ -112,46 +117,72 @@ bool FolderViewDesktop::Reach() {
   LONG desktopWindow = 0;
   ComPtr<IDispatch> desktop;
   // S_FALSE is "no such window": not a success here.
-  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
-                            &desktop) != S_OK ||
-      !desktop) {
-    return false;
-  }
+  const HRESULT found = Ask([&] {
+    return windows->FindWindowSW(&location, &root, SWC_DESKTOP, &desktopWindow, SWFO_NEEDDISPATCH,
+                                 &desktop);
+  });
+  if (found != S_OK || !desktop) return false;
   ComPtr<IServiceProvider> services;
-  if (FAILED(desktop.As(&services))) return false;
+  if (FAILED(Ask([&] { return desktop.As(&services); }))) return false;
   ComPtr<IShellBrowser> browser;
-  if (FAILED(services->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(&browser))) || !browser) {
+  if (FAILED(Ask(
+          [&] { return services->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(&browser)); })) ||
+      !browser) {
     return false;
   }
   ComPtr<IShellView> shellView;
-  if (FAILED(browser->QueryActiveShellView(&shellView)) || !shellView) return false;
+  if (FAILED(Ask([&] { return browser->QueryActiveShellView(&shellView); })) || !shellView) {
+    return false;
+  }
   ComPtr<IFolderView2> view;
-  if (FAILED(shellView.As(&view))) return false;
+  if (FAILED(Ask([&] { return shellView.As(&view); }))) return false;
   HWND window = nullptr;
-  if (FAILED(shellView->GetWindow(&window)) || !IsWindow(window)) return false;
+  if (FAILED(Ask([&] { return shellView->GetWindow(&window); })) || !IsWindow(window)) {
+    return false;
+  }
   view_ = std::move(view);
   viewWindow_ = window;
   return true;
 }
 
 bool FolderViewDesktop::ReadItemIds() {
+  items_.clear();
+  names_.Reset();
+  folder_.reset();
   int count = 0;
-  if (FAILED(view_->ItemCount(SVGIO_ALLVIEW, &count)) || count < 0) return false;
+  if (FAILED(Ask([&] { return view_->ItemCount(SVGIO_ALLVIEW, &count); })) || count < 0) {
+    return false;
+  }
   ComPtr<IEnumIDList> all;
   // In view order: otherwise the selected items come first and indexes are not the view's.
-  if (FAILED(view_->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_PPV_ARGS(&all))) || !all) {
+  if (FAILED(Ask([&] {
+        return view_->Items(SVGIO_ALLVIEW | SVGIO_FLAG_VIEWORDER, IID_PPV_ARGS(&all));
+      })) ||
+      !all) {
     return false;
   }
   // The count and the ids must describe the same items, or an index would name another icon.
   const auto expected = static_cast<size_t>(count);
-  if (FAILED(TakeIds(*all.Get(), expected, items_)) || items_.size() != expected) return false;
+  if (FAILED(TakeIds(NextOf(*all.Get()), expected, items_)) || items_.size() != expected) {
+    items_.clear();
+    return false;
+  }
 
   ComPtr<IPersistFolder2> folder;
-  if (FAILED(view_->GetFolder(IID_PPV_ARGS(&folder))) || !folder) return false;
+  if (FAILED(Ask([&] { return view_->GetFolder(IID_PPV_ARGS(&folder)); })) || !folder) {
+    return false;
+  }
   PIDLIST_ABSOLUTE location = nullptr;
-  if (FAILED(folder->GetCurFolder(&location)) || !location) return false;
+  if (FAILED(Ask([&] { return folder->GetCurFolder(&location); })) || !location) return false;
   folder_.reset(location);
   return SUCCEEDED(shell_.bindFolder(folder_.get(), &names_)) && names_;
+}
+
+std::function<HRESULT(ULONG, PITEMID_CHILD*, ULONG*)> FolderViewDesktop::NextOf(
+    IEnumIDList& enumerator) {
+  return [this, &enumerator](ULONG wanted, PITEMID_CHILD* ids, ULONG* fetched) {
+    return Ask([&] { return enumerator.Next(wanted, ids, fetched); });
+  };
 }
 
 PCUITEMID_CHILD FolderViewDesktop::Item(int32_t index) const {
@@ -177,7 +208,7 @@ std::optional<std::vector<DesktopItem>> FolderViewDesktop::ReadItems(int32_t cou
   for (int32_t i = 0; i < count; ++i) {
     const PCUITEMID_CHILD item = Item(i);
     POINT position{};
-    if (FAILED(view_->GetItemPosition(item, &position))) return std::nullopt;
+    if (FAILED(Ask([&] { return view_->GetItemPosition(item, &position); }))) return std::nullopt;
     const std::optional<std::u16string> name = DisplayName(*names_.Get(), item);
     if (!name) return std::nullopt;
     const Pidl full(ILCombine(folder_.get(), item));
@@ -221,15 +252,16 @@ std::optional<std::set<std::string>> FolderViewDesktop::SelectedIds() {
   // A selection Explorer answers but will not tell is taken as none, as a refused item is.
   std::set<std::string> selected;
   int count = 0;
-  const HRESULT counted = view_->ItemCount(SVGIO_SELECTION, &count);
+  const HRESULT counted = Ask([&] { return view_->ItemCount(SVGIO_SELECTION, &count); });
   if (!ReachedExplorer(counted)) return std::nullopt;
   if (FAILED(counted) || count <= 0) return selected;
   ComPtr<IEnumIDList> enumerator;
-  const HRESULT listed = view_->Items(SVGIO_SELECTION, IID_PPV_ARGS(&enumerator));
+  const HRESULT listed =
+      Ask([&] { return view_->Items(SVGIO_SELECTION, IID_PPV_ARGS(&enumerator)); });
   if (!ReachedExplorer(listed)) return std::nullopt;
   if (FAILED(listed) || !enumerator) return selected;
   std::vector<Pidl> ids;
-  if (!ReachedExplorer(TakeIds(*enumerator.Get(), static_cast<size_t>(count), ids)))
+  if (!ReachedExplorer(TakeIds(NextOf(*enumerator.Get()), static_cast<size_t>(count), ids)))
     return std::nullopt;
   for (const Pidl& id : ids) selected.insert(IdBytes(id.get()));
   return selected;
@@ -237,13 +269,16 @@ std::optional<std::set<std::string>> FolderViewDesktop::SelectedIds() {
 
 bool FolderViewDesktop::Place(PlacedItems& placed, DWORD flags) {
   if (placed.items.empty()) return true;
-  const HRESULT all = view_->SelectAndPositionItems(
-      static_cast<UINT>(placed.items.size()), placed.items.data(), placed.points.data(), flags);
+  const HRESULT all = Ask([&] {
+    return view_->SelectAndPositionItems(static_cast<UINT>(placed.items.size()),
+                                         placed.items.data(), placed.points.data(), flags);
+  });
   if (SUCCEEDED(all) || !ReachedExplorer(all)) return SUCCEEDED(all);
   // Refused, as when one of the icons has gone since the find: each alone, so the others move.
   for (size_t i = 0; i < placed.items.size(); ++i) {
-    if (!ReachedExplorer(
-            view_->SelectAndPositionItems(1, &placed.items[i], &placed.points[i], flags))) {
+    if (!ReachedExplorer(Ask([&] {
+          return view_->SelectAndPositionItems(1, &placed.items[i], &placed.points[i], flags);
+        }))) {
       return false;
     }
   }
@@ -253,14 +288,15 @@ bool FolderViewDesktop::Place(PlacedItems& placed, DWORD flags) {
 bool FolderViewDesktop::ArrangeIcons() {
   if (!view_) return false;
   DWORD flags = 0;
-  const HRESULT asked = view_->GetCurrentFolderFlags(&flags);
+  const HRESULT asked = Ask([&] { return view_->GetCurrentFolderFlags(&flags); });
   if (FAILED(asked)) return ReachedExplorer(asked);
   if (flags & FWF_AUTOARRANGE) return true;  // the view keeps itself arranged
   // Auto-arrange makes the view arrange the icons itself, so Explorer keeps the result; switching
   // it off again leaves them there and the user's setting as it was.
-  const HRESULT switchedOn = view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, FWF_AUTOARRANGE);
+  const HRESULT switchedOn =
+      Ask([&] { return view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, FWF_AUTOARRANGE); });
   if (FAILED(switchedOn)) return ReachedExplorer(switchedOn);
-  return ReachedExplorer(view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, 0));
+  return ReachedExplorer(Ask([&] { return view_->SetCurrentFolderFlags(FWF_AUTOARRANGE, 0); }));
 }
 
 }  // namespace norv

@@ -45,10 +45,14 @@ FolderViewShell SystemFolderViewShell();
 // selection is asked once (its count, and its ids when there are any), then one call positions the
 // selected icons and one the others, so every icon keeps its selection. Moves and arranging use the
 // items of the last find; they count as delivered unless COM could not carry a call to Explorer,
-// whatever Explorer answered.
+// whatever Explorer answered. What a find reached is kept while the view's window lives, so a
+// later find asks only for the items again.
 class FolderViewDesktop : public DesktopListView {
  public:
-  explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell());
+  // callStarts is asked before every call to Explorer; once it says no, the operation under way
+  // makes no further calls and fails as one Explorer did not answer.
+  explicit FolderViewDesktop(FolderViewShell shell = SystemFolderViewShell(),
+                             std::function<bool()> callStarts = {});
   FolderViewDesktop(const FolderViewDesktop&) = delete;
   FolderViewDesktop& operator=(const FolderViewDesktop&) = delete;
 
@@ -76,14 +80,22 @@ class FolderViewDesktop : public DesktopListView {
 
   bool Reach();
   bool ReadItemIds();
+  // The enumerator's Next, as one call to Explorer each time.
+  std::function<HRESULT(ULONG, PITEMID_CHILD*, ULONG*)> NextOf(IEnumIDList& enumerator);
   void Release();
   PCUITEMID_CHILD Item(int32_t index) const;
   std::optional<std::set<std::string>> SelectedIds();
   bool Place(PlacedItems& placed, DWORD flags);
+  // Makes one call to Explorer unless the operation was given up.
+  template <class Call>
+  HRESULT Ask(Call call) {
+    return !callStarts_ || callStarts_() ? call() : RPC_E_CALL_CANCELED;
+  }
 
   // First, so that every COM object below is released before COM stops.
   ComScope com_;
   FolderViewShell shell_;
+  std::function<bool()> callStarts_;
   Microsoft::WRL::ComPtr<IFolderView2> view_;
   HWND viewWindow_ = nullptr;
   Pidl folder_;
