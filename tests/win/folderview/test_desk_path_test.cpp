@@ -33,7 +33,8 @@ class TestDeskPathTest : public testing::TestWithParam<DeskPath> {};
 // Wine's shell leads to no view of it, so without the folder view testdesk serves, every snapshot
 // keeps to the list-view messages; with it, the bridge reaches testdesk's view across the process
 // boundary, names the icons from their ids in this process, and moves and arranges through the
-// view, which keeps those positions over a refresh that list-view moves do not survive.
+// view, which keeps those positions over a refresh that list-view moves do not survive. A restart
+// of the shell ends what was found on either path.
 TEST_P(TestDeskPathTest, TheBridgeTakesThePathTheDesktopOffersAndARefreshKeepsWhatItPromises) {
   const bool folderView = GetParam() == DeskPath::kFolderView;
   std::string error;
@@ -73,6 +74,15 @@ TEST_P(TestDeskPathTest, TheBridgeTakesThePathTheDesktopOffersAndARefreshKeepsWh
   EXPECT_EQ(report->RequestCount(LVM_ARRANGE), folderView ? 0u : 1u);
   ASSERT_TRUE(desk->Refresh());
   EXPECT_EQ(desk->Spots() == arranged, folderView);
+
+  // A restarted shell answers nothing through what was found before it, and is found again.
+  ASSERT_TRUE(desk->Restart(0));
+  ASSERT_TRUE(desk->WaitForListView());
+  EXPECT_FALSE(bridge.desktop().SetItemPosition(0, 40, 40));
+  ASSERT_TRUE(bridge.desktop().FindDesktopListView());
+  EXPECT_EQ(bridge.path(), folderView ? DesktopPath::kFolderView : DesktopPath::kListView);
+  EXPECT_TRUE(bridge.desktop().SetItemPosition(0, 40, 40));
+  EXPECT_EQ(desk->Spots()[0], (DeskSpot{40, 40}));
   EXPECT_EQ(desk->Quit(), 0u);
 }
 
