@@ -237,10 +237,15 @@ std::optional<POINT> DesktopWindows::ItemPosition(int index) const {
   return position;
 }
 
-bool DesktopWindows::IsSelected(int index) const {
-  if (!listView_) return false;
+std::vector<int> DesktopWindows::SelectedIndexes() const {
+  std::vector<int> selected;
+  if (!listView_) return selected;
   RequestCounter::OwnRequests own(counter_);
-  return ListView_GetItemState(listView_, index, LVIS_SELECTED) != 0;
+  for (int i = ListView_GetNextItem(listView_, -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(listView_, i, LVNI_SELECTED)) {
+    selected.push_back(i);
+  }
+  return selected;
 }
 
 bool DesktopWindows::PlaceKept(int index, std::optional<POINT> position,
@@ -264,7 +269,7 @@ void DesktopWindows::ArrangeKept() {
     RequestCounter::OwnRequests own(counter_);
     ListView_Arrange(listView_, LVA_DEFAULT);
   }
-  for (int i = 0; i < ItemCount(); ++i) {
+  for (int i = 0, count = ItemCount(); i < count; ++i) {
     const auto serial = ItemSerial(i);
     const auto position = ItemPosition(i);
     if (serial && position) kept_[*serial] = *position;
@@ -273,7 +278,7 @@ void DesktopWindows::ArrangeKept() {
 
 void DesktopWindows::Refresh() {
   if (!listView_) return;
-  for (int i = 0; i < ItemCount(); ++i) {
+  for (int i = 0, count = ItemCount(); i < count; ++i) {
     const auto serial = ItemSerial(i);
     if (!serial || !kept_.count(*serial)) continue;
     RequestCounter::OwnRequests own(counter_);

@@ -49,7 +49,7 @@ class DesktopWindows {
   std::optional<uint32_t> ItemSerial(int index) const;
   std::optional<int> IndexOfSerial(uint32_t serial) const;
   std::optional<POINT> ItemPosition(int index) const;
-  bool IsSelected(int index) const;
+  std::vector<int> SelectedIndexes() const;
   bool PlaceKept(int index, std::optional<POINT> position, std::optional<bool> selected);
   // Lays the items out in the list view's own order and keeps the result.
   void ArrangeKept();

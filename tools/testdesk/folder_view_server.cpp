@@ -253,7 +253,7 @@ class DesktopView final : public ComObject<IShellView, UnservedFolderView> {
                                                    POINT* points, DWORD flags) override {
     if (!objects_.Call(generation_)) return kGone;
     if (flags & SVSI_DESELECTOTHERS) {
-      for (int i = 0; i < objects_.desktop.ItemCount(); ++i) {
+      for (const int i : objects_.desktop.SelectedIndexes()) {
         objects_.desktop.PlaceKept(i, std::nullopt, false);
       }
     }
@@ -315,11 +315,9 @@ class DesktopView final : public ComObject<IShellView, UnservedFolderView> {
 
   // The items the flags ask for, in the view's order (the list view's).
   std::vector<int> Indexes(UINT flags) const {
-    const bool onlySelected = (flags & SVGIO_TYPE_MASK) == SVGIO_SELECTION;
-    std::vector<int> indexes;
-    for (int i = 0; i < objects_.desktop.ItemCount(); ++i) {
-      if (!onlySelected || objects_.desktop.IsSelected(i)) indexes.push_back(i);
-    }
+    if ((flags & SVGIO_TYPE_MASK) == SVGIO_SELECTION) return objects_.desktop.SelectedIndexes();
+    std::vector<int> indexes(static_cast<size_t>(objects_.desktop.ItemCount()));
+    for (size_t i = 0; i < indexes.size(); ++i) indexes[i] = static_cast<int>(i);
     return indexes;
   }
 
