@@ -138,6 +138,7 @@ bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
   RequestCounter::OwnRequests own(counter_);
   ListView_DeleteAllItems(listView_);
   kept_.clear();
+  lastIndex_.clear();
   for (size_t i = 0; i < items.size(); ++i) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
@@ -145,6 +146,7 @@ bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
     item.pszText = const_cast<wchar_t*>(items[i].text.c_str());
     item.iImage = items[i].image;
     item.lParam = nextSerial_;
+    lastIndex_[nextSerial_] = static_cast<int>(i);
     kept_[nextSerial_++] = {items[i].x, items[i].y};
     ListView_InsertItem(listView_, &item);
   }
@@ -220,12 +222,17 @@ std::optional<uint32_t> DesktopWindows::ItemSerial(int index) const {
 
 std::optional<int> DesktopWindows::IndexOfSerial(uint32_t serial) const {
   if (!listView_) return std::nullopt;
+  if (const auto last = lastIndex_.find(serial);
+      last != lastIndex_.end() && ItemSerial(last->second) == serial) {
+    return last->second;
+  }
   RequestCounter::OwnRequests own(counter_);
   LVFINDINFOW find{};
   find.flags = LVFI_PARAM;
   find.lParam = serial;
   const int index = ListView_FindItem(listView_, -1, &find);
   if (index < 0) return std::nullopt;
+  lastIndex_[serial] = index;
   return index;
 }
 

@@ -71,6 +71,9 @@ class DesktopWindows {
   HWND listView_ = nullptr;
   uint32_t nextSerial_ = 1;
   std::map<uint32_t, POINT> kept_;
+  // Where an item was last seen, by serial number: items keep their order, so a search is needed
+  // only after an item before it was deleted.
+  mutable std::map<uint32_t, int> lastIndex_;
 };
 
 // Registers the window classes of the desktop windows; once per process.

@@ -92,6 +92,8 @@ class FolderViewServer::Objects {
   // the item's name on the desktop (the file need not exist), with the item's serial number in
   // its size field so that items of the same name differ. Empty when there is no such item.
   std::string IdOf(int index);
+  // The same for the item at `index` whose serial number is known.
+  std::string IdOf(int index, uint32_t serial);
   // The index of the item `id` names, or nullopt.
   std::optional<int> IndexOf(PCUITEMID_CHILD id);
   PITEMID_CHILD CopyOfId(int index) {
@@ -116,8 +118,11 @@ class FolderViewServer::Objects {
 
 std::string FolderViewServer::Objects::IdOf(int index) {
   const std::optional<uint32_t> serial = desktop.ItemSerial(index);
-  if (!serial) return {};
-  if (const auto known = ids_.find(*serial); known != ids_.end()) return known->second;
+  return serial ? IdOf(index, *serial) : std::string();
+}
+
+std::string FolderViewServer::Objects::IdOf(int index, uint32_t serial) {
+  if (const auto known = ids_.find(serial); known != ids_.end()) return known->second;
   wchar_t folder[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, folder))) return {};
   const std::wstring path = std::wstring(folder) + L"\\" + desktop.ItemText(index);
@@ -126,9 +131,9 @@ std::string FolderViewServer::Objects::IdOf(int index) {
   const PCUITEMID_CHILD last = ILFindLastID(full);
   std::string bytes(reinterpret_cast<const char*>(last), ILGetSize(last));
   ILFree(full);
-  if (bytes.size() < kSerialOffset + sizeof *serial + sizeof(USHORT)) return {};
-  std::memcpy(bytes.data() + kSerialOffset, &*serial, sizeof *serial);
-  return ids_[*serial] = bytes;
+  if (bytes.size() < kSerialOffset + sizeof serial + sizeof(USHORT)) return {};
+  std::memcpy(bytes.data() + kSerialOffset, &serial, sizeof serial);
+  return ids_[serial] = bytes;
 }
 
 std::optional<int> FolderViewServer::Objects::IndexOf(PCUITEMID_CHILD id) {
@@ -138,7 +143,7 @@ std::optional<int> FolderViewServer::Objects::IndexOf(PCUITEMID_CHILD id) {
   if (size < kSerialOffset + sizeof serial) return std::nullopt;
   std::memcpy(&serial, reinterpret_cast<const char*>(id) + kSerialOffset, sizeof serial);
   const std::optional<int> index = desktop.IndexOfSerial(serial);
-  if (!index || IdOf(*index) != std::string(reinterpret_cast<const char*>(id), size)) {
+  if (!index || IdOf(*index, serial) != std::string(reinterpret_cast<const char*>(id), size)) {
     return std::nullopt;
   }
   return index;
