@@ -255,19 +255,17 @@ std::vector<int> DesktopWindows::SelectedIndexes() const {
   return selected;
 }
 
-bool DesktopWindows::PlaceKept(int index, std::optional<POINT> position,
-                               std::optional<bool> selected) {
-  const auto serial = ItemSerial(index);
-  if (!serial) return false;
+void DesktopWindows::PlaceKept(int index, uint32_t serial, POINT position) {
+  if (!listView_) return;
   RequestCounter::OwnRequests own(counter_);
-  if (position) {
-    ListView_SetItemPosition32(listView_, index, position->x, position->y);
-    kept_[*serial] = *position;
-  }
-  if (selected) {
-    ListView_SetItemState(listView_, index, *selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
-  }
-  return true;
+  ListView_SetItemPosition32(listView_, index, position.x, position.y);
+  kept_[serial] = position;
+}
+
+void DesktopWindows::Select(int index, bool selected) {
+  if (!listView_) return;
+  RequestCounter::OwnRequests own(counter_);
+  ListView_SetItemState(listView_, index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
 }
 
 void DesktopWindows::ArrangeKept() {

@@ -50,7 +50,9 @@ class DesktopWindows {
   std::optional<int> IndexOfSerial(uint32_t serial) const;
   std::optional<POINT> ItemPosition(int index) const;
   std::vector<int> SelectedIndexes() const;
-  bool PlaceKept(int index, std::optional<POINT> position, std::optional<bool> selected);
+  // Moves the item at `index`, whose serial number is `serial`, and keeps it there.
+  void PlaceKept(int index, uint32_t serial, POINT position);
+  void Select(int index, bool selected);
   // Lays the items out in the list view's own order and keeps the result.
   void ArrangeKept();
   // Puts every item back where it is kept.

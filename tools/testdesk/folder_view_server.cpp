@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -94,8 +95,12 @@ class FolderViewServer::Objects {
   std::string IdOf(int index);
   // The same for the item at `index` whose serial number is known.
   std::string IdOf(int index, uint32_t serial);
-  // The index of the item `id` names, or nullopt.
-  std::optional<int> IndexOf(PCUITEMID_CHILD id);
+  struct Found {
+    int index;
+    uint32_t serial;
+  };
+  // The item `id` names, or nullopt.
+  std::optional<Found> Find(PCUITEMID_CHILD id);
   PITEMID_CHILD CopyOfId(int index) {
     const std::string bytes = IdOf(index);
     if (bytes.empty()) return nullptr;
@@ -136,7 +141,8 @@ std::string FolderViewServer::Objects::IdOf(int index, uint32_t serial) {
   return ids_[serial] = bytes;
 }
 
-std::optional<int> FolderViewServer::Objects::IndexOf(PCUITEMID_CHILD id) {
+std::optional<FolderViewServer::Objects::Found> FolderViewServer::Objects::Find(
+    PCUITEMID_CHILD id) {
   if (!id) return std::nullopt;
   const size_t size = ILGetSize(id);
   uint32_t serial = 0;
@@ -146,7 +152,7 @@ std::optional<int> FolderViewServer::Objects::IndexOf(PCUITEMID_CHILD id) {
   if (!index || IdOf(*index, serial) != std::string(reinterpret_cast<const char*>(id), size)) {
     return std::nullopt;
   }
-  return index;
+  return Found{*index, serial};
 }
 
 namespace {
@@ -247,9 +253,9 @@ class DesktopView final : public ComObject<IShellView, UnservedFolderView> {
   HRESULT STDMETHODCALLTYPE GetItemPosition(PCUITEMID_CHILD id, POINT* point) override {
     *point = {};
     if (!objects_.Call(generation_)) return kGone;
-    const std::optional<int> index = objects_.IndexOf(id);
+    const std::optional<Objects::Found> item = objects_.Find(id);
     const std::optional<POINT> position =
-        index ? objects_.desktop.ItemPosition(*index) : std::nullopt;
+        item ? objects_.desktop.ItemPosition(item->index) : std::nullopt;
     if (!position) return E_INVALIDARG;
     *point = *position;
     return S_OK;
@@ -257,21 +263,25 @@ class DesktopView final : public ComObject<IShellView, UnservedFolderView> {
   HRESULT STDMETHODCALLTYPE SelectAndPositionItems(UINT count, PCUITEMID_CHILD_ARRAY ids,
                                                    POINT* points, DWORD flags) override {
     if (!objects_.Call(generation_)) return kGone;
+    // Without the select flag an item is to be deselected; only changes go to the list view.
+    const std::vector<int> selectedList = objects_.desktop.SelectedIndexes();
+    std::set<int> selected(selectedList.begin(), selectedList.end());
     if (flags & SVSI_DESELECTOTHERS) {
-      for (const int i : objects_.desktop.SelectedIndexes()) {
-        objects_.desktop.PlaceKept(i, std::nullopt, false);
-      }
+      for (const int index : selected) objects_.desktop.Select(index, false);
+      selected.clear();
     }
+    const bool select = (flags & SVSI_SELECT) != 0;
     HRESULT result = S_OK;
     for (UINT i = 0; i < count; ++i) {
-      const std::optional<int> index = objects_.IndexOf(ids[i]);
-      if (!index) {
+      const std::optional<Objects::Found> item = objects_.Find(ids[i]);
+      if (!item) {
         result = E_INVALIDARG;
         continue;
       }
-      const bool position = points && (flags & SVSI_POSITIONITEM);
-      objects_.desktop.PlaceKept(*index, position ? std::optional<POINT>(points[i]) : std::nullopt,
-                                 (flags & SVSI_SELECT) != 0);
+      if (points && (flags & SVSI_POSITIONITEM)) {
+        objects_.desktop.PlaceKept(item->index, item->serial, points[i]);
+      }
+      if (select != (selected.count(item->index) > 0)) objects_.desktop.Select(item->index, select);
     }
     return result;
   }

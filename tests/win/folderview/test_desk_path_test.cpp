@@ -29,17 +29,34 @@ const std::vector<DeskItem> kDesk = {
 
 class TestDeskPathTest : public testing::TestWithParam<DeskPath> {};
 
+// A value of the machine's classes, or "-" when there is none.
+std::wstring ClassesValue(const std::wstring& key) {
+  wchar_t value[256] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  const std::wstring path = L"Software\\Classes\\" + key;
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value,
+                   &size) != ERROR_SUCCESS) {
+    return L"-";
+  }
+  return value;
+}
+const std::wstring kShellWindowsTreatAs = L"CLSID\\{9BA05972-F6A8-11CF-A442-00A0C90A8F39}\\TreatAs";
+const std::wstring kFolderViewProxy =
+    L"Interface\\{1AF3A467-214F-4298-908E-06B03E0B39F9}\\ProxyStubClsid32";
+
 // The program's bridge with the system's own shell, against the test desktop in its own process.
 // Wine's shell leads to no view of it, so without the folder view testdesk serves, every snapshot
 // keeps to the list-view messages; with it, the bridge reaches testdesk's view across the process
 // boundary, names the icons from their ids in this process, and moves and arranges through the
 // view, which keeps those positions over a refresh that list-view moves do not survive. A restart
-// of the shell ends what was found on either path.
+// of the shell ends what was found on either path; its quit takes back what it registered.
 TEST_P(TestDeskPathTest, TheBridgeTakesThePathTheDesktopOffersAndARefreshKeepsWhatItPromises) {
   const bool folderView = GetParam() == DeskPath::kFolderView;
+  const std::wstring proxyBefore = ClassesValue(kFolderViewProxy);
   std::string error;
   auto desk = TestDesk::Start(wintest::TestDeskOptions::Items(kDesk).On(GetParam()), &error);
   ASSERT_NE(desk, nullptr) << error;
+  EXPECT_EQ(ClassesValue(kShellWindowsTreatAs) != L"-", folderView);
   ListViewDesktop listView;
   DesktopBridge bridge(listView, [&listView] { return listView.handle(); });
   test::FakePlatform platform;
@@ -84,6 +101,9 @@ TEST_P(TestDeskPathTest, TheBridgeTakesThePathTheDesktopOffersAndARefreshKeepsWh
   EXPECT_TRUE(bridge.desktop().SetItemPosition(0, 40, 40));
   EXPECT_EQ(desk->Spots()[0], (DeskSpot{40, 40}));
   EXPECT_EQ(desk->Quit(), 0u);
+  // What the desktop registered goes with it.
+  EXPECT_EQ(ClassesValue(kShellWindowsTreatAs), L"-");
+  EXPECT_EQ(ClassesValue(kFolderViewProxy), proxyBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, TestDeskPathTest, wintest::kBothDeskPaths, wintest::DeskPathName);
