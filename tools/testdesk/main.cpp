@@ -18,6 +18,7 @@
 #include "folder_view_server.h"
 #include "item_id_proxy.h"
 #include "request_counter.h"
+#include "shell_registration.h"
 #include "testdesk_protocol.h"
 
 namespace norv::testdesk {
@@ -106,6 +107,7 @@ int Serve(HINSTANCE instance, Options& options) {
   RequestCounter counter;
   DesktopWindows desktop(instance, options.host, options.size, counter);
   std::optional<FolderViewServer> folderView;
+  if (!options.folderView) ShellRegistration::RemoveLeftovers();
   if (options.folderView) {
     std::wstring error;
     if (!folderView.emplace(desktop, counter).Start(ProxyDllPath(), error)) {

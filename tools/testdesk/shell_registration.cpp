@@ -48,7 +48,15 @@ std::wstring OutermostMissing(const std::wstring& key) {
   }
 }
 
+std::wstring TreatAsKey() {
+  return kClasses + (L"CLSID\\" + GuidText(CLSID_ShellWindows) + L"\\TreatAs");
+}
+
 }  // namespace
+
+void ShellRegistration::RemoveLeftovers() {
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, TreatAsKey().c_str());
+}
 
 bool ShellRegistration::Set(const std::wstring& key, const std::wstring& name,
                             const std::wstring& value) {
@@ -74,7 +82,7 @@ bool ShellRegistration::Install(const CLSID& shellWindows, const std::wstring& p
   }
   // The shell has no TreatAs of its own: one found here was left by a desktop that was killed, and
   // goes with this one.
-  const std::wstring treatAs = classes + L"CLSID\\" + GuidText(CLSID_ShellWindows) + L"\\TreatAs";
+  const std::wstring treatAs = TreatAsKey();
   const std::wstring target = GuidText(shellWindows);
   ok = ok &&
        RegSetKeyValueW(HKEY_LOCAL_MACHINE, treatAs.c_str(), nullptr, REG_SZ, target.c_str(),

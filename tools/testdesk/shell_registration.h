@@ -21,6 +21,10 @@ class ShellRegistration {
   // false, with the reason in `error`, when a value cannot be written.
   bool Install(const CLSID& shellWindows, const std::wstring& proxyDll, std::wstring& error);
 
+  // Removes the shell-windows class's TreatAs key that a desktop killed while serving its folder
+  // view left behind, so that the lookup reaches the system's shell again.
+  static void RemoveLeftovers();
+
  private:
   struct Saved {
     std::wstring key;
