@@ -29,14 +29,16 @@
 // each run) and points the shell-windows class at it (a TreatAs key under HKEY_LOCAL_MACHINE), so
 // that a program's lookup of the desktop's window finds testdesk's view; testdesk_proxy.dll,
 // registered as the proxy/stub of IFolderView, IFolderView2, IEnumIDList and IPersistFolder2,
-// carries item ids whole. Both go when it quits. The view's items are the list view's, in its
-// order; an item's id is that of a file of the item's text on the desktop (the file need not
-// exist), so the desktop folder of any process of the same Wine prefix names it. Positions read
-// through either way agree. Positions set through the folder view are kept; those set by
-// list-view messages from another process show until kRefresh puts the kept ones back. Calls run
-// on the desktop's thread, so kHang and kHangAtRequest hold them too, and kVanish, kRestart and
-// kVanishAfterRequests fail them as a dead shell's would (RPC_E_DISCONNECTED; the lookup answers
-// "no such window" while there is no view). Its list view never shows scroll bars.
+// carries item ids whole. Both go when it quits
+// (a desktop started without --folder-view removes a TreatAs key left by one that was killed). The
+// view's items are the list view's, in its order; an item's id is that of a file of the item's text
+// on the desktop (the file need not exist), so the desktop folder of any process of the same Wine
+// prefix names it. Positions read through either way agree. Positions set through the folder view
+// are kept; those set by list-view messages from another process show until kRefresh puts the kept
+// ones back. Calls run on the desktop's thread, so kHang and kHangAtRequest hold them too, and
+// kVanish, kRestart and kVanishAfterRequests fail them as a dead shell's would (RPC_E_DISCONNECTED;
+// the lookup answers "no such window" while there is no view). Its list view never shows scroll
+// bars.
 //
 // Description file: UTF-8 text, one item per line, "X Y IMAGE TEXT": X and Y the item's position
 // (signed decimal), IMAGE its image index, then one space and the text, which is the rest of the
