@@ -35,8 +35,12 @@ uint32_t NumberArgument(const COPYDATASTRUCT& data, size_t n = 0) {
 }  // namespace
 
 ControlWindow::ControlWindow(HINSTANCE instance, DesktopWindows& desktop, RequestCounter& counter,
-                             std::vector<DeskItem> items)
-    : instance_(instance), desktop_(desktop), counter_(counter), keptItems_(std::move(items)) {}
+                             FolderViewServer* folderView, std::vector<DeskItem> items)
+    : instance_(instance),
+      desktop_(desktop),
+      counter_(counter),
+      folderView_(folderView),
+      keptItems_(std::move(items)) {}
 
 ControlWindow::~ControlWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -152,6 +156,10 @@ LRESULT ControlWindow::OnCommand(const COPYDATASTRUCT& data) {
                nullptr);
       return TRUE;
     }
+    case Command::kRefresh:
+      if (!desktop_.present()) return FALSE;
+      desktop_.Refresh();
+      return TRUE;
   }
   return FALSE;
 }
@@ -172,6 +180,7 @@ bool ControlWindow::WriteReport(const std::wstring& path) const {
     std::snprintf(line, sizeof line, "request 0x%04X %u\n", msg, count);
     report += line;
   }
+  report += "folderview " + std::to_string(counter_.folderViewCalls()) + "\n";
   report += "redraw " + std::to_string(counter_.redrawOn() ? 1 : 0) + " " +
             std::to_string(counter_.redrawOffs()) + " " + std::to_string(counter_.redrawOns()) +
             "\n";
@@ -184,6 +193,7 @@ void ControlWindow::Vanish() {
   KillTimer(hwnd_, kAppearTimer);
   if (desktop_.present()) keptItems_ = desktop_.ReadItems();
   desktop_.Destroy();
+  if (folderView_) folderView_->ViewGone();
 }
 
 void ControlWindow::ComeBackAsBefore() {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "desktop_windows.h"
+#include "folder_view_server.h"
 #include "request_counter.h"
 
 namespace norv::testdesk {
@@ -13,8 +14,9 @@ namespace norv::testdesk {
 // The hidden window through which tests drive testdesk (commands in testdesk_protocol.h).
 class ControlWindow {
  public:
+  // `folderView` serves the desktop's folder view to other processes; nullptr when none does.
   ControlWindow(HINSTANCE instance, DesktopWindows& desktop, RequestCounter& counter,
-                std::vector<DeskItem> items);
+                FolderViewServer* folderView, std::vector<DeskItem> items);
   ~ControlWindow();
   ControlWindow(const ControlWindow&) = delete;
   ControlWindow& operator=(const ControlWindow&) = delete;
@@ -35,6 +37,7 @@ class ControlWindow {
   HINSTANCE instance_;
   DesktopWindows& desktop_;
   RequestCounter& counter_;
+  FolderViewServer* folderView_;
   std::vector<DeskItem> keptItems_;
   HWND hwnd_ = nullptr;
   SIZE pendingSize_{};

@@ -99,10 +99,11 @@ bool DesktopWindows::Create(const std::vector<DeskItem>& items) {
   }
   defView_ = CreateWindowExW(0, L"SHELLDLL_DefView", L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
                              0, 0, size_.cx, size_.cy, viewParent_, nullptr, instance_, nullptr);
-  listView_ = defView_ ? CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
-                                         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON, 0, 0,
-                                         size_.cx, size_.cy, defView_, nullptr, instance_, nullptr)
-                       : nullptr;
+  listView_ =
+      defView_ ? CreateWindowExW(0, WC_LISTVIEWW, L"FolderView",
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | LVS_ICON | LVS_NOSCROLL,
+                                 0, 0, size_.cx, size_.cy, defView_, nullptr, instance_, nullptr)
+               : nullptr;
   if (!listView_) {
     Destroy();
     return false;
@@ -136,12 +137,17 @@ bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
   if (!listView_) return false;
   RequestCounter::OwnRequests own(counter_);
   ListView_DeleteAllItems(listView_);
+  kept_.clear();
+  lastIndex_.clear();
   for (size_t i = 0; i < items.size(); ++i) {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = static_cast<int>(i);
     item.pszText = const_cast<wchar_t*>(items[i].text.c_str());
     item.iImage = items[i].image;
+    item.lParam = nextSerial_;
+    lastIndex_[nextSerial_] = static_cast<int>(i);
+    kept_[nextSerial_++] = {items[i].x, items[i].y};
     ListView_InsertItem(listView_, &item);
   }
   PaintOnceOffscreen(listView_);
@@ -155,6 +161,7 @@ bool DesktopWindows::Fill(const std::vector<DeskItem>& items) {
 bool DesktopWindows::DeleteItem(int index) {
   if (!listView_) return false;
   RequestCounter::OwnRequests own(counter_);
+  if (const auto serial = ItemSerial(index)) kept_.erase(*serial);
   return ListView_DeleteItem(listView_, index) != FALSE;
 }
 
@@ -187,6 +194,102 @@ std::vector<DeskItem> DesktopWindows::ReadItems() const {
     items.push_back({p.x, p.y, item.iImage, text});
   }
   return items;
+}
+
+int DesktopWindows::ItemCount() const {
+  if (!listView_) return 0;
+  RequestCounter::OwnRequests own(counter_);
+  return ListView_GetItemCount(listView_);
+}
+
+std::wstring DesktopWindows::ItemText(int index) const {
+  if (!listView_) return {};
+  RequestCounter::OwnRequests own(counter_);
+  wchar_t text[1024] = {};
+  ListView_GetItemText(listView_, index, 0, text, static_cast<int>(std::size(text)));
+  return text;
+}
+
+std::optional<uint32_t> DesktopWindows::ItemSerial(int index) const {
+  if (!listView_ || index < 0) return std::nullopt;
+  RequestCounter::OwnRequests own(counter_);
+  LVITEMW item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = index;
+  if (!ListView_GetItem(listView_, &item)) return std::nullopt;
+  return static_cast<uint32_t>(item.lParam);
+}
+
+std::optional<int> DesktopWindows::IndexOfSerial(uint32_t serial) const {
+  if (!listView_) return std::nullopt;
+  if (const auto last = lastIndex_.find(serial);
+      last != lastIndex_.end() && ItemSerial(last->second) == serial) {
+    return last->second;
+  }
+  RequestCounter::OwnRequests own(counter_);
+  LVFINDINFOW find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = serial;
+  const int index = ListView_FindItem(listView_, -1, &find);
+  if (index < 0) return std::nullopt;
+  lastIndex_[serial] = index;
+  return index;
+}
+
+std::optional<POINT> DesktopWindows::ItemPosition(int index) const {
+  if (!listView_) return std::nullopt;
+  RequestCounter::OwnRequests own(counter_);
+  POINT position{};
+  if (!ListView_GetItemPosition(listView_, index, &position)) return std::nullopt;
+  return position;
+}
+
+std::vector<int> DesktopWindows::SelectedIndexes() const {
+  std::vector<int> selected;
+  if (!listView_) return selected;
+  RequestCounter::OwnRequests own(counter_);
+  for (int i = ListView_GetNextItem(listView_, -1, LVNI_SELECTED); i >= 0;
+       i = ListView_GetNextItem(listView_, i, LVNI_SELECTED)) {
+    selected.push_back(i);
+  }
+  return selected;
+}
+
+void DesktopWindows::PlaceKept(int index, uint32_t serial, POINT position) {
+  if (!listView_) return;
+  RequestCounter::OwnRequests own(counter_);
+  ListView_SetItemPosition32(listView_, index, position.x, position.y);
+  kept_[serial] = position;
+}
+
+void DesktopWindows::Select(int index, bool selected) {
+  if (!listView_) return;
+  RequestCounter::OwnRequests own(counter_);
+  ListView_SetItemState(listView_, index, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void DesktopWindows::ArrangeKept() {
+  if (!listView_) return;
+  {
+    RequestCounter::OwnRequests own(counter_);
+    ListView_Arrange(listView_, LVA_DEFAULT);
+  }
+  for (int i = 0, count = ItemCount(); i < count; ++i) {
+    const auto serial = ItemSerial(i);
+    const auto position = ItemPosition(i);
+    if (serial && position) kept_[*serial] = *position;
+  }
+}
+
+void DesktopWindows::Refresh() {
+  if (!listView_) return;
+  for (int i = 0, count = ItemCount(); i < count; ++i) {
+    const auto serial = ItemSerial(i);
+    if (!serial || !kept_.count(*serial)) continue;
+    RequestCounter::OwnRequests own(counter_);
+    ListView_SetItemPosition32(listView_, i, kept_[*serial].x, kept_[*serial].y);
+  }
+  InvalidateRect(listView_, nullptr, TRUE);
 }
 
 }  // namespace norv::testdesk

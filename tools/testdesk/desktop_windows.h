@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "desk_items.h"
@@ -35,7 +38,25 @@ class DesktopWindows {
 
   bool present() const { return listView_ != nullptr; }
   HWND listView() const { return listView_; }
+  HWND viewWindow() const { return defView_; }
   std::vector<DeskItem> ReadItems() const;
+
+  // What the shell's folder view works on. Every item has a serial number of its own for as long
+  // as it stays, and a kept position: where the shell would put it back at the next refresh.
+  // Positions set here are kept; positions set by list-view messages only show until Refresh.
+  int ItemCount() const;
+  std::wstring ItemText(int index) const;
+  std::optional<uint32_t> ItemSerial(int index) const;
+  std::optional<int> IndexOfSerial(uint32_t serial) const;
+  std::optional<POINT> ItemPosition(int index) const;
+  std::vector<int> SelectedIndexes() const;
+  // Moves the item at `index`, whose serial number is `serial`, and keeps it there.
+  void PlaceKept(int index, uint32_t serial, POINT position);
+  void Select(int index, bool selected);
+  // Lays the items out in the list view's own order and keeps the result.
+  void ArrangeKept();
+  // Puts every item back where it is kept.
+  void Refresh();
 
  private:
   bool CreateHosts();
@@ -50,6 +71,11 @@ class DesktopWindows {
   HWND viewParent_ = nullptr;
   HWND defView_ = nullptr;
   HWND listView_ = nullptr;
+  uint32_t nextSerial_ = 1;
+  std::map<uint32_t, POINT> kept_;
+  // Where an item was last seen, by serial number: items keep their order, so a search is needed
+  // only after an item before it was deleted.
+  mutable std::map<uint32_t, int> lastIndex_;
 };
 
 // Registers the window classes of the desktop windows; once per process.

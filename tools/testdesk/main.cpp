@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -14,7 +15,10 @@
 #include "control_window.h"
 #include "desk_items.h"
 #include "desktop_windows.h"
+#include "folder_view_server.h"
+#include "item_id_proxy.h"
 #include "request_counter.h"
+#include "shell_registration.h"
 #include "testdesk_protocol.h"
 #include "whole_file.h"
 
@@ -26,6 +30,7 @@ struct Options {
   DeskHost host = DeskHost::kProgman;
   SIZE size{};
   UINT exitAfterMs = 0;
+  bool folderView = false;
 };
 
 bool ReadNumber(const wchar_t* text, long& value) {
@@ -69,6 +74,8 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv, std::wstring& erro
     } else if (arg == L"--size" && hasValue &&
                std::swscanf(argv[++i], L"%ldx%ld", &options.size.cx, &options.size.cy) == 2 &&
                options.size.cx > 0 && options.size.cy > 0) {
+    } else if (arg == L"--folder-view") {
+      options.folderView = true;
     } else if (arg == L"--exit-after" && hasValue && ReadNumber(argv[++i], number) && number > 0) {
       options.exitAfterMs = static_cast<UINT>(number);
     } else {
@@ -80,6 +87,41 @@ std::optional<Options> ParseOptions(int argc, wchar_t** argv, std::wstring& erro
     options.size = {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   }
   return options;
+}
+
+// The folder view's DLL lies beside testdesk.exe.
+std::wstring ProxyDllPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  folder.erase(folder.find_last_of(L'\\') + 1);
+  return folder + kItemIdProxyDll;
+}
+
+int Serve(HINSTANCE instance, Options& options) {
+  RequestCounter counter;
+  DesktopWindows desktop(instance, options.host, options.size, counter);
+  std::optional<FolderViewServer> folderView;
+  if (!options.folderView) ShellRegistration::RemoveLeftovers();
+  if (options.folderView) {
+    std::wstring error;
+    if (!folderView.emplace(desktop, counter).Start(ProxyDllPath(), error)) {
+      std::fprintf(stderr, "testdesk: %s\n", WideToUtf8(error).c_str());
+      return 1;
+    }
+  }
+  ControlWindow control(instance, desktop, counter, folderView ? &*folderView : nullptr,
+                        std::move(options.items));
+  if (!control.Create(options.exitAfterMs)) {
+    std::fprintf(stderr, "testdesk: cannot create the desktop windows\n");
+    return 1;
+  }
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
 }
 
 int Run(HINSTANCE instance) {
@@ -99,19 +141,16 @@ int Run(HINSTANCE instance) {
   // Positions are physical pixels, as for the real desktop of a DPI-aware program.
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   if (!RegisterDesktopClasses(instance)) return 1;
-  RequestCounter counter;
-  DesktopWindows desktop(instance, options->host, options->size, counter);
-  ControlWindow control(instance, desktop, counter, std::move(options->items));
-  if (!control.Create(options->exitAfterMs)) {
-    std::fprintf(stderr, "testdesk: cannot create the desktop windows\n");
+  // The folder view's calls arrive as messages of this thread, the desktop's.
+  const bool com =
+      options->folderView && SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  if (options->folderView && !com) {
+    std::fprintf(stderr, "testdesk: cannot start COM\n");
     return 1;
   }
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
+  const int code = Serve(instance, *options);
+  if (com) CoUninitialize();
+  return code;
 }
 
 }  // namespace

@@ -54,25 +54,37 @@ LRESULT CALLBACK RequestCounter::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     // A window that is going away answers nothing, as a failed SendMessage would.
     if (c.dead_) return 0;
     ++c.counts_[msg];
-    if (c.allowedBeforeDeath_ && --*c.allowedBeforeDeath_ == 0) {
-      c.dead_ = true;
-      PostMessageW(c.notify_, c.dying_, 0, 0);
-    }
-    if (c.requestsBeforeHang_ && --*c.requestsBeforeHang_ == 0) {
-      c.requestsBeforeHang_.reset();
-      Sleep(c.hangMs_);
-      // The caller may have given up meanwhile: an answer into memory it freed is counted, not
-      // written (it would bring this stand-in down, as it would a real shell).
-      MEMORY_BASIC_INFORMATION memory{};
-      if (CarriesPointer(msg) &&
-          (!VirtualQuery(reinterpret_cast<void*>(lParam), &memory, sizeof memory) ||
-           memory.State != MEM_COMMIT)) {
-        ++c.lateAnswersIntoFreedMemory_;
-        return 0;
-      }
+    // The caller may have given up while the request hung: an answer into memory it freed is
+    // counted, not written (it would bring this stand-in down, as it would a real shell).
+    MEMORY_BASIC_INFORMATION memory{};
+    if (c.Request() && CarriesPointer(msg) &&
+        (!VirtualQuery(reinterpret_cast<void*>(lParam), &memory, sizeof memory) ||
+         memory.State != MEM_COMMIT)) {
+      ++c.lateAnswersIntoFreedMemory_;
+      return 0;
     }
   }
   return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool RequestCounter::FolderViewCall() {
+  if (dead_) return false;
+  ++folderViewCalls_;
+  Request();
+  return true;
+}
+
+bool RequestCounter::Request() {
+  if (allowedBeforeDeath_ && --*allowedBeforeDeath_ == 0) {
+    dead_ = true;
+    PostMessageW(notify_, dying_, 0, 0);
+  }
+  if (requestsBeforeHang_ && --*requestsBeforeHang_ == 0) {
+    requestsBeforeHang_.reset();
+    Sleep(hangMs_);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace norv::testdesk

@@ -21,10 +21,15 @@ class RequestCounter {
   uint32_t redrawOffs() const { return redrawOffs_; }
   uint32_t redrawOns() const { return redrawOns_; }
   uint32_t lateAnswersIntoFreedMemory() const { return lateAnswersIntoFreedMemory_; }
+  uint32_t folderViewCalls() const { return folderViewCalls_; }
   void Reset() {
     counts_.clear();
     redrawOffs_ = redrawOns_ = 0;
+    folderViewCalls_ = 0;
   }
+  // Counts a call through the shell's folder view, which dies and hangs as list-view requests
+  // do; false when the view answers nothing any more.
+  bool FolderViewCall();
 
   // After `allowed` more requests the view answers nothing, and `dying` is posted to `notify`
   // so the windows can be destroyed outside the list view's own message handling.
@@ -48,6 +53,9 @@ class RequestCounter {
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
+  // A request from outside, answered: it may be the last before death or the one that hangs
+  // (true: it hung, and its caller may have given up meanwhile).
+  bool Request();
 
   std::map<UINT, uint32_t> counts_;
   int ownDepth_ = 0;
@@ -61,6 +69,7 @@ class RequestCounter {
   uint32_t redrawOffs_ = 0;
   uint32_t redrawOns_ = 0;
   uint32_t lateAnswersIntoFreedMemory_ = 0;
+  uint32_t folderViewCalls_ = 0;
 };
 
 }  // namespace norv::testdesk

@@ -12,6 +12,7 @@
 //   testdesk.exe --probe    exit code 0 when a test desktop is running and complete, else 1
 //   testdesk.exe [--sample | --empty | --generate N | --description FILE]
 //                [--workerw | --workerw-under-progman] [--size WxH] [--exit-after MS]
+//                [--folder-view]
 //   --sample (the default)  the Japanese sample desktop
 //   --empty                 a desktop list view without items
 //   --generate N            N items "アイコン0001"... in a dense grid on the screen
@@ -20,7 +21,24 @@
 //   --workerw-under-progman the view lives under a WorkerW child of Progman
 //   --size WxH              the desktop windows' size instead of the whole virtual screen
 //   --exit-after MS         quit by itself after MS milliseconds
+//   --folder-view           also serve the shell's folder view over the same list view to other
+//                           processes, as Explorer does (below)
 // Exit code 0 after a quit, 2 for a bad command line or description file (message on stderr).
+//
+// The folder view (--folder-view): testdesk registers a class object of its own (a new class id
+// each run) and points the shell-windows class at it (a TreatAs key under HKEY_LOCAL_MACHINE), so
+// that a program's lookup of the desktop's window finds testdesk's view; testdesk_proxy.dll,
+// registered as the proxy/stub of IFolderView, IFolderView2, IEnumIDList and IPersistFolder2,
+// carries item ids whole. Both go when it quits
+// (a desktop started without --folder-view removes a TreatAs key left by one that was killed). The
+// view's items are the list view's, in its order; an item's id is that of a file of the item's text
+// on the desktop (the file need not exist), so the desktop folder of any process of the same Wine
+// prefix names it. Positions read through either way agree. Positions set through the folder view
+// are kept; those set by list-view messages from another process show until kRefresh puts the kept
+// ones back. Calls run on the desktop's thread, so kHang and kHangAtRequest hold them too, and
+// kVanish, kRestart and kVanishAfterRequests fail them as a dead shell's would (RPC_E_DISCONNECTED;
+// the lookup answers "no such window" while there is no view). Its list view never shows scroll
+// bars.
 //
 // Description file: UTF-8 text, one item per line, "X Y IMAGE TEXT": X and Y the item's position
 // (signed decimal), IMAGE its image index, then one space and the text, which is the rest of the
@@ -34,6 +52,7 @@
 //   request 0xMSG COUNT             list-view requests (LVM_* messages) received since the last
 //                                   reset, by message, from other processes and this one alike;
 //                                   testdesk's own requests are not counted
+//   folderview CALLS                calls received through the folder view since the last reset
 //   redraw ON OFFS ONS              whether the list view's redraw is on (1) or off (0), as the
 //                                   last WM_SETREDRAW left it (a new view draws), and how many
 //                                   WM_SETREDRAW switched it off and on since the last reset
@@ -81,6 +100,10 @@ enum class Command : uintptr_t {
   // requests, the last of them only after doing nothing for those milliseconds: a shell that
   // turns busy in the middle of a caller's work.
   kHangAtRequest = 12,
+  // What the shell does on F5 or at the next logon: every icon goes back to its kept position,
+  // the last one set through the folder view (or the one it was loaded with). Positions set by
+  // list-view messages from another process are lost. 0 while the desktop has no view.
+  kRefresh = 13,
   // lpData: uint32_t requests and milliseconds. As kVanishAfterRequests, then the view comes back
   // after those milliseconds (as kAppear) with the positions its items had when this command
   // came: a shell that restarts in the middle of a caller's moves and has kept none of them.

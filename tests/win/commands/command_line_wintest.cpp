@@ -15,6 +15,7 @@
 #include "main_window_driver.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/desk_paths.h"
 #include "support/program_folder.h"
 #include "support/resident_norv.h"
 #include "support/stand_in_notification_area.h"
@@ -28,6 +29,7 @@ namespace {
 
 using wintest::ChildProcess;
 using wintest::DeskItem;
+using wintest::DeskPath;
 using wintest::WaitUntil;
 
 constexpr DWORD kCommandMs = 15000;
@@ -66,10 +68,13 @@ std::string Cp932(std::u16string_view text) {
 
 class CommandLineTest : public testing::Test {
  protected:
+  // The way to the desktop's icons that the test desktop offers.
+  virtual DeskPath Path() const { return DeskPath::kListView; }
+
   void SetUp() override {
     ASSERT_TRUE(folder_.ready()) << "could not prepare a program folder";
     std::string error;
-    desk_ = wintest::TestDesk::Start(wintest::TestDeskOptions::Items(kIcons), &error);
+    desk_ = wintest::TestDesk::Start(wintest::TestDeskOptions::Items(kIcons).On(Path()), &error);
     ASSERT_TRUE(desk_) << error;
     const std::optional<Spot> hidingPoint = desk_->HidingPoint();
     ASSERT_TRUE(hidingPoint);
@@ -146,7 +151,9 @@ class CommandLineTest : public testing::Test {
   }
 };
 
-TEST_F(CommandLineTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAndTheRestNeedsIt) {
+class CommandLinePathTest : public wintest::OnDeskPath<CommandLineTest> {};
+
+TEST_P(CommandLinePathTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAndTheRestNeedsIt) {
   Ran ran = Norv({L"/save", L"仕事 机"});
   EXPECT_EQ(ran.code, 0u) << wintest::U16ToUtf8(FromCp932(ran.err));
   EXPECT_EQ(ran.out, Cp932(u"「仕事 机」を保存しました。\r\n"));
@@ -161,9 +168,13 @@ TEST_F(CommandLineTest, WithoutAResidentProgramLayoutsAreSavedAndRestoredAndTheR
             u"置き換えるには /overwrite を付けて下さい。\r\n");
   EXPECT_EQ(Layout(L"仕事 机"), saved) << "the old layout changed";
 
+  ASSERT_TRUE(desk_->ResetCounts());
   ran = Norv({L"/restore", L"仕事 机"});
   EXPECT_EQ(ran.code, 0u) << wintest::U16ToUtf8(FromCp932(ran.err));
   EXPECT_EQ(Spots(), StartSpots());
+  const std::optional<wintest::DeskReport> report = desk_->Report();
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->folderViewCalls > 0, Path() == DeskPath::kFolderView);
 
   // Held open without sharing, as an editor or a sync client may: unreadable is not empty.
   MoveIcons();
@@ -220,7 +231,9 @@ TEST_F(CommandLineTest, ListGoesToAFileInCodePage932WithCrLfInTheRestoreDialogsO
   EXPECT_EQ(names, (std::vector<std::string>{"C", "a", "b", "caf?", "\x8E\x64\x8E\x96"}));
 }
 
-TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDid) {
+// Started as a user starts them: the desktop, the resident program, then the commands.
+TEST_P(CommandLinePathTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDid) {
+  const bool folderView = Path() == DeskPath::kFolderView;
   StartResident();
   // The diagnosis runs alone and puts its icon back.
   Ran ran = Norv({L"/diagnose"});
@@ -228,6 +241,11 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
   const std::u16string facts = FromCp932(ran.out);
   EXPECT_NE(facts.find(u"ウィンドウの並び: Progman > SHELLDLL_DefView > SysListView32\r\n"),
             std::u16string::npos)
+      << wintest::U16ToUtf8(facts);
+  EXPECT_NE(facts.find(folderView ? u"経路: シェルのフォルダー ビュー" : u"経路: リスト ビュー"),
+            std::u16string::npos)
+      << wintest::U16ToUtf8(facts);
+  EXPECT_NE(facts.find(u"常駐中の Norvane に渡したコマンドの経路: 上と同じ"), std::u16string::npos)
       << wintest::U16ToUtf8(facts);
   EXPECT_TRUE(facts.ends_with(u"\r\nOK\r\n")) << wintest::U16ToUtf8(facts);
   EXPECT_EQ(Spots(), StartSpots());
@@ -275,22 +293,29 @@ TEST_F(CommandLineTest, ThroughTheResidentProgramItsWindowShowsWhatTheCommandsDi
   PostMessageW(saveDialog, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(saveDialog); }, kStepMs));
 
+  // The shell keeps the forwarded commands' moves over a refresh only when they went through its
+  // folder view; list-view moves from another process are lost.
+  const std::vector<Spot> hidden(kIcons.size(), hidingPoint_);
   EXPECT_EQ(Norv({L"/hide-all"}).code, 0u);
-  EXPECT_EQ(Spots(), std::vector<Spot>(kIcons.size(), hidingPoint_));
+  EXPECT_EQ(Spots(), hidden);
   EXPECT_TRUE(rowsRead(u"非表示"));
+  EXPECT_EQ(Norv({L"/save", L"x"}).code, 0u);
+  ASSERT_TRUE(desk_->Refresh());
+  EXPECT_EQ(Spots(), folderView ? hidden : StartSpots());
   EXPECT_EQ(Norv({L"-Show-All"}).code, 0u);
   EXPECT_EQ(Spots(), StartSpots());
   EXPECT_TRUE(rowsRead(u"表示"));
 
   EXPECT_EQ(Norv({L"/save", kOverlongName}).code, 2u);
-  EXPECT_EQ(Norv({L"/save", L"x"}).code, 0u);
-  MoveIcons();
   EXPECT_EQ(Norv({L"/restore", L"x"}).code, 0u);
-  EXPECT_EQ(Spots(), StartSpots());
+  EXPECT_EQ(Spots(), hidden);
+  ASSERT_TRUE(desk_->Refresh());
+  EXPECT_EQ(Spots(), folderView ? hidden : StartSpots());
   EXPECT_TRUE(resident_->running());
 }
 
-TEST_F(CommandLineTest, AHungShellEndsACommandInCodeFourAndTheResidentProgramGoesOn) {
+// On the folder view too, a call into a hung shell ends at the list view's deadline.
+TEST_P(CommandLinePathTest, AHungShellEndsACommandInCodeFourAndTheResidentProgramGoesOn) {
   StartResident();
   // Longer than a request's timeout, however slowly the command process starts.
   ASSERT_TRUE(desk_->Hang(8000));
@@ -308,6 +333,9 @@ TEST_F(CommandLineTest, AHungShellEndsACommandInCodeFourAndTheResidentProgramGoe
   EXPECT_EQ(Spots(), std::vector<Spot>(kIcons.size(), hidingPoint_));
   EXPECT_TRUE(resident_->running());
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, CommandLinePathTest, wintest::kBothDeskPaths,
+                         wintest::DeskPathName);
 
 // Wine cannot dock or undock its screen, so the displays Norv.exe reads are described in a file
 // named by NORV_TEST_DISPLAYS, switched here together with the test desktop's size.

@@ -55,7 +55,9 @@ TEST_F(LiveDesktopTest, AnIconDeletedMeanwhileStopsNeitherHideAllNorShowAll) {
   EXPECT_TRUE(AllIconsButtonsBecome(true, false));
 }
 
-TEST_F(LiveDesktopTest, AfterTheShellRestartedTheCommandsWorkOnTheNewDesktop) {
+class LiveDesktopPathTest : public OnDeskPath<LiveDesktopTest> {};
+
+TEST_P(LiveDesktopPathTest, AfterTheShellRestartedTheCommandsWorkOnTheNewDesktop) {
   const std::vector<Spot> home = StartSpots();
   ASSERT_NO_FATAL_FAILURE(SelectRow(1));
   ASSERT_TRUE(desk_->Restart(0));
@@ -141,6 +143,8 @@ TEST_F(LiveDesktopTest, AfterAnIconWentAndTheDisplayGrewOnlyTheHiddenIconMovesPa
   EXPECT_TRUE(RowsBecome({true, false, false}));
   ExpectNoMessageAndStillRunning();
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, LiveDesktopPathTest, kBothDeskPaths, DeskPathName);
 
 }  // namespace
 }  // namespace norv::wintest

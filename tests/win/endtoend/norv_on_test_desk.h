@@ -4,6 +4,8 @@
 // input: the set-up the tests of this folder share.
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h:
+#include <shellapi.h>
 
 #include <memory>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "main_window_driver.h"
 #include "support/build_paths.h"
 #include "support/child_process.h"
+#include "support/desk_paths.h"
 #include "support/program_folder.h"
 #include "support/resident_norv.h"
 #include "support/stand_in_notification_area.h"
@@ -38,10 +41,13 @@ using Spot = DeskSpot;
 // resident.
 class NorvOnTestDesk : public testing::Test {
  protected:
+  // The way to the desktop's icons that the test desktop offers.
+  virtual DeskPath Path() const { return DeskPath::kListView; }
+
   void SetUp() override {
     ASSERT_TRUE(folder_.ready()) << "could not prepare a program folder";
     std::string error;
-    desk_ = TestDesk::Start(TestDeskOptions::Items(kIcons), &error);
+    desk_ = TestDesk::Start(TestDeskOptions::Items(kIcons).On(Path()), &error);
     ASSERT_TRUE(desk_) << error;
     const std::optional<Spot> hidingPoint = desk_->HidingPoint();
     ASSERT_TRUE(hidingPoint);
@@ -148,6 +154,22 @@ class NorvOnTestDesk : public testing::Test {
           return rows[row] == expected;
         },
         kStepMs);
+  }
+  // The main window's row of icon `i`: at `at`, or hidden.
+  std::u16string Row(size_t i, std::optional<Spot> at) const {
+    const auto number = [](int64_t n) { return Utf8ToU16(" " + std::to_string(n)); };
+    std::u16string row = number(static_cast<int64_t>(i) + 1) + u"\t";
+    row += at ? number(at->x) + u"\t" + number(at->y) + u"\t" : u"\t\t";
+    return row + number(ImageOf(i)) + u"\t" + (at ? u"表示" : u"非表示") + u"\t" + kIcons[i].text;
+  }
+  // The image index the program lists for icon `i`: the list view's own, or on the folder view
+  // the system image list's for a file of its name, as the shell of this process gives it.
+  int ImageOf(size_t i) const {
+    if (Path() == DeskPath::kListView) return kIcons[i].image;
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<const wchar_t*>(kIcons[i].text.c_str()), FILE_ATTRIBUTE_NORMAL,
+                   &info, sizeof info, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX);
+    return info.iIcon;
   }
   std::string RowText(size_t row) {
     const std::vector<std::u16string> rows = main_->Rows();

@@ -1,11 +1,19 @@
-// Times the main window's desktop operations on the test desktop, for 10, 100 and 1000 icons:
-// the requests each one sends to the desktop view, the operations on the view's memory, its wall
-// time, that time against the time of as many bare requests sent right after it, and how much of
-// it went into moving icons, into the view's repaint and into reading the desktop. Every operation
-// runs three times per size; the times printed are the medians. Not a test: it prints a table.
+// Times the main window's desktop operations on the test desktop, for 10, 100 and 1000 icons, on
+// each way to it (list-view messages, and the folder view testdesk serves from its process): the
+// requests or calls each one sends to the desktop, the operations on the view's memory, its wall
+// time, that time against the time of as many bare requests or calls sent right after it, and how
+// much of it went into moving icons, into the view's repaint and into reading the desktop. Every
+// operation runs three times per size; the times printed are the medians. Not a test: it prints a
+// table.
 //
 //   norv_benchmark [FOLDER]   (FOLDER receives the layout file; default: the temporary folder)
 #include <windows.h>
+// The shell's interfaces need the COM basics first.
+#include <exdisp.h>
+#include <shlguid.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
 
 #include <commctrl.h>
 
@@ -59,6 +67,45 @@ double BareRequests(HWND view, uint32_t count) {
   for (uint32_t i = 0; i < count; ++i) {
     DWORD_PTR items = 0;
     SendMessageTimeoutW(view, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 5000, &items);
+  }
+  return Milliseconds(Clock::now() - start);
+}
+
+// The desktop's folder view, reached the way the program reaches it; nullptr when there is none.
+Microsoft::WRL::ComPtr<IFolderView2> ReachFolderView() {
+  using Microsoft::WRL::ComPtr;
+  ComPtr<IShellWindows> windows;
+  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&windows)))) {
+    return nullptr;
+  }
+  VARIANT location;
+  VariantInit(&location);
+  location.vt = VT_I4;
+  location.lVal = CSIDL_DESKTOP;
+  VARIANT root;
+  VariantInit(&root);
+  LONG window = 0;
+  ComPtr<IDispatch> desktop;
+  ComPtr<IServiceProvider> services;
+  ComPtr<IShellBrowser> browser;
+  ComPtr<IShellView> view;
+  ComPtr<IFolderView2> folderView;
+  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, &desktop) !=
+          S_OK ||
+      !desktop || FAILED(desktop.As(&services)) ||
+      FAILED(services->QueryService(SID_STopLevelBrowser, IID_PPV_ARGS(&browser))) ||
+      FAILED(browser->QueryActiveShellView(&view)) || FAILED(view.As(&folderView))) {
+    return nullptr;
+  }
+  return folderView;
+}
+
+// The cheapest call into the folder view there is, made `count` times.
+double BareCalls(IFolderView2& view, uint32_t count) {
+  const Clock::time_point start = Clock::now();
+  for (uint32_t i = 0; i < count; ++i) {
+    int items = 0;
+    view.ItemCount(SVGIO_ALLVIEW, &items);
   }
   return Milliseconds(Clock::now() - start);
 }
@@ -179,6 +226,7 @@ struct Bench {
   const ListViewDesktop& listView;
   TimedDesktop& timed;
   HWND view;
+  IFolderView2* folderView;  // the folder view's bare calls instead of list-view requests
   std::vector<std::string> order;
   std::map<std::string, std::vector<Sample>> samples;
 
@@ -200,8 +248,11 @@ struct Bench {
     sample.reading = timed.reading;
     sample.memory = Since(listView.remoteMemory(), before);
     const std::optional<wintest::DeskReport> report = desk.Report();
-    sample.requests = report ? report->TotalRequests() : 0;
-    sample.bare = BareRequests(view, sample.requests);
+    sample.requests = report ? report->TotalRequests() + report->folderViewCalls : 0;
+    // The bare requests go to the way the operation went (the program's find itself asks the list
+    // view a little on the folder-view way too).
+    sample.bare =
+        folderView ? BareCalls(*folderView, sample.requests) : BareRequests(view, sample.requests);
     if (!samples.count(operation)) order.push_back(operation);
     samples[operation].push_back(sample);
   }
@@ -235,15 +286,21 @@ std::u16string TempFolder() {
   return path;
 }
 
-bool RunFor(int icons, const std::u16string& folder) {
+bool RunFor(int icons, wintest::DeskPath path, const std::u16string& folder) {
   std::string error;
   std::unique_ptr<wintest::TestDesk> desk =
-      wintest::TestDesk::Start(wintest::TestDeskOptions::Generated(icons), &error);
+      wintest::TestDesk::Start(wintest::TestDeskOptions::Generated(icons).On(path), &error);
   if (!desk) {
     std::fprintf(stderr, "test desktop: %s\n", error.c_str());
     return false;
   }
-  std::printf("| %5d | load average %s |\n", icons, HostLoadAverage().c_str());
+  std::printf("| %5d | %s, load average %s |\n", icons, wintest::NameOf(path),
+              HostLoadAverage().c_str());
+  Microsoft::WRL::ComPtr<IFolderView2> folderView;
+  if (path == wintest::DeskPath::kFolderView && !(folderView = ReachFolderView())) {
+    std::fprintf(stderr, "no folder view\n");
+    return false;
+  }
 
   wintest::ProgramServices program;
   TimedDesktop timed(program.bridge.desktop(), program.listView);
@@ -254,7 +311,7 @@ bool RunFor(int icons, const std::u16string& folder) {
   HeadlessMainWindowView headless;
   MainWindow window(state, services, headless);
   const std::u16string layout = LayoutPath(folder, u"benchmark");
-  Bench bench{*desk, program.listView, timed, desk->ListView(), {}, {}};
+  Bench bench{*desk, program.listView, timed, desk->ListView(), folderView.Get(), {}, {}};
 
   OneMonitor monitor;
   DisplayFollower follower(state, services, monitor);
@@ -307,8 +364,14 @@ int wmain(int argc, wchar_t** argv) {
   std::printf(
       "|------:|-----------|---------:|---------------:|----------:|----------:|------:"
       "|-------:|--------:|--------:|\n");
-  for (int icons : {10, 100, 1000}) {
-    if (!norv::RunFor(icons, folder)) return 1;
+  // The folder view's calls reach testdesk through COM, as the program's do.
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  for (const auto path :
+       {norv::wintest::DeskPath::kListView, norv::wintest::DeskPath::kFolderView}) {
+    for (int icons : {10, 100, 1000}) {
+      if (!norv::RunFor(icons, path, folder)) return 1;
+    }
   }
+  CoUninitialize();
   return 0;
 }

@@ -66,6 +66,8 @@ std::optional<DeskReport> ParseReport(const std::string& text) {
       int on = 1;
       fields >> on >> report.redrawOffs >> report.redrawOns;
       report.redrawOn = on != 0;
+    } else if (kind == "folderview") {
+      fields >> report.folderViewCalls;
     } else if (kind == "end") {
       whole = true;
     }
@@ -98,10 +100,15 @@ std::wstring Arguments(const TestDeskOptions& options, const std::wstring& descr
   }
   if (options.exitAfterMs > 0)
     arguments += L" --exit-after " + std::to_wstring(options.exitAfterMs);
+  if (options.path == DeskPath::kFolderView) arguments += L" --folder-view";
   return arguments;
 }
 
 }  // namespace
+
+const char* NameOf(DeskPath path) {
+  return path == DeskPath::kFolderView ? "FolderView" : "ListView";
+}
 
 uint32_t DeskReport::RequestCount(uint32_t message) const {
   const auto it = requests.find(message);
@@ -238,6 +245,8 @@ bool TestDesk::Resize(SIZE size, uint32_t delayMs) {
                                 delayMs};
   return SendCommand(control_, Command::kResize, arguments, sizeof arguments);
 }
+
+bool TestDesk::Refresh() { return SendCommand(control_, Command::kRefresh, nullptr, 0); }
 
 std::optional<DWORD> TestDesk::Quit(DWORD timeoutMs) {
   SendCommand(control_, Command::kQuit, nullptr, 0);

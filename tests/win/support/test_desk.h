@@ -44,12 +44,18 @@ struct DeskReport {
   uint32_t redrawOffs = 0;                // WM_SETREDRAW that switched it off since the reset
   uint32_t redrawOns = 0;                 // and on
   uint32_t lateIntoFreed = 0;             // late answers that met memory the caller had freed
+  uint32_t folderViewCalls = 0;           // calls through the folder view since the reset
 
   uint32_t RequestCount(uint32_t message) const;
   uint32_t TotalRequests() const;
 };
 
 enum class DeskHost { kProgman, kWorkerW, kWorkerWUnderProgman };
+
+// The way a program on the test desktop reaches its icons: list-view messages alone, or the
+// shell's folder view that testdesk also serves (its list view stays behind it).
+enum class DeskPath { kListView, kFolderView };
+const char* NameOf(DeskPath path);
 
 struct TestDeskOptions {
   enum class Content { kSample, kEmpty, kGenerated, kItems };
@@ -59,7 +65,12 @@ struct TestDeskOptions {
   DeskHost host = DeskHost::kProgman;
   SIZE size{};  // 0 x 0: the whole screen
   uint32_t exitAfterMs = 0;
+  DeskPath path = DeskPath::kListView;
 
+  TestDeskOptions& On(DeskPath deskPath) {
+    path = deskPath;
+    return *this;
+  }
   static TestDeskOptions Sample() { return {}; }
   static TestDeskOptions Empty() { return With(Content::kEmpty); }
   static TestDeskOptions Generated(int count) {
@@ -120,6 +131,9 @@ class TestDesk {
   bool HangAtRequest(uint32_t requests, uint32_t milliseconds);
   // Announces a display of this size, then after `delayMs` gives the desktop that size.
   bool Resize(SIZE size, uint32_t delayMs);
+  // The shell's refresh (F5): icons go back to the positions it keeps, losing those set by
+  // list-view messages from another process.
+  bool Refresh();
   // Asks the desktop to end and waits for its exit code.
   std::optional<DWORD> Quit(DWORD timeoutMs = 10000);
 
