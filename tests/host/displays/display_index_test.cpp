@@ -18,41 +18,38 @@ const DisplayEntry kLaptop{u"local|SHP;0;0;1366;768;0;96",
                            u"2.ppx",
                            {1366, 728}};
 
-TEST(DisplayIndexTest, EntriesComeBackInOrder) {
-  const std::vector<DisplayEntry> entries{kLaptop, kDocked};
-  EXPECT_EQ(DecodeDisplayIndex(EncodeDisplayIndex(entries)), entries);
-  EXPECT_TRUE(DecodeDisplayIndex("").empty());
-}
-
-TEST(DisplayIndexTest, DamagedLinesAreSkippedAndTheRestKept) {
+TEST(DisplayIndexTest, EntriesComeBackInOrderAndDamagedLinesAreSkipped) {
   const std::string good = EncodeDisplayIndex({kDocked});
-  const std::string lines[] = {
-      "only\tthree\tfields\r\n",
-      "k\tl\td\t..\\..\\Norv.ini\t1\t1\r\n",  // a file outside the folder is never named
-      "k\tl\td\tNorv.e01\t1\t1\r\n",
-      "k\tl\td\t3.ppx\twide\t1\r\n",
-      "\tl\td\t3.ppx\t1\t1\r\n",  // no key
-      std::string("k\tl\td\t3.ppx\t1\t1\0\r\n", 18),
-  };
-  for (const std::string& damaged : lines) {
-    const std::vector<DisplayEntry> read = DecodeDisplayIndex(damaged + good);
-    ASSERT_EQ(read.size(), 1u) << damaged;
-    EXPECT_EQ(read[0], kDocked);
-  }
-  // A key or a file named twice: the first line holds.
   DisplayEntry sameFile = kLaptop;
   sameFile.file = kDocked.file;
-  EXPECT_EQ(DecodeDisplayIndex(EncodeDisplayIndex({kDocked, sameFile, kDocked})),
-            std::vector<DisplayEntry>{kDocked});
-}
-
-TEST(DisplayIndexTest, ControlCharactersCannotBreakALine) {
   DisplayEntry odd = kDocked;
   odd.label = u"a\tb\r\nc";
-  const std::vector<DisplayEntry> read = DecodeDisplayIndex(EncodeDisplayIndex({odd, kLaptop}));
-  ASSERT_EQ(read.size(), 2u);
-  EXPECT_EQ(read[0].label, u"a?b??c");
-  EXPECT_EQ(read[1], kLaptop);
+  DisplayEntry oddRead = kDocked;
+  oddRead.label = u"a?b??c";
+  struct Row {
+    const char* what;
+    std::string bytes;
+    std::vector<DisplayEntry> read;
+  };
+  const Row rows[] = {
+      {"two entries", EncodeDisplayIndex({kLaptop, kDocked}), {kLaptop, kDocked}},
+      {"empty", "", {}},
+      {"too few fields", "only\tthree\tfields\r\n" + good, {kDocked}},
+      // A file outside the folder is never named.
+      {"a file outside", "k\tl\td\t..\\..\\Norv.ini\t1\t1\r\n" + good, {kDocked}},
+      {"not an arrangement file", "k\tl\td\tNorv.e01\t1\t1\r\n" + good, {kDocked}},
+      {"a bad number", "k\tl\td\t3.ppx\twide\t1\r\n" + good, {kDocked}},
+      {"no key", "\tl\td\t3.ppx\t1\t1\r\n" + good, {kDocked}},
+      {"a NUL", std::string("k\tl\td\t3.ppx\t1\t1\0\r\n", 18) + good, {kDocked}},
+      // A key or a file named twice: the first line holds.
+      {"named twice", EncodeDisplayIndex({kDocked, sameFile, kDocked}), {kDocked}},
+      // Control characters cannot break a line.
+      {"control characters", EncodeDisplayIndex({odd, kLaptop}), {oddRead, kLaptop}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(DecodeDisplayIndex(row.bytes), row.read);
+  }
 }
 
 }  // namespace

@@ -13,9 +13,12 @@ namespace {
 // ("" when it cannot be read) if a reading is due.
 struct Step {
   uint64_t at;
-  bool event;
-  const char16_t* key;
+  const char16_t* key;  // null for an event
 };
+constexpr const char16_t* kEvent = nullptr;
+constexpr const char16_t* kA = u"A";
+constexpr const char16_t* kB = u"B";
+constexpr const char16_t* kUnreadable = u"";
 
 struct Row {
   const char* what;
@@ -28,57 +31,39 @@ struct Row {
 TEST(DisplaySettleTest, SettlesOnlyWhenTwoReadingsAgreeAfterTheLastEvent) {
   const Row rows[] = {
       {"one event, steady",
-       {{0, true, u""},
-        {2500, false, u"A"},
-        {3000, false, u"A"},
-        {3500, false, u"A"},
-        {4000, false, u"A"}},
+       {{0, kEvent}, {2500, kA}, {3000, kA}, {3500, kA}, {4000, kA}},
        4000,
-       u"A"},
+       kA},
       {"a storm of events restarts the wait each time",
-       {{0, true, u""},
-        {1000, true, u""},
-        {2000, true, u""},
-        {3000, true, u""},
-        {6000, false, u"A"},
-        {6500, false, u"A"},
-        {7000, false, u"A"}},
+       {{0, kEvent},
+        {1000, kEvent},
+        {2000, kEvent},
+        {3000, kEvent},
+        {6000, kA},
+        {6500, kA},
+        {7000, kA}},
        7000,
-       u"A"},
+       kA},
       {"a monitor flapping while it wakes",
-       {{0, true, u""},
-        {3000, false, u"A"},
-        {4000, false, u"B"},
-        {5000, false, u"A"},
-        {6000, false, u"B"},
-        {7000, false, u"B"}},
+       {{0, kEvent}, {3000, kA}, {4000, kB}, {5000, kA}, {6000, kB}, {7000, kB}},
        7000,
-       u"B"},
+       kB},
       {"an event between two readings discards the first",
-       {{0, true, u""},
-        {3000, false, u"A"},
-        {3500, true, u""},
-        {4000, false, u"A"},
-        {6500, false, u"A"},
-        {7500, false, u"A"}},
+       {{0, kEvent}, {3000, kA}, {3500, kEvent}, {4000, kA}, {6500, kA}, {7500, kA}},
        7500,
-       u"A"},
+       kA},
       {"an unreadable configuration starts the pair again",
-       {{0, true, u""},
-        {3000, false, u"A"},
-        {4000, false, u""},
-        {5000, false, u"A"},
-        {6000, false, u"A"}},
+       {{0, kEvent}, {3000, kA}, {4000, kUnreadable}, {5000, kA}, {6000, kA}},
        6000,
-       u"A"},
-      {"no event, no reading", {{5000, false, u"A"}, {6000, false, u"A"}}, -1, u""},
+       kA},
+      {"no event, no reading", {{5000, kA}, {6000, kA}}, -1, u""},
   };
   for (const Row& row : rows) {
     DisplaySettle settle;
     int64_t settledAt = -1;
     std::u16string settledOn;
     for (const Step& step : row.steps) {
-      if (step.event) {
+      if (!step.key) {
         settle.OnEvent(step.at);
         continue;
       }
