@@ -8,6 +8,7 @@
 
 #include "commands/command_message.h"
 #include "commands/command_texts.h"
+#include "core/win32/scoped_handles.h"
 #include "core/win32/window_base.h"
 
 namespace norv {
@@ -77,7 +78,8 @@ class AnswerWindow final : public WindowBase {
 std::optional<ExitCode> AwaitResult(const AnswerWindow& answer, HWND tray, DWORD residentProcess) {
   // Without the right to wait on its process (another user's or a higher level's), its tray
   // window is looked at instead.
-  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, residentProcess);
+  const ScopedHandle owned(OpenProcess(SYNCHRONIZE, FALSE, residentProcess));
+  const HANDLE process = owned.get();
   while (!answer.result() && IsWindow(tray)) {
     const DWORD handles = process ? 1 : 0;
     const DWORD woke =
@@ -86,7 +88,6 @@ std::optional<ExitCode> AwaitResult(const AnswerWindow& answer, HWND tray, DWORD
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
-  if (process) CloseHandle(process);
   return answer.result();
 }
 

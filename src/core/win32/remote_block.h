@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "core/win32/scoped_handles.h"
+
 namespace norv {
 
 // What the program did to another process's memory; each is a system call into that process.
@@ -35,7 +37,7 @@ class RemoteBlock {
   bool Read(const void* remote, void* data, size_t bytes);
 
  private:
-  HANDLE process_ = nullptr;
+  ScopedHandle process_;
   void* address_ = nullptr;
   RemoteMemoryCounts& counts_;
 };

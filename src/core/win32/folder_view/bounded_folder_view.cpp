@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/win32/scoped_handles.h"
+
 namespace norv {
 namespace {
 
@@ -11,24 +13,22 @@ namespace {
 class MessageAnsweringWait final : public WorkerWait {
  public:
   MessageAnsweringWait() : woken_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-  ~MessageAnsweringWait() override { CloseHandle(woken_); }
-  MessageAnsweringWait(const MessageAnsweringWait&) = delete;
-  MessageAnsweringWait& operator=(const MessageAnsweringWait&) = delete;
 
   std::chrono::steady_clock::time_point Now() override { return std::chrono::steady_clock::now(); }
   void WaitUpTo(std::chrono::milliseconds longest) override {
     // Also a message that was sent before the wait began.
-    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &woken_, static_cast<DWORD>(longest.count()),
+    const HANDLE woken = woken_.get();
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &woken, static_cast<DWORD>(longest.count()),
                                                    QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0 + 1) {
       MSG message;
       PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
   }
-  void Wake() override { SetEvent(woken_); }
+  void Wake() override { SetEvent(woken_.get()); }
 
  private:
-  HANDLE woken_;
+  const ScopedHandle woken_;
 };
 
 }  // namespace
