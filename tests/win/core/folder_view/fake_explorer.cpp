@@ -6,6 +6,8 @@
 #include <cstring>
 #include <tuple>
 
+#include "testdesk/unserved_folder_view.h"
+
 namespace norv::test {
 namespace {
 
@@ -17,6 +19,16 @@ constexpr HRESULT kDisconnected = RPC_E_DISCONNECTED;
 // Reference counting, interface lookup and the request count shared by the fake objects.
 // Remote objects stand for Explorer's: every call of theirs counts as a request to its process
 // and fails once that Explorer has ended.
+// The interface a class of ours stands for: its own, or the one a base of unserved methods names.
+template <class Interface>
+const IID& IidOf() {
+  if constexpr (requires { typename Interface::Interface; }) {
+    return __uuidof(typename Interface::Interface);
+  } else {
+    return __uuidof(Interface);
+  }
+}
+
 template <class... Interfaces>
 class FakeObject : public Interfaces... {
   using First = std::tuple_element_t<0, std::tuple<Interfaces...>>;
@@ -41,8 +53,8 @@ class FakeObject : public Interfaces... {
     if (Refuses(iid)) return E_NOINTERFACE;
     if (iid == IID_IUnknown) {
       *out = static_cast<IUnknown*>(static_cast<First*>(this));
-    } else if (!((iid == __uuidof(Interfaces) ? (*out = static_cast<Interfaces*>(this), true)
-                                              : false) ||
+    } else if (!((iid == IidOf<Interfaces>() ? (*out = static_cast<Interfaces*>(this), true)
+                                             : false) ||
                  ...)) {
       *out = Alias(iid);
     }
@@ -175,7 +187,7 @@ class FakePersistFolder final : public FakeObject<IPersistFolder2> {
 };
 
 // The desktop's view: the shell view and its folder view are one object, as in Explorer.
-class FakeView final : public FakeObject<IShellView, IFolderView2> {
+class FakeView final : public FakeObject<IShellView, testdesk::UnservedFolderView> {
  public:
   explicit FakeView(FakeExplorer& explorer) : FakeObject(explorer, true) {}
 
@@ -268,53 +280,7 @@ class FakeView final : public FakeObject<IShellView, IFolderView2> {
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE GetCurrentViewMode(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetCurrentViewMode(UINT) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Item(int, PITEMID_CHILD*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSelectionMarkedItem(int*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetFocusedItem(int*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSpacing(POINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetDefaultSpacing(POINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetAutoArrange() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SelectItem(int, DWORD) override { return E_NOTIMPL; }
-
-  // IFolderView2
-  HRESULT STDMETHODCALLTYPE SetGroupBy(REFPROPERTYKEY, WINBOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetGroupBy(PROPERTYKEY*, WINBOOL*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetViewProperty(PCUITEMID_CHILD, REFPROPERTYKEY,
-                                            REFPROPVARIANT) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetViewProperty(PCUITEMID_CHILD, REFPROPERTYKEY,
-                                            PROPVARIANT*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetTileViewProperties(PCUITEMID_CHILD, LPCWSTR) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetExtendedTileViewProperties(PCUITEMID_CHILD, LPCWSTR) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetText(FVTEXTTYPE, LPCWSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSortColumnCount(int*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetSortColumns(const SORTCOLUMN*, int) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSortColumns(SORTCOLUMN*, int) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetItem(int, REFIID, void**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetVisibleItem(int, WINBOOL, int*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSelectedItem(int, int*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetSelection(WINBOOL, IShellItemArray**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE InvokeVerbOnSelection(LPCSTR) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetViewModeAndIconSize(FOLDERVIEWMODE, int) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetViewModeAndIconSize(FOLDERVIEWMODE*, int*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetGroupSubsetCount(UINT) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetGroupSubsetCount(UINT*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE SetRedraw(WINBOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE IsMoveInSameFolder() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE DoRename() override { return E_NOTIMPL; }
 
   // IShellView
   HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*) override { return E_NOTIMPL; }
